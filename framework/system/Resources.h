@@ -16,7 +16,7 @@
 // One resource. `type` is an integer type (MAKEINTRESOURCE) or a type name such as "RT_XML".
 // Data forms by type: RT_STRING the UTF-8 text (no terminator counted in size); RT_BITMAP a
 // whole .bmp file; RT_GROUP_CURSOR a whole .cur file; RT_GROUP_ICON a whole .ico file;
-// RT_DIALOG a DLGTEMPLATE_DATA; named types their bytes as stored.
+// RT_DIALOG a DLGTEMPLATE_DATA; RT_VERSION a VERSION_DATA; named types their bytes as stored.
 struct RESOURCE_ENTRY {
     LPCSTR type;
     UINT id;
@@ -39,6 +39,16 @@ struct DLGTEMPLATE_DATA {
     WORD pointSize;
     const DLGITEMTEMPLATE_DATA* items;
     int itemCount;
+};
+
+// The version block: identification only.
+struct VERSION_DATA {
+    WORD fileVersion[4]; // most significant part first: 1, 1, 0, 0 is 1.1.0.0
+    WORD productVersion[4];
+    LPCSTR fileDescription;
+    LPCSTR productName;
+    WORD language; // 0x0409 US English
+    WORD codePage; // 1200 Unicode
 };
 
 // Replaces the table that lookups search. The entries must outlive every lookup.
