@@ -1,0 +1,83 @@
+#include "framework/system/File.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace {
+int CauseOf(int error) {
+    switch (error) {
+    case ENOENT: return CFileException::fileNotFound;
+    case EACCES:
+    case EPERM: return CFileException::accessDenied;
+    case ENOSPC: return CFileException::diskFull;
+    default: return CFileException::genericException;
+    }
+}
+} // namespace
+
+CFile::~CFile() { Close(); }
+
+BOOL CFile::Open(LPCTSTR path, UINT nOpenFlags) {
+    Close();
+    int flags = O_CLOEXEC;
+    if (nOpenFlags & modeReadWrite) flags |= O_RDWR;
+    else if (nOpenFlags & modeWrite) flags |= O_WRONLY;
+    else flags |= O_RDONLY;
+    if (nOpenFlags & modeCreate) flags |= O_CREAT | O_TRUNC;
+    const int fd = ::open(path, flags, 0600);
+    if (fd < 0) return FALSE;
+    m_hFile = fd;
+    m_nPosition = 0;
+    m_strPath = path;
+    return TRUE;
+}
+
+void CFile::Close() {
+    if (m_hFile >= 0) ::close(m_hFile);
+    m_hFile = -1;
+    m_nPosition = 0;
+}
+
+UINT CFile::Read(void* buffer, UINT n) {
+    UINT done = 0;
+    while (m_hFile >= 0 && done < n) {
+        const ssize_t got = ::read(m_hFile, static_cast<char*>(buffer) + done, n - done);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
+        done += (UINT)got;
+    }
+    m_nPosition += done;
+    return done;
+}
+
+void CFile::Write(const void* buffer, UINT n) {
+    UINT done = 0;
+    while (done < n) {
+        const ssize_t put = m_hFile >= 0 ? ::write(m_hFile, static_cast<const char*>(buffer) + done, n - done) : -1;
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) throw CFileException(CauseOf(put < 0 ? errno : ENOSPC), errno, m_strPath);
+        done += (UINT)put;
+    }
+    m_nPosition += done;
+}
+
+ULONGLONG CFile::Seek(int64_t offset, UINT nFrom) {
+    const int whence = nFrom == end ? SEEK_END : (nFrom == current ? SEEK_CUR : SEEK_SET);
+    const off_t at = m_hFile >= 0 ? ::lseek(m_hFile, (off_t)offset, whence) : (off_t)-1;
+    if (at < 0) return (ULONGLONG)-1;
+    m_nPosition = (ULONGLONG)at;
+    return m_nPosition;
+}
+
+ULONGLONG CFile::GetLength() const {
+    struct stat st;
+    if (m_hFile < 0 || ::fstat(m_hFile, &st) != 0) return 0;
+    return (ULONGLONG)st.st_size;
+}
+
+void CFile::Remove(LPCTSTR path) {
+    if (::unlink(path) != 0) throw CFileException(CauseOf(errno), errno, path);
+}
