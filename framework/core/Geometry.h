@@ -19,6 +19,7 @@ struct RECT {
 };
 typedef RECT* LPRECT;
 typedef const RECT* LPCRECT;
+typedef POINT* LPPOINT;
 
 class CPoint : public POINT {
 public:
