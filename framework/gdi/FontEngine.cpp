@@ -1,0 +1,130 @@
+#include "framework/gdi/FontEngine.h"
+
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+const char kDefaultFamily[] = "sans-serif";
+
+std::string FamilyOf(const LOGFONT& lf) {
+    const size_t length = strnlen(lf.lfFaceName, LF_FACESIZE);
+    return length ? std::string(lf.lfFaceName, length) : std::string(kDefaultFamily);
+}
+
+// lfHeight with its default applied and its size limited; never 0.
+int UsableHeight(LONG height) {
+    if (height == 0) return CFontEngine::kDefaultCellHeight;
+    const int limit = CFontEngine::kMaxHeight;
+    return height > 0 ? (int)std::min<LONG>(height, limit) : (int)std::max<LONG>(height, -limit);
+}
+
+}  // namespace
+
+CFontEngine& CFontEngine::Get() {
+    static CFontEngine engine;
+    return engine;
+}
+
+CFontEngine::CFontEngine() {
+    if (FT_Init_FreeType(&m_library) != 0) m_library = nullptr;
+    m_bFontconfig = FcInit() == FcTrue;
+}
+
+CFontEngine::~CFontEngine() {
+    m_faces.clear();
+    if (m_library) FT_Done_FreeType(m_library);
+}
+
+void CFontEngine::GetIconTitleLogFont(LOGFONT& lf) {
+    lf = LOGFONT{};
+    lf.lfHeight = kIconTitleHeight;
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    std::strncpy(lf.lfFaceName, kDefaultFamily, LF_FACESIZE - 1);
+}
+
+void CFontEngine::GetDefaultLogFont(LOGFONT& lf) {
+    lf = LOGFONT{};
+    lf.lfHeight = kDefaultCellHeight;
+    lf.lfWeight = FW_NORMAL;
+    std::strncpy(lf.lfFaceName, kDefaultFamily, LF_FACESIZE - 1);
+}
+
+CFontFace& CFontEngine::RealizeDefault() {
+    LOGFONT lf;
+    GetDefaultLogFont(lf);
+    return Realize(lf);
+}
+
+CFontFace& CFontEngine::Realize(const LOGFONT& requested) {
+    LOGFONT lf = requested;
+    lf.lfHeight = UsableHeight(requested.lfHeight);
+    const std::string family = FamilyOf(lf);
+    const bool bItalic = lf.lfItalic != 0;
+    FaceKey key(family, lf.lfHeight, lf.lfWeight, bItalic, lf.lfUnderline != 0);
+    auto found = m_faces.find(key);
+    if (found != m_faces.end()) return *found->second;
+    if (m_faces.size() >= kMaxFaces) m_faces.clear();
+
+    bool bEmbolden = false, bSlant = false;
+    FT_Face face = OpenBestMatch(family, lf.lfWeight, bItalic, bEmbolden, bSlant);
+    if (!face) WarnNoFont(family);
+    auto realised = std::make_unique<CFontFace>(face, lf, bEmbolden, bSlant);
+    return *m_faces.emplace(key, std::move(realised)).first->second;
+}
+
+FT_Face CFontEngine::OpenBestMatch(const std::string& family, int weight, bool bItalic,
+                                   bool& bEmbolden, bool& bSlant) {
+    if (!m_library || !m_bFontconfig) return nullptr;
+    const int wanted = weight == FW_DONTCARE ? FW_NORMAL : std::max(1, std::min(weight, 1000));
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, (const FcChar8*)family.c_str());
+    FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(wanted));
+    FcPatternAddInteger(pattern, FC_SLANT, bItalic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+
+    FcResult result = FcResultNoMatch;
+    FcFontSet* candidates = FcFontSort(nullptr, pattern, FcTrue, nullptr, &result);
+    FT_Face face = nullptr;
+    for (int i = 0; candidates && i < candidates->nfont && !face; ++i) {
+        // Sorted best first; bitmap-only fonts and unreadable files are passed over.
+        FcPattern* font = candidates->fonts[i];
+        FcChar8* file = nullptr;
+        int index = 0, matchedWeight = FC_WEIGHT_REGULAR, matchedSlant = FC_SLANT_ROMAN;
+        FcBool scalable = FcFalse;
+        if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch) continue;
+        if (FcPatternGetBool(font, FC_SCALABLE, 0, &scalable) == FcResultMatch && !scalable) continue;
+        FcPatternGetInteger(font, FC_INDEX, 0, &index);
+        FcPatternGetInteger(font, FC_WEIGHT, 0, &matchedWeight);
+        FcPatternGetInteger(font, FC_SLANT, 0, &matchedSlant);
+        if (FT_New_Face(m_library, (const char*)file, index, &face) != 0) {
+            face = nullptr;
+            continue;
+        }
+        if (!FT_IS_SCALABLE(face)) {
+            FT_Done_Face(face);
+            face = nullptr;
+            continue;
+        }
+        bEmbolden = wanted >= FW_SEMIBOLD && matchedWeight < FC_WEIGHT_DEMIBOLD;
+        bSlant = bItalic && matchedSlant == FC_SLANT_ROMAN;
+    }
+    if (candidates) FcFontSetDestroy(candidates);
+    FcPatternDestroy(pattern);
+    return face;
+}
+
+void CFontEngine::WarnNoFont(const std::string& family) {
+    if (m_bWarned) return;
+    m_bWarned = true;
+    std::fprintf(stderr, "no usable font found for \"%s\" (fontconfig/FreeType); text is not shown\n",
+                 family.c_str());
+}

@@ -1,0 +1,62 @@
+// Where fonts come from: a LOGFONT is resolved with fontconfig and realised with FreeType into a
+// CFontFace, which is kept for the next text call that asks for the same font.
+//
+// The platform choices that the windows leave open, all made here:
+// - The icon-title font (SystemParametersInfo SPI_GETICONTITLELOGFONT) is fontconfig's
+//   "sans-serif" with lfHeight -11 (an 11-pixel character height, as 8-point icon titles at
+//   96 dpi) and normal weight 400; its LOGFONT carries the face name "sans-serif".
+// - An empty face name means "sans-serif". Every face name ("Verdana", "MS Sans Serif", ...)
+//   goes to fontconfig's best match among scalable fonts; with only the DejaVu core fonts
+//   installed, all of them become DejaVu Sans.
+// - lfHeight 0 and a device context without a selected font both give the default font:
+//   "sans-serif", 16-pixel cell height, weight 400 (the platform's system font is 16 high).
+// - |lfHeight| is limited to 1024 pixels.
+// - A weight of 600 or more asks fontconfig for a bold face; when the family has none, FreeType
+//   emboldens the regular one. Italic likewise falls back to a slanted regular face.
+// - Glyphs are grey anti-aliased with light hinting, advance in whole pixels and are not kerned.
+//   Characters that the face lacks show its missing-glyph box.
+// - When no usable font exists at all, text measures 0 wide at the height asked for and draws
+//   nothing; one line on stderr says so.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <tuple>
+
+#include "framework/gdi/FontFace.h"
+
+typedef struct FT_LibraryRec_* FT_Library;
+
+class CFontEngine {
+public:
+    static constexpr int kIconTitleHeight = -11;
+    static constexpr int kDefaultCellHeight = 16;
+    static constexpr int kMaxHeight = 1024;
+
+    static CFontEngine& Get();
+
+    // The realised font for `lf`; the reference holds until the next Realize.
+    CFontFace& Realize(const LOGFONT& lf);
+    // The font of a device context that has none selected.
+    CFontFace& RealizeDefault();
+
+    static void GetIconTitleLogFont(LOGFONT& lf);
+    static void GetDefaultLogFont(LOGFONT& lf);
+
+private:
+    typedef std::tuple<std::string, int, int, bool, bool> FaceKey;
+    // Beyond this many realised fonts the cache starts over.
+    static constexpr size_t kMaxFaces = 64;
+
+    CFontEngine();
+    ~CFontEngine();
+    FT_Face OpenBestMatch(const std::string& family, int weight, bool bItalic, bool& bEmbolden,
+                          bool& bSlant);
+    void WarnNoFont(const std::string& family);
+
+    FT_Library m_library = nullptr;
+    bool m_bFontconfig = false;
+    bool m_bWarned = false;
+    std::map<FaceKey, std::unique_ptr<CFontFace>> m_faces;
+};

@@ -1,0 +1,65 @@
+// DrawText's layout on one surface: the text is cut into lines (explicit line breaks, word
+// wrapping at spaces), placed in a rectangle by the DT_ alignment flags, and painted clipped.
+// With prefix processing on (no DT_NOPREFIX) an "&" is hidden and underlines the character after
+// it, and "&&" shows one "&". A word longer than the wrapping width keeps its line and is cut
+// by the clip, not broken.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "framework/gdi/FontFace.h"
+
+class CTextLayout {
+public:
+    // Lays out `nLength` bytes of UTF-8 `text` for `rect` and `nFormat` (DT_ flags).
+    CTextLayout(CFontFace& face, const char* text, int nLength, const RECT& rect, UINT nFormat);
+
+    int GetLineCount() const { return (int)m_lines.size(); }
+    // The width of the widest line.
+    int GetWidth() const { return m_nWidth; }
+    int GetLineHeight() const { return m_nLineHeight; }
+    // DrawText's result: the height of the text, or with a single line placed by DT_VCENTER
+    // or DT_BOTTOM, the distance from the rectangle's top to the text's bottom.
+    int GetResultHeight() const;
+    // DT_CALCRECT's rectangle: the given top-left corner with the text's width and height.
+    CRect GetCalcRect() const;
+
+    // Paints the text in `textPixel` over `clip` (surface pixels, within the surface), further
+    // cut to the rectangle unless DT_NOCLIP. With `pOpaquePixel`, each line's cell is filled with
+    // that colour first.
+    void Draw(const CSurface& surface, const CRect& clip, uint32_t textPixel,
+              const uint32_t* pOpaquePixel) const;
+
+    // The width of one line of text as it stands (no prefixes, no line breaks).
+    static int MeasureLine(CFontFace& face, const char* text, int nLength);
+
+private:
+    struct CCell {
+        uint32_t codepoint;
+        int nAdvance;
+        bool bMnemonic; // underlined as the mnemonic character
+    };
+    struct CLine {
+        int nFirst; // cells [nFirst, nEnd)
+        int nEnd;
+        int nWidth;
+    };
+
+    void ReadCells(const char* text, int nLength);
+    void BreakLines();
+    void WrapParagraph(int nFirst, int nEnd);
+    void AddLine(int nFirst, int nEnd, int nWidth);
+    int64_t FirstBaselineTop() const;
+    int64_t LineLeft(const CLine& line) const;
+    void DrawLine(const CSurface& surface, const CRect& clip, const CLine& line, int64_t x,
+                  int64_t top, uint32_t textPixel) const;
+
+    CFontFace& m_face;
+    CRect m_rect;
+    UINT m_nFormat;
+    int m_nLineHeight;
+    int m_nWidth = 0;
+    std::vector<CCell> m_cells; // a line break is a cell of its own ('\n', no width)
+    std::vector<CLine> m_lines;
+};
