@@ -1,0 +1,64 @@
+#include "data/CollectionFile.h"
+
+#include <memory>
+
+namespace {
+const ULONGLONG TRAILER_SIZE = 8;
+
+LONG Int32At(const BYTE* p) { return (LONG)((DWORD)p[0] | ((DWORD)p[1] << 8) | ((DWORD)p[2] << 16) | ((DWORD)p[3] << 24)); }
+} // namespace
+
+int CCollectionFile::Open(LPCTSTR path) {
+    m_strHeader.Empty();
+    m_offsets.clear();
+    if (!m_file.Open(path, CFile::modeRead | CFile::shareDenyNone | CFile::typeBinary)) return 0;
+
+    const ULONGLONG length = m_file.GetLength();
+    BYTE trailer[TRAILER_SIZE] = {};
+    LONG nCount = 0;
+    if (length >= TRAILER_SIZE && m_file.Seek((int64_t)(length - TRAILER_SIZE), CFile::begin) != (ULONGLONG)-1 &&
+        m_file.Read(trailer, sizeof trailer) == sizeof trailer)
+        nCount = Int32At(trailer);
+    if (nCount <= 0) return 0;
+    const DWORD indexOffset = (DWORD)Int32At(trailer + 4);
+
+    m_file.Seek(indexOffset, CFile::begin);
+    CArchiveReader ar(&m_file);
+    try {
+        ar >> m_strHeader;
+        // The table can hold no more entries than the bytes after the header allow.
+        const ULONGLONG fits = ar.GetRemaining() / 4;
+        m_offsets.reserve((size_t)((ULONGLONG)nCount < fits ? (ULONGLONG)nCount : fits));
+        for (LONG i = 0; i < nCount; i++) m_offsets.push_back(ar.ReadDword());
+    } catch (const CArchiveException&) {
+        m_strHeader.Empty();
+        m_offsets.clear();
+        throw;
+    }
+    ar.Close();
+    return 1;
+}
+
+BOOL CCollectionFile::SeekToItem(int index) {
+    if (index < 0 || index >= GetItemCount()) return FALSE;
+    m_file.Seek(m_offsets[(size_t)index], CFile::begin);
+    return TRUE;
+}
+
+CCollectionItem* CCollectionFile::LoadItem(int index) {
+    CArchiveReader ar(&m_file);
+    if (!SeekToItem(index)) return nullptr;
+    // A partly read item goes, with any temporary file it made, when reading fails.
+    std::unique_ptr<CCollectionItem> item(new CCollectionItem());
+    item->Serialize(ar);
+    ar.Close();
+    return item.release();
+}
+
+BOOL CCollectionFile::LoadItemName(int index, CString& name) {
+    CArchiveReader ar(&m_file);
+    if (!SeekToItem(index)) return FALSE;
+    ar >> name;
+    ar.Close();
+    return TRUE;
+}

@@ -1,0 +1,46 @@
+// One catalogued item as the collection stores it: eight texts, named details, and a picture
+// or, for an item without one, an image list whose first image stands in for it.
+#pragma once
+
+#include "data/ArchiveReader.h"
+#include "data/ItemPicture.h"
+#include "framework/core/Object.h"
+#include "framework/core/StringArray.h"
+#include "framework/gdi/ImageList.h"
+
+class CCollectionItem : public CObject {
+public:
+    CCollectionItem() = default;
+    CCollectionItem(const CCollectionItem&) = delete;
+    CCollectionItem& operator=(const CCollectionItem&) = delete;
+    ~CCollectionItem() override = default;
+
+    // Reads the record at the reader's position: texts, details, picture and, when the
+    // picture gave no bitmap, the image list.
+    virtual void Serialize(CArchiveReader& ar);
+
+    int GetDetailCount() const { return m_detailNames.GetSize(); }
+    // 0 for an index outside the names (both strings unchanged); a name without a value
+    // gives an empty value.
+    int GetDetail(int index, CString& name, CString& value) const;
+    // Replaces `target` with a duplicate of the item's image list; 0 when it has none.
+    int CopyImageList(CImageList* target);
+    // The picture while it holds a bitmap, else null.
+    CItemPicture* GetPicture() { return m_picture.GetSafeHandle() ? &m_picture : nullptr; }
+    const CImageList& GetImageList() const { return m_imageList; }
+
+    // Declared in record order; destroyed in reverse, so the picture (and its temporary
+    // file) goes first.
+    CString m_strName;
+    CString m_strLine1;
+    CString m_strField2;
+    CString m_strLine2;
+    CString m_strComments;
+    CString m_strCollectionTitle;
+    CString m_strDateCreated;
+    CString m_strCreatedBy;
+    CStringArray m_detailNames;
+    CStringArray m_detailValues;
+    CImageList m_imageList;
+    CItemPicture m_picture;
+};

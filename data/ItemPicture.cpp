@@ -1,0 +1,109 @@
+#include "data/ItemPicture.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "data/JpegDecoder.h"
+#include "framework/gdi/DC.h"
+#include "framework/system/MessageSink.h"
+#include "framework/system/TempFile.h"
+
+namespace {
+
+const UINT IDS_TEMP_PATH_FAILED = 5;
+const ULONGLONG ONE_GIB = 1ULL << 30;
+
+ULONGLONG DefaultMaxPixelBytes() {
+    const long pages = ::sysconf(_SC_PHYS_PAGES), pageSize = ::sysconf(_SC_PAGE_SIZE);
+    const ULONGLONG memory = pages > 0 && pageSize > 0 ? (ULONGLONG)pages * (ULONGLONG)pageSize : ONE_GIB;
+    return memory < ONE_GIB ? memory : ONE_GIB;
+}
+
+ULONGLONG g_nMaxPixelBytes = DefaultMaxPixelBytes();
+
+void ShowTempPathFailure() {
+    CString text;
+    text.LoadString(IDS_TEMP_PATH_FAILED);
+    AfxShowMessage(text);
+}
+
+} // namespace
+
+void CItemPicture::SetMaxPixelBytes(ULONGLONG nBytes) { g_nMaxPixelBytes = nBytes; }
+ULONGLONG CItemPicture::GetMaxPixelBytes() { return g_nMaxPixelBytes; }
+
+CItemPicture::~CItemPicture() {
+    for (int i = 0; i < m_tempFiles.GetSize(); i++) {
+        try {
+            CFile::Remove(m_tempFiles[i]);
+        } catch (const CFileException&) {
+            // A file that cannot go stays behind; the others are still removed.
+        }
+    }
+    m_tempFiles.RemoveAll();
+    DeleteObject();
+}
+
+void CItemPicture::Serialize(CArchiveReader& ar) {
+    if (ar.ReadDword() == 0) return;
+    const DWORD n = ar.ReadDword();
+    if (n > ar.GetRemaining()) throw CArchiveException(CArchiveException::endOfFile);
+    std::vector<BYTE> bytes(n);
+    if (ar.Read(bytes.data(), n) != n) throw CArchiveException(CArchiveException::endOfFile);
+    Decode(bytes.data(), n);
+}
+
+BOOL CItemPicture::MakeTempFile(CString& path) {
+    char dir[MAX_PATH], name[MAX_PATH];
+    if (GetTempPathA(MAX_PATH, dir) == 0 || GetTempFileNameA(dir, "emE", 0, name) == 0) {
+        ShowTempPathFailure();
+        return FALSE;
+    }
+    path = name;
+    // Recorded before anything can fail, so that the file goes with the picture on every path.
+    m_tempFiles.Add(path);
+    return TRUE;
+}
+
+void CItemPicture::Decode(const BYTE* bytes, DWORD n) {
+    CString path;
+    if (!MakeTempFile(path)) return;
+    {
+        CFile file;
+        if (!file.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary))
+            throw CFileException(CFileException::genericException, errno, path);
+        file.Write(bytes, n);
+    }
+
+    FILE* fp = std::fopen(path, "rb");
+    if (!fp) {
+        std::fprintf(stderr, "can't open %s\n", path.GetString());
+        return;
+    }
+    DECODED_JPEG picture;
+    const BOOL bDecoded = CJpegDecoder::Decode(fp, g_nMaxPixelBytes, picture);
+    std::fclose(fp);
+    if (bDecoded) AttachDIBSection(picture.nWidth, picture.nHeight, picture.nStride, picture.pixels.get());
+}
+
+void CItemPicture::AttachDIBSection(int nWidth, int nHeight, int nStride, const BYTE* pixels) {
+    BITMAPINFO info;
+    std::memset(&info, 0, sizeof info);
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = nWidth;
+    info.bmiHeader.biHeight = nHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+
+    HDC hdc = CreateCompatibleDC(nullptr);
+    void* pBits = nullptr;
+    HBITMAP hBitmap = CreateDIBSection(hdc, &info, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    if (hdc) DeleteDC(hdc);
+    if (!hBitmap || !pBits) return;
+    std::memcpy(pBits, pixels, (size_t)nStride * (size_t)nHeight);
+    Attach((HGDIOBJ)hBitmap);
+}
