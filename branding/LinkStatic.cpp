@@ -11,11 +11,12 @@ namespace {
 // quoted form wins wherever it stands, so its opening quote goes with it.
 CString CutBeforeArgumentOne(const CString& strCommand) {
     int nCut = strCommand.Find("\"%1\"");
-    if (nCut < 0) nCut = strCommand.Find("%1");
+    if (nCut < 0)
+        nCut = strCommand.Find("%1");
     return nCut < 0 ? strCommand : strCommand.Left(nCut);
 }
 
-}  // namespace
+} // namespace
 
 CLinkStatic::~CLinkStatic() = default;
 
@@ -35,7 +36,8 @@ void CLinkStatic::OnMouseMove(UINT nFlags, CPoint point) {
     }
     CRect rcClient;
     GetClientRect(rcClient);
-    if (rcClient.PtInRect(point)) return;
+    if (rcClient.PtInRect(point))
+        return;
     m_bHover = FALSE;
     ReleaseCapture();
     Redraw();
@@ -50,10 +52,12 @@ int CLinkStatic::OpenWebAddress(LPCTSTR lpszAddress, int nShowCmd) {
     // The desktop decides how a program's window first shows; there is nothing to pass on.
     (void)nShowCmd;
     const CString strAddress(lpszAddress);
-    if (CWebOpener::OpenWithDesktop(strAddress)) return SE_OPENED;
+    if (CWebOpener::OpenWithDesktop(strAddress))
+        return SE_OPENED;
     const int nDesktopResult = SE_ERR_NOASSOC;
 
     const CString strCommand = CutBeforeArgumentOne(CWebOpener::RegisteredBrowserCommand());
-    if (strCommand.IsEmpty()) return nDesktopResult;
+    if (strCommand.IsEmpty())
+        return nDesktopResult;
     return CWebOpener::OpenWithCommand(strCommand, strAddress) ? SE_OPENED : SE_ERR_FNF;
 }
