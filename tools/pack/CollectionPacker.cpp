@@ -1,0 +1,130 @@
+#include "tools/pack/CollectionPacker.h"
+
+#include <sys/stat.h>
+
+#include "tools/pack/OutputFile.h"
+#include "tools/pack/Placeholder.h"
+#include "tools/pack/ProgressBar.h"
+
+namespace {
+// Positions in the index are 32-bit.
+const ULONGLONG MAX_POSITION = 0xFFFFFFFFull;
+
+std::vector<BYTE> EncodeImageList(const IMAGELIST_DATA& list) {
+    CStreamWriter out;
+    out.WriteImageList(list);
+    return out.GetBytes();
+}
+
+// Messages name the file at fault; prefix the item when the file alone would not say which.
+CPackError AtItem(const PACK_ITEM& item, size_t index, const CPackError& e) {
+    const std::string origin = item.strOrigin.IsEmpty() ? "item " + std::to_string(index + 1) : item.strOrigin.Str();
+    const std::string what = e.what();
+    return CPackError(what.compare(0, origin.size(), origin) == 0 ? what : origin + ": " + what);
+}
+} // namespace
+
+ITEM_RECORD CCollectionPacker::MakeRecord(const PACK_CATALOGUE& catalogue, size_t index) {
+    const PACK_ITEM& item = catalogue.items[index];
+    ITEM_RECORD record;
+    record.strName = item.strName;
+    record.strLine1 = item.strLine1;
+    record.strField2 = item.strField2;
+    record.strLine2 = item.strLine2;
+    record.strComments = item.strComments;
+    record.strCollectionTitle = item.strCollectionTitle;
+    record.strDateCreated = item.strDateCreated;
+    record.strCreatedBy = item.strCreatedBy;
+    if (index == 0) {
+        auto fill = [](CString& field, const CString& collection) {
+            if (field.IsEmpty()) field = collection;
+        };
+        fill(record.strComments, catalogue.strComments);
+        fill(record.strCollectionTitle, catalogue.strTitle);
+        fill(record.strDateCreated, catalogue.strDateCreated);
+        fill(record.strCreatedBy, catalogue.strCreatedBy);
+    }
+    for (const auto& [name, value] : item.details) {
+        record.detailNames.Add(name);
+        record.detailValues.Add(value);
+    }
+    return record;
+}
+
+void CCollectionPacker::Prepare(bool bProgress) {
+    if (m_catalogue.items.empty()) throw CPackError("the collection has no items");
+    CProgressBar progress("checking ", bProgress ? m_catalogue.items.size() : 0);
+    std::vector<BYTE> builtIn;
+    m_prepared.assign(m_catalogue.items.size(), PREPARED_ITEM());
+    for (size_t i = 0; i < m_catalogue.items.size(); ++i) {
+        const PACK_ITEM& item = m_catalogue.items[i];
+        try {
+            if (!item.picturePath.empty()) {
+                m_prepared[i].picture = CPictureFile::Prepare(item.picturePath);
+            } else if (!item.placeholderPath.empty()) {
+                m_prepared[i].imageList = EncodeImageList(CPlaceholder::FromFile(item.placeholderPath));
+            } else {
+                if (builtIn.empty()) builtIn = EncodeImageList(CPlaceholder::BuiltIn());
+                m_prepared[i].imageList = builtIn;
+            }
+        } catch (const CPackError& e) {
+            throw AtItem(item, i, e);
+        }
+        progress.Step();
+    }
+}
+
+void CCollectionPacker::WriteItem(COutputFile& out, size_t index) {
+    ITEM_RECORD record = MakeRecord(m_catalogue, index);
+    const PREPARED_ITEM& prepared = m_prepared[index];
+    if (prepared.picture.nBytes == 0 && prepared.picture.path.empty()) {
+        record.imageListStream = prepared.imageList;
+        const std::vector<BYTE> bytes = CCollectionWriter::EncodeItem(record);
+        out.Write(bytes.data(), bytes.size());
+        return;
+    }
+    // The record up to its picture is the record of an item without one, less the absent
+    // picture's flag; the picture record follows with the JPEG streamed from its file.
+    std::vector<BYTE> head = CCollectionWriter::EncodeItem(record);
+    head.resize(head.size() - 4);
+    CStreamWriter picture;
+    picture.WriteDword(1);
+    picture.WriteDword((DWORD)prepared.picture.nBytes);
+    head.insert(head.end(), picture.GetBytes().begin(), picture.GetBytes().end());
+    out.Write(head.data(), head.size());
+    if (!prepared.picture.converted.empty())
+        out.Write(prepared.picture.converted.data(), prepared.picture.converted.size());
+    else
+        out.AppendFile(prepared.picture.path, prepared.picture.nBytes);
+}
+
+void CCollectionPacker::Pack(const std::string& viewerPath, const std::string& outputPath, bool bProgress) {
+    struct stat st;
+    if (::stat(viewerPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        throw CPackError(viewerPath + ": the viewer cannot be read");
+    Prepare(bProgress);
+
+    COutputFile out(outputPath);
+    out.AppendFile(viewerPath, (ULONGLONG)st.st_size);
+    CProgressBar progress("packing  ", bProgress ? m_catalogue.items.size() : 0);
+    std::vector<DWORD> positions;
+    for (size_t i = 0; i < m_catalogue.items.size(); ++i) {
+        if (out.GetPosition() > MAX_POSITION) throw CPackError(outputPath + ": the collection would pass 4 GiB");
+        positions.push_back((DWORD)out.GetPosition());
+        try {
+            WriteItem(out, i);
+        } catch (const CPackError& e) {
+            throw AtItem(m_catalogue.items[i], i, e);
+        }
+        progress.Step();
+    }
+    if (out.GetPosition() > MAX_POSITION) throw CPackError(outputPath + ": the collection would pass 4 GiB");
+    const DWORD indexOffset = (DWORD)out.GetPosition();
+    CStreamWriter index;
+    index.WriteString(m_catalogue.strHeader);
+    for (DWORD position : positions) index.WriteDword(position);
+    index.WriteDword((DWORD)positions.size());
+    index.WriteDword(indexOffset);
+    out.Write(index.GetBytes().data(), index.GetSize());
+    out.Commit(0755);
+}

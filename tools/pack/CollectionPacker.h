@@ -1,0 +1,36 @@
+// Writes a viewer executable: a copy of the viewer, then the item records, the index section
+// and the trailer that the viewer reads. Every picture and placeholder is checked before the
+// output is created; the records are streamed, so memory stays small however large the
+// collection, and JPEG bytes go from their file to the output without being decoded.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tools/pack/PackCatalogue.h"
+#include "tools/pack/PictureFile.h"
+#include "tools/writer/CollectionWriter.h"
+
+class CCollectionPacker {
+public:
+    explicit CCollectionPacker(const PACK_CATALOGUE& catalogue) : m_catalogue(catalogue) {}
+
+    // Throws CPackError naming the file, item or line at fault; `outputPath` is then absent.
+    void Pack(const std::string& viewerPath, const std::string& outputPath, bool bProgress);
+
+    // The record of item i as the viewer reads it (the collection's own fields go into the
+    // first record); without picture or image list, which the packer appends.
+    static ITEM_RECORD MakeRecord(const PACK_CATALOGUE& catalogue, size_t index);
+
+private:
+    struct PREPARED_ITEM {
+        PACK_PICTURE picture;
+        std::vector<BYTE> imageList; // the placeholder's image-list stream, without a picture
+    };
+
+    void Prepare(bool bProgress);
+    void WriteItem(class COutputFile& out, size_t index);
+
+    const PACK_CATALOGUE& m_catalogue;
+    std::vector<PREPARED_ITEM> m_prepared;
+};

@@ -1,0 +1,41 @@
+// What slideshow-pack turns into a collection, whatever form it was given in: the collection's
+// own fields and the items in order, with their texts, details and picture or placeholder.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "framework/core/String.h"
+
+struct PACK_ITEM {
+    CString strName;
+    CString strLine1;
+    CString strField2; // kept in the record; no window shows it
+    CString strLine2;
+    // The collection's fields repeated on this item; only the first item's are shown.
+    CString strComments;
+    CString strCollectionTitle;
+    CString strDateCreated;
+    CString strCreatedBy;
+    std::vector<std::pair<CString, CString>> details;
+    std::string picturePath;     // JPEG or PNG; empty for an item without a picture
+    std::string placeholderPath; // PNG or BMP for an item without a picture; empty: built-in
+    CString strOrigin;           // where the item came from, for messages ("photos.csv line 4")
+};
+
+struct PACK_CATALOGUE {
+    CString strHeader = "1.0"; // the version text the About box shows
+    CString strTitle;
+    CString strCreatedBy;
+    CString strDateCreated;
+    CString strComments;
+    std::vector<PACK_ITEM> items;
+};
+
+// A failure that ends the command; the text names the file and the line or item at fault.
+class CPackError : public std::runtime_error {
+public:
+    explicit CPackError(const std::string& message) : std::runtime_error(message) {}
+};

@@ -1,0 +1,217 @@
+#include "tools/pack/PictureFile.h"
+
+#include <fcntl.h>
+#include <png.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+
+// clang-format off
+#include <jpeglib.h>
+// clang-format on
+
+#include "tools/pack/PackCatalogue.h"
+
+namespace {
+// libjpeg's error manager, changed to return to the caller with the message instead of
+// ending the process.
+struct JPEG_ERROR {
+    jpeg_error_mgr mgr;
+    jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+};
+
+void OnJpegError(j_common_ptr cinfo) {
+    JPEG_ERROR* err = reinterpret_cast<JPEG_ERROR*>(cinfo->err);
+    (*cinfo->err->format_message)(cinfo, err->message);
+    longjmp(err->jump, 1);
+}
+
+void IgnoreJpegMessage(j_common_ptr, int) {}
+
+// The head of the file (where the JPEG header is) and its tail (where the end marker is).
+struct FILE_ENDS {
+    ULONGLONG nSize = 0;
+    std::vector<BYTE> head;
+    std::vector<BYTE> tail;
+};
+
+const size_t HEAD_BYTES = 1 << 20;
+const size_t TAIL_BYTES = 4096;
+
+FILE_ENDS ReadEnds(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw CPackError(path + ": cannot open: " + std::strerror(errno));
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw CPackError(path + ": not a regular file");
+    }
+    FILE_ENDS ends;
+    ends.nSize = (ULONGLONG)st.st_size;
+    ends.head.resize((size_t)std::min<ULONGLONG>(ends.nSize, HEAD_BYTES));
+    ends.tail.resize((size_t)std::min<ULONGLONG>(ends.nSize, TAIL_BYTES));
+    const bool bOk = ::pread(fd, ends.head.data(), ends.head.size(), 0) == (ssize_t)ends.head.size() &&
+                     ::pread(fd, ends.tail.data(), ends.tail.size(), (off_t)(ends.nSize - ends.tail.size())) ==
+                         (ssize_t)ends.tail.size();
+    ::close(fd);
+    if (!bOk) throw CPackError(path + ": cannot read");
+    return ends;
+}
+
+std::vector<BYTE> ReadWhole(const std::string& path) {
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) throw CPackError(path + ": cannot open: " + std::strerror(errno));
+    std::vector<BYTE> bytes;
+    BYTE chunk[65536];
+    size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes.insert(bytes.end(), chunk, chunk + n);
+    const bool bError = std::ferror(f);
+    std::fclose(f);
+    if (bError) throw CPackError(path + ": cannot read");
+    return bytes;
+}
+
+bool HasEndMarker(const std::vector<BYTE>& tail) {
+    for (size_t i = tail.size(); i >= 2; --i)
+        if (tail[i - 2] == 0xFF && tail[i - 1] == 0xD9) return true;
+    return false;
+}
+
+void CheckPixelBlock(const std::string& path, int nWidth, int nHeight) {
+    const ULONGLONG nBytes = ((ULONGLONG)nWidth * 3 + 3) / 4 * 4 * (ULONGLONG)nHeight;
+    if (nBytes > CPictureFile::MAX_PIXEL_BYTES)
+        throw CPackError(path + ": " + std::to_string(nWidth) + " x " + std::to_string(nHeight) +
+                         " pixels are more than the viewer shows (1 GiB of pixels)");
+}
+
+PACK_PICTURE PrepareJpeg(const std::string& path, const FILE_ENDS& ends) {
+    PACK_PICTURE picture;
+    picture.path = path;
+    picture.nBytes = ends.nSize;
+    std::string error;
+    bool bOk = CPictureFile::ReadJpegSize(ends.head.data(), ends.head.size(), picture.nWidth, picture.nHeight, error);
+    if (!bOk && ends.nSize > ends.head.size()) {
+        // A header larger than the head we read (big embedded previews): read it all.
+        const std::vector<BYTE> whole = ReadWhole(path);
+        bOk = CPictureFile::ReadJpegSize(whole.data(), whole.size(), picture.nWidth, picture.nHeight, error);
+    }
+    if (!bOk) throw CPackError(path + ": not a JPEG that libjpeg can read: " + error);
+    if (!HasEndMarker(ends.tail)) throw CPackError(path + ": the JPEG data is cut short (no end marker)");
+    CheckPixelBlock(path, picture.nWidth, picture.nHeight);
+    return picture;
+}
+
+PACK_PICTURE PreparePng(const std::string& path) {
+    const RGBA_IMAGE image = CPictureFile::ReadPng(path);
+    CheckPixelBlock(path, image.nWidth, image.nHeight);
+    PACK_PICTURE picture;
+    picture.converted = CPictureFile::EncodeJpeg(image, CPictureFile::PNG_JPEG_QUALITY);
+    picture.nBytes = picture.converted.size();
+    picture.nWidth = image.nWidth;
+    picture.nHeight = image.nHeight;
+    return picture;
+}
+} // namespace
+
+BOOL CPictureFile::IsPng(const BYTE* data, size_t n) {
+    return n >= 8 && std::memcmp(data, "\x89PNG\r\n\x1a\n", 8) == 0;
+}
+
+PACK_PICTURE CPictureFile::Prepare(const std::string& path) {
+    const FILE_ENDS ends = ReadEnds(path);
+    if (ends.head.size() >= 3 && ends.head[0] == 0xFF && ends.head[1] == 0xD8 && ends.head[2] == 0xFF)
+        return PrepareJpeg(path, ends);
+    if (IsPng(ends.head.data(), ends.head.size())) return PreparePng(path);
+    throw CPackError(path + ": not a JPEG or PNG picture");
+}
+
+BOOL CPictureFile::ReadJpegSize(const BYTE* data, size_t n, int& nWidth, int& nHeight, std::string& error) {
+    jpeg_decompress_struct cinfo;
+    JPEG_ERROR err;
+    cinfo.err = jpeg_std_error(&err.mgr);
+    err.mgr.error_exit = OnJpegError;
+    err.mgr.emit_message = IgnoreJpegMessage;
+    err.message[0] = 0;
+    if (setjmp(err.jump)) {
+        error = err.message;
+        jpeg_destroy_decompress(&cinfo);
+        return FALSE;
+    }
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, const_cast<BYTE*>(data), (unsigned long)n);
+    jpeg_read_header(&cinfo, TRUE);
+    nWidth = (int)cinfo.image_width;
+    nHeight = (int)cinfo.image_height;
+    jpeg_destroy_decompress(&cinfo);
+    return TRUE;
+}
+
+RGBA_IMAGE CPictureFile::ReadPng(const std::string& path) {
+    png_image png;
+    std::memset(&png, 0, sizeof png);
+    png.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&png, path.c_str()))
+        throw CPackError(path + ": not a PNG that libpng can read: " + png.message);
+    png.format = PNG_FORMAT_BGRA; // little-endian 0xAARRGGBB words
+    const ULONGLONG nBytes = (ULONGLONG)png.width * png.height * 4;
+    if (nBytes > MAX_PIXEL_BYTES) {
+        png_image_free(&png);
+        throw CPackError(path + ": the PNG is too large to convert");
+    }
+    RGBA_IMAGE image;
+    image.nWidth = (int)png.width;
+    image.nHeight = (int)png.height;
+    image.pixels.resize((size_t)png.width * png.height);
+    if (!png_image_finish_read(&png, nullptr, image.pixels.data(), 0, nullptr))
+        throw CPackError(path + ": the PNG is damaged: " + png.message);
+    return image;
+}
+
+void CPictureFile::WritePng(const RGBA_IMAGE& image, const std::string& path) {
+    png_image png;
+    std::memset(&png, 0, sizeof png);
+    png.version = PNG_IMAGE_VERSION;
+    png.width = (png_uint_32)image.nWidth;
+    png.height = (png_uint_32)image.nHeight;
+    png.format = PNG_FORMAT_BGRA;
+    if (!png_image_write_to_file(&png, path.c_str(), 0, image.pixels.data(), 0, nullptr))
+        throw CPackError(path + ": cannot write: " + png.message);
+}
+
+std::vector<BYTE> CPictureFile::EncodeJpeg(const RGBA_IMAGE& image, int nQuality) {
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr err;
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    unsigned char* out = nullptr;
+    unsigned long nOut = 0;
+    jpeg_mem_dest(&cinfo, &out, &nOut);
+    cinfo.image_width = (JDIMENSION)image.nWidth;
+    cinfo.image_height = (JDIMENSION)image.nHeight;
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, nQuality, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<BYTE> row((size_t)image.nWidth * 3);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        const DWORD* src = &image.pixels[(size_t)cinfo.next_scanline * (size_t)image.nWidth];
+        for (int x = 0; x < image.nWidth; ++x) {
+            const DWORD a = src[x] >> 24;
+            row[(size_t)x * 3] = (BYTE)(((src[x] >> 16) & 0xFF) * a / 255);
+            row[(size_t)x * 3 + 1] = (BYTE)(((src[x] >> 8) & 0xFF) * a / 255);
+            row[(size_t)x * 3 + 2] = (BYTE)((src[x] & 0xFF) * a / 255);
+        }
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&cinfo, rows, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    std::vector<BYTE> bytes(out, out + nOut);
+    std::free(out);
+    return bytes;
+}

@@ -1,0 +1,45 @@
+// The pictures slideshow-pack stores: JPEGs are kept byte for byte, PNGs are converted to JPEG.
+// Every file is checked with libjpeg (or libpng) before anything is written, so a collection
+// never carries a picture that the viewer cannot read.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "framework/core/WinTypes.h"
+
+// A picture ready to be stored: either the file's own bytes (kept on disk until written) or a
+// converted JPEG held in memory.
+struct PACK_PICTURE {
+    std::string path;             // the file the JPEG bytes come from, when not converted
+    std::vector<BYTE> converted;  // the JPEG made from a PNG
+    ULONGLONG nBytes = 0;         // the JPEG's byte count
+    int nWidth = 0, nHeight = 0;
+};
+
+// An RGBA image, rows top first, 0xAARRGGBB.
+struct RGBA_IMAGE {
+    int nWidth = 0, nHeight = 0;
+    std::vector<DWORD> pixels;
+};
+
+class CPictureFile {
+public:
+    // The JPEG quality of pictures converted from PNG.
+    static const int PNG_JPEG_QUALITY = 92;
+    // The viewer refuses pictures whose decoded pixels take more than this.
+    static const ULONGLONG MAX_PIXEL_BYTES = 1ull << 30;
+
+    // Checks the file and prepares its JPEG. Throws CPackError naming the file.
+    static PACK_PICTURE Prepare(const std::string& path);
+    // Width and height from a JPEG's header; FALSE when libjpeg cannot read it.
+    static BOOL ReadJpegSize(const BYTE* data, size_t n, int& nWidth, int& nHeight, std::string& error);
+    // Reads a PNG into RGBA. Throws CPackError naming the file.
+    static RGBA_IMAGE ReadPng(const std::string& path);
+    // Writes RGBA as a PNG with alpha. Throws CPackError naming the file.
+    static void WritePng(const RGBA_IMAGE& image, const std::string& path);
+    // Compresses to JPEG, transparent parts blended onto black, the viewer's background.
+    static std::vector<BYTE> EncodeJpeg(const RGBA_IMAGE& image, int nQuality);
+    // Whether the file starts with the PNG signature.
+    static BOOL IsPng(const BYTE* data, size_t n);
+};

@@ -1,0 +1,152 @@
+// slideshow-pack: makes a viewer executable from a folder of pictures or a catalogue, and
+// shows or unpacks what such a file carries.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tools/pack/CatalogueJson.h"
+#include "tools/pack/CollectionPacker.h"
+#include "tools/pack/CsvCatalogue.h"
+#include "tools/pack/FolderSource.h"
+#include "tools/pack/PackCommands.h"
+#include "tools/pack/PictureFile.h"
+
+namespace {
+const int EXIT_FAILED = 1;
+const int EXIT_USAGE = 2;
+
+void PrintHelp() {
+    std::printf(
+        "Usage:\n"
+        "  slideshow-pack build SOURCE -o OUTPUT [--viewer PATH]\n"
+        "  slideshow-pack inspect FILE [--json]\n"
+        "  slideshow-pack extract FILE DIR\n"
+        "\n"
+        "build    writes a copy of the viewer with the collection appended. SOURCE is\n"
+        "         - a folder: every JPEG and PNG in name order, named after its file, with an\n"
+        "           optional collection.json for the collection's fields and per-picture details;\n"
+        "         - a JSON catalogue (.json), the form extract writes;\n"
+        "         - a CSV file (.csv) with a header row: name, line1, line2, picture, and any\n"
+        "           other column as a detail.\n"
+        "         JPEGs are stored as they are; PNGs are converted to JPEG at quality %d.\n"
+        "         Items without a picture get a placeholder image (built in, or a PNG or BMP).\n"
+        "         OUTPUT is written completely or not at all.\n"
+        "inspect  shows the header, the items, their texts, details and pictures.\n"
+        "extract  writes the collection to DIR as catalogue.json with its pictures;\n"
+        "         build of that catalogue gives the same collection again.\n"
+        "\n"
+        "Options:\n"
+        "  -o, --output OUTPUT  the viewer file to write\n"
+        "  --viewer PATH        the viewer to copy (default: slideshow beside this tool)\n"
+        "  --json               inspect prints JSON\n"
+        "  -h, --help           this text\n"
+        "  --version            the version\n"
+        "\n"
+        "Exit status: 0 done, 1 failed (the message names the file and item), 2 usage.\n",
+        CPictureFile::PNG_JPEG_QUALITY);
+}
+
+int Usage(const std::string& message) {
+    std::fprintf(stderr, "slideshow-pack: %s\nTry 'slideshow-pack --help'.\n", message.c_str());
+    return EXIT_USAGE;
+}
+
+bool EndsWith(std::string s, const char* suffix) {
+    for (char& c : s) c = (char)std::tolower((unsigned char)c);
+    const size_t n = std::strlen(suffix);
+    return s.size() >= n && s.compare(s.size() - n, n, suffix) == 0;
+}
+
+PACK_CATALOGUE LoadSource(const std::string& source) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(source, ec)) return CFolderSource::Load(source);
+    if (!std::filesystem::exists(source, ec)) throw CPackError(source + ": no such file or folder");
+    if (EndsWith(source, ".json")) return CCatalogueJson::Load(source);
+    if (EndsWith(source, ".csv")) return CCsvCatalogue::Load(source);
+    throw CPackError(source + ": give a folder, a .json catalogue or a .csv file");
+}
+
+std::string DefaultViewer() {
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) return std::string();
+    const std::filesystem::path dir = self.parent_path();
+    for (const std::filesystem::path& candidate : {dir / "slideshow", dir / ".." / "app" / "slideshow"})
+        if (::access(candidate.c_str(), R_OK) == 0) return candidate.lexically_normal().string();
+    return std::string();
+}
+
+int Build(const std::vector<std::string>& args) {
+    std::string source, output, viewer;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if ((a == "-o" || a == "--output" || a == "--viewer") && i + 1 >= args.size())
+            return Usage(a + " needs a value");
+        if (a == "-o" || a == "--output") output = args[++i];
+        else if (a == "--viewer") viewer = args[++i];
+        else if (a.size() > 1 && a[0] == '-') return Usage("unknown option " + a);
+        else if (source.empty()) source = a;
+        else return Usage("more than one SOURCE: " + a);
+    }
+    if (source.empty()) return Usage("build needs a SOURCE");
+    if (output.empty()) return Usage("build needs -o OUTPUT");
+    if (viewer.empty()) viewer = DefaultViewer();
+    if (viewer.empty()) throw CPackError("no slideshow viewer found beside slideshow-pack; give one with --viewer PATH");
+    const PACK_CATALOGUE catalogue = LoadSource(source);
+    CCollectionPacker(catalogue).Pack(viewer, output, true);
+    return 0;
+}
+
+int Run(const std::vector<std::string>& args) {
+    if (args.empty()) return Usage("no command");
+    const std::string& command = args[0];
+    if (command == "-h" || command == "--help" || command == "help") {
+        PrintHelp();
+        return 0;
+    }
+    if (command == "--version") {
+        std::printf("slideshow-pack %s\n", SLIDESHOW_VERSION);
+        return 0;
+    }
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    for (const std::string& a : rest)
+        if (a == "-h" || a == "--help") {
+            PrintHelp();
+            return 0;
+        }
+    if (command == "build") return Build(rest);
+    if (command == "inspect") {
+        bool bJson = false;
+        std::string file;
+        for (const std::string& a : rest) {
+            if (a == "--json") bJson = true;
+            else if (a.size() > 1 && a[0] == '-') return Usage("unknown option " + a);
+            else if (file.empty()) file = a;
+            else return Usage("inspect takes one FILE");
+        }
+        if (file.empty()) return Usage("inspect needs a FILE");
+        return CPackCommands::Inspect(file, bJson);
+    }
+    if (command == "extract") {
+        if (rest.size() != 2) return Usage("extract needs FILE and DIR");
+        return CPackCommands::Extract(rest[0], rest[1]);
+    }
+    return Usage("unknown command " + command);
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return Run(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const CPackError& e) {
+        std::fprintf(stderr, "slideshow-pack: %s\n", e.what());
+        return EXIT_FAILED;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "slideshow-pack: %s\n", e.what());
+        return EXIT_FAILED;
+    }
+}
