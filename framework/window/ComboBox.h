@@ -1,0 +1,71 @@
+// The drop-down list combo box (CBS_DROPDOWNLIST): a closed selection field and, on a click,
+// a list pop-up below it (above it when the screen ends first). With CBS_OWNERDRAWVARIABLE the
+// owner measures each row as it is added (WM_MEASUREITEM) and draws the rows and the field
+// (WM_DRAWITEM; the field with ODS_COMBOBOXEDIT). A pick sends CBN_SELCHANGE to the parent.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "framework/window/Wnd.h"
+
+class CComboList;
+
+class CComboBox : public CWnd {
+public:
+    CComboBox();
+    ~CComboBox() override;
+
+    // The rectangle's height is the height of the dropped list; the window itself takes the
+    // height of its selection field.
+    BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
+
+    int AddString(LPCTSTR lpszString);
+    int GetCount() const;
+    int GetCurSel() const;
+    int SetCurSel(int nSelect);
+    DWORD_PTR GetItemData(int nIndex) const;
+    int SetItemData(int nIndex, DWORD_PTR dwItemData);
+    int GetLBText(int nIndex, LPTSTR lpszText) const;
+    void GetLBText(int nIndex, CString& rString) const;
+    int GetLBTextLen(int nIndex) const;
+    // The height of a row, or of the selection field for −1.
+    int GetItemHeight(int nIndex) const;
+    BOOL GetDroppedState() const;
+    void ShowDropDown(BOOL bShowIt = TRUE);
+    // The field and the list together, in screen pixels, as the list drops.
+    void GetDroppedControlRect(LPRECT lprect) const;
+
+    // The dropped list and the keyboard choose through these.
+    void Choose(int nIndex);
+    // Sends the owner-draw request for a row (or the field, with ODS_COMBOBOXEDIT) on pDC.
+    void DrawRow(CDC* pDC, int nIndex, const CRect& rcItem, UINT itemState);
+    // The colours of the list pop-up, asked of the parent on the given context.
+    HBRUSH AskListColours(CDC* pDC);
+
+protected:
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    struct Row {
+        CString text;
+        DWORD_PTR data = 0;
+        int height = 0;
+    };
+
+    int MeasureRow(int nIndex, LPARAM itemData);
+    void FitFieldHeight();
+    void PaintField();
+    void DrawDropButton(CDC* pDC, const CRect& rect);
+    CRect FieldItemRect() const;
+    void OnArrowKey(int step);
+    BOOL IsValidIndex(int nIndex) const { return nIndex >= 0 && nIndex < (int)m_rows.size(); }
+    BOOL IsOwnerDrawn() const;
+
+    std::vector<Row> m_rows;
+    int m_nCurSel = -1;
+    int m_nFieldItemHeight = 0;
+    int m_nDropHeight = 0;
+    BOOL m_bSizing = FALSE;
+    std::unique_ptr<CComboList> m_pList;
+};
