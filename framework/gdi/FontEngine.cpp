@@ -72,18 +72,32 @@ CFontFace& CFontEngine::Realize(const LOGFONT& requested) {
     if (found != m_faces.end()) return *found->second;
     if (m_faces.size() >= kMaxFaces) m_faces.clear();
 
-    bool bEmbolden = false, bSlant = false;
-    FT_Face face = OpenBestMatch(family, lf.lfWeight, bItalic, bEmbolden, bSlant);
+    CFontMatch match;
+    FT_Face face = OpenBestMatch(family, lf.lfWeight, bItalic, match);
     if (!face) WarnNoFont(family);
-    auto realised = std::make_unique<CFontFace>(face, lf, bEmbolden, bSlant);
+    auto realised = std::make_unique<CFontFace>(face, lf, match.bEmbolden, match.bSlant);
     return *m_faces.emplace(key, std::move(realised)).first->second;
 }
 
 FT_Face CFontEngine::OpenBestMatch(const std::string& family, int weight, bool bItalic,
-                                   bool& bEmbolden, bool& bSlant) {
+                                   CFontMatch& match) {
     if (!m_library || !m_bFontconfig) return nullptr;
     const int wanted = weight == FW_DONTCARE ? FW_NORMAL : std::max(1, std::min(weight, 1000));
-    FcPattern* pattern = FcPatternCreate();
+    const MatchKey key(family, wanted, bItalic);
+    auto known = m_matches.find(key);
+    if (known != m_matches.end()) {
+        FT_Face face = nullptr;
+        match = known->second;
+        if (FT_New_Face(m_library, match.strFile.c_str(), match.nIndex, &face) == 0) return face;
+        m_matches.erase(known);
+    }
+    FT_Face face = SearchBestMatch(family, wanted, bItalic, match);
+    if (face) m_matches[key] = match;
+    return face;
+}
+
+FT_Face CFontEngine::SearchBestMatch(const std::string& family, int wanted, bool bItalic,
+                                     CFontMatch& match) {    FcPattern* pattern = FcPatternCreate();
     FcPatternAddString(pattern, FC_FAMILY, (const FcChar8*)family.c_str());
     FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(wanted));
     FcPatternAddInteger(pattern, FC_SLANT, bItalic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
@@ -114,8 +128,10 @@ FT_Face CFontEngine::OpenBestMatch(const std::string& family, int weight, bool b
             face = nullptr;
             continue;
         }
-        bEmbolden = wanted >= FW_SEMIBOLD && matchedWeight < FC_WEIGHT_DEMIBOLD;
-        bSlant = bItalic && matchedSlant == FC_SLANT_ROMAN;
+        match.strFile = (const char*)file;
+        match.nIndex = index;
+        match.bEmbolden = wanted >= FW_SEMIBOLD && matchedWeight < FC_WEIGHT_DEMIBOLD;
+        match.bSlant = bItalic && matchedSlant == FC_SLANT_ROMAN;
     }
     if (candidates) FcFontSetDestroy(candidates);
     FcPatternDestroy(pattern);

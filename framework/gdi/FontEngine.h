@@ -46,17 +46,26 @@ public:
 
 private:
     typedef std::tuple<std::string, int, int, bool, bool> FaceKey;
+    typedef std::tuple<std::string, int, bool> MatchKey; // family, weight, italic
+    // fontconfig's answer for a family and style, kept so that new sizes skip the search.
+    struct CFontMatch {
+        std::string strFile;
+        int nIndex = 0;
+        bool bEmbolden = false;
+        bool bSlant = false;
+    };
     // Beyond this many realised fonts the cache starts over.
     static constexpr size_t kMaxFaces = 64;
 
     CFontEngine();
     ~CFontEngine();
-    FT_Face OpenBestMatch(const std::string& family, int weight, bool bItalic, bool& bEmbolden,
-                          bool& bSlant);
+    FT_Face OpenBestMatch(const std::string& family, int weight, bool bItalic, CFontMatch& match);
+    FT_Face SearchBestMatch(const std::string& family, int weight, bool bItalic, CFontMatch& match);
     void WarnNoFont(const std::string& family);
 
     FT_Library m_library = nullptr;
     bool m_bFontconfig = false;
     bool m_bWarned = false;
     std::map<FaceKey, std::unique_ptr<CFontFace>> m_faces;
+    std::map<MatchKey, CFontMatch> m_matches;
 };

@@ -28,12 +28,15 @@ void CellExtent(FT_Face face, double& ascent, double& descent) {
     }
 }
 
-inline uint32_t Blend(uint32_t dst, uint32_t src, unsigned a) {
-    const unsigned na = 255 - a;
-    const uint32_t r = (((src >> 16) & 0xFF) * a + ((dst >> 16) & 0xFF) * na + 127) / 255;
-    const uint32_t g = (((src >> 8) & 0xFF) * a + ((dst >> 8) & 0xFF) * na + 127) / 255;
-    const uint32_t b = ((src & 0xFF) * a + (dst & 0xFF) * na + 127) / 255;
-    return (r << 16) | (g << 8) | b;
+// src over dst with coverage `a` (0-255), each channel rounded exactly; red and blue share one
+// multiply, their 16-bit lanes cannot carry into each other.
+inline uint32_t Blend(uint32_t dst, uint32_t src, uint32_t a) {
+    const uint32_t na = 255 - a;
+    uint32_t rb = (src & 0xFF00FF) * a + (dst & 0xFF00FF) * na + 0x800080;
+    uint32_t g = (src & 0x00FF00) * a + (dst & 0x00FF00) * na + 0x008000;
+    rb = ((rb + ((rb >> 8) & 0xFF00FF)) >> 8) & 0xFF00FF;
+    g = ((g + ((g >> 8) & 0x00FF00)) >> 8) & 0x00FF00;
+    return rb | g;
 }
 
 }  // namespace
@@ -102,14 +105,20 @@ int CFontFace::LookUpAdvance(uint32_t codepoint) {
 }
 
 const CGlyph& CFontFace::GetGlyph(uint32_t codepoint) {
+    if (codepoint < kDirectAdvances && m_nearGlyphs[codepoint]) return *m_nearGlyphs[codepoint];
     auto found = m_glyphs.find(codepoint);
     if (found != m_glyphs.end()) return *found->second;
-    if (m_glyphs.size() >= kMaxCachedGlyphs) m_glyphs.clear();
+    if (m_glyphs.size() >= kMaxCachedGlyphs) {
+        m_glyphs.clear();
+        std::fill(std::begin(m_nearGlyphs), std::end(m_nearGlyphs), nullptr);
+    }
     auto glyph = std::make_unique<CGlyph>();
     // Control characters take no room and show nothing, as no line-break or tab handling
     // applies to them once they reach a face.
     if (m_face && codepoint >= 0x20) Render(codepoint, *glyph);
-    return *m_glyphs.emplace(codepoint, std::move(glyph)).first->second;
+    const CGlyph* stored = m_glyphs.emplace(codepoint, std::move(glyph)).first->second.get();
+    if (codepoint < kDirectAdvances) m_nearGlyphs[codepoint] = stored;
+    return *stored;
 }
 
 void CFontFace::Render(uint32_t codepoint, CGlyph& glyph) {

@@ -73,6 +73,7 @@ private:
     int m_nUnderlineOffset = 1;
     int m_nUnderlineThickness = 1;
     int16_t m_advances[kDirectAdvances];
+    const CGlyph* m_nearGlyphs[kDirectAdvances] = {}; // a shortcut into m_glyphs
     std::unordered_map<uint32_t, int> m_farAdvances;
     std::unordered_map<uint32_t, std::unique_ptr<CGlyph>> m_glyphs;
 };
