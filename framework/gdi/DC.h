@@ -15,6 +15,13 @@ HDC CreateCompatibleDC(HDC hdc);
 BOOL DeleteDC(HDC hdc);
 HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h);
 BOOL GetTextExtentPoint32(HDC hdc, LPCSTR text, int length, SIZE* size);
+// Draws image i of an image list with its top-left at (x, y): ILD_TRANSPARENT (or ILD_NORMAL
+// on a list without a background colour) keeps the destination under masked pixels and blends
+// 32-bit images by their alpha; ILD_NORMAL on a list with a background colour puts that colour
+// under masked pixels.
+class CImageList;
+BOOL ImageList_Draw(HIMAGELIST himl, int i, HDC hdcDst, int x, int y, UINT fStyle);
+BOOL ImageList_Draw(CImageList* pImageList, int i, HDC hdcDst, int x, int y, UINT fStyle);
 #define GetTextExtentPoint32A GetTextExtentPoint32
 
 // A context that draws on `target` (the screen or any 32-bit surface) for the window layer.
@@ -52,6 +59,7 @@ public:
     CBrush* SelectObject(CBrush* pBrush);
     CFont* SelectObject(CFont* pFont);
     CBitmap* SelectObject(CBitmap* pBitmap);
+    CGdiObject* SelectObject(CGdiObject* pObject);
     HGDIOBJ SelectObject(HGDIOBJ h);
     CGdiObject* SelectStockObject(int index);
 
@@ -132,8 +140,3 @@ public:
 #define SIMPLEREGION 2
 #define COMPLEXREGION 3
 
-// Raster operations beyond GdiTypes.h.
-#define DSTINVERT 0x00550009
-#define SRCPAINT 0x00EE0086
-#define SRCAND 0x008800C6
-#define SRCINVERT 0x00660046

@@ -4,6 +4,7 @@
 // lands outside the clip or the surface, whatever the coordinates.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "framework/gdi/GdiObjectData.h"
@@ -77,5 +78,8 @@ private:
     std::vector<DC_ATTRIBUTES> m_saved;
 };
 
+// Registers a context and returns its handle; the registry owns it until AfxRemoveDCState.
+HDC AfxAddDCState(std::unique_ptr<CDCState> pState);
 // The state behind a context handle, or null for a null, deleted or foreign handle.
 CDCState* AfxGetDCState(HDC hdc);
+BOOL AfxRemoveDCState(HDC hdc);

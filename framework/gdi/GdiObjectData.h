@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "framework/gdi/GdiTypes.h"
+#include "framework/gdi/GdiObject.h"
 #include "framework/gdi/Surface.h"
 
 // Object kinds, with the platform's GetObjectType values.
@@ -16,10 +16,13 @@
 #define OBJ_FONT 6
 #define OBJ_BITMAP 7
 
+// The stock 1 × 1 monochrome bitmap that a new memory context holds (GetStockObject index).
+#define STOCK_DEFAULT_BITMAP 21
+
 class CGdiObjectData {
 public:
     explicit CGdiObjectData(int nKind) : m_nKind(nKind) {}
-    virtual ~CGdiObjectData() = default;
+    virtual ~CGdiObjectData();
     CGdiObjectData(const CGdiObjectData&) = delete;
     CGdiObjectData& operator=(const CGdiObjectData&) = delete;
 
@@ -31,6 +34,7 @@ public:
     bool m_bStock = false;         // never deleted
     int m_nSelections = 0;         // contexts (and saved states) that hold it
     bool m_bDeletePending = false; // deleted while selected: goes when released
+    std::unique_ptr<CGdiObject> m_pWrapper; // FromHandle's wrapper, made on first use
 };
 
 // Registers a new object and returns its handle; the registry owns it from then on.
@@ -42,6 +46,12 @@ template <class T> T* AfxGetGdiObject(HGDIOBJ h, int nKind) {
     CGdiObjectData* p = AfxGetGdiObject(h);
     return p && p->m_nKind == nKind ? static_cast<T*>(p) : nullptr;
 }
+// DeleteObject: frees it now, or when the last context lets it go; stock objects stay.
+BOOL AfxDeleteGdiObject(HGDIOBJ h);
+// The wrapper that FromHandle returns (CBitmap, CBrush, CPen or CFont by the object's kind),
+// kept as long as the object lives; null for a null or stale handle or another kind (kind 0
+// takes any).
+CGdiObject* AfxGetGdiWrapper(HGDIOBJ h, int nKind);
 // Selection counting: a context retains what it selects and releases what it lets go; the
 // last release of an object deleted meanwhile frees it.
 void AfxRetainGdiObject(HGDIOBJ h);

@@ -1,0 +1,435 @@
+// CDC's state, fill, line and copy calls. Each drawing call has the same shape: find the state,
+// turn logical coordinates into surface pixels, cut to the clip, return when nothing is left,
+// then run the pixel loop of Raster.cpp or Blit.cpp.
+#include "framework/gdi/DC.h"
+
+#include <unordered_map>
+
+#include "framework/gdi/Blit.h"
+#include "framework/gdi/DCState.h"
+#include "framework/gdi/Raster.h"
+
+namespace {
+
+// FromHandle's wrappers, kept until their context is deleted.
+std::unordered_map<HDC, std::unique_ptr<CDC>>& Wrappers() {
+    static std::unordered_map<HDC, std::unique_ptr<CDC>> wrappers;
+    return wrappers;
+}
+
+CRect Normalized(int l, int t, int r, int b) {
+    return CRect(l < r ? l : r, t < b ? t : b, l < r ? r : l, t < b ? b : t);
+}
+
+// The clip cut to a rectangle in surface pixels; empty when they do not meet.
+CRect Visible(const CDCState& dc, const CRect& rcSurface) {
+    CRect vis;
+    vis.IntersectRect(dc.Clip(), rcSurface);
+    return vis;
+}
+
+BRUSH_PAINT PaintOf(const CDCState& dc, const CBrushData* pBrush) {
+    BRUSH_PAINT paint;
+    paint.pBrush = pBrush;
+    paint.text = PixelFromColor(dc.Attributes().crText);
+    paint.bk = PixelFromColor(dc.Attributes().crBk);
+    // Patterns line up with the context's device origin, as on the platform.
+    paint.origin = dc.Origin() + dc.Attributes().ptBrushOrg;
+    return paint;
+}
+
+void PatBltSurface(CDCState& dc, const CRect& rcSurface, const CBrushData* pBrush, DWORD rop) {
+    const CRect vis = Visible(dc, rcSurface);
+    if (vis.IsRectEmpty()) return;
+    RasterPatBlt(dc.Surface(), vis, PaintOf(dc, pBrush), rop);
+}
+
+const CBrushData* BrushOf(CBrush* pBrush) {
+    return pBrush ? AfxGetGdiObject<CBrushData>(pBrush->m_hObject, OBJ_BRUSH) : nullptr;
+}
+
+bool SourceOf(CDC* pSrcDC, BLIT_SOURCE& source, CDCState*& srcState) {
+    srcState = pSrcDC ? AfxGetDCState(pSrcDC->m_hDC) : nullptr;
+    if (!srcState) return false;
+    if (srcState->IsMemory()) {
+        source.pBitmap = srcState->Bitmap();
+        return source.pBitmap != nullptr;
+    }
+    source.surface = srcState->Surface();
+    return source.surface.IsValid();
+}
+
+// A wrapper for whatever the context held before a selection.
+template <class T> T* WrapperOf(HGDIOBJ h, int kind) {
+    return static_cast<T*>(AfxGetGdiWrapper(h, kind));
+}
+
+} // namespace
+
+HDC AfxCreateSurfaceDC(CSurface* target, CPoint origin, const CRect& clip) {
+    if (!target) return nullptr;
+    CRect rc;
+    rc.IntersectRect(clip, target->Bounds());
+    return AfxAddDCState(std::make_unique<CDCState>(target, origin, rc));
+}
+
+CPoint AfxGetSurfaceOrigin(HDC hdc) {
+    CDCState* dc = AfxGetDCState(hdc);
+    return dc ? dc->Origin() : CPoint();
+}
+
+CRect AfxGetSurfaceClip(HDC hdc) {
+    CDCState* dc = AfxGetDCState(hdc);
+    return dc ? dc->Clip() : CRect();
+}
+
+HDC CreateCompatibleDC(HDC hdc) {
+    (void)hdc; // every context draws 32-bit pixels
+    return AfxAddDCState(std::make_unique<CDCState>(nullptr, CPoint(), CRect()));
+}
+
+BOOL DeleteDC(HDC hdc) {
+    if (!AfxGetDCState(hdc)) return FALSE;
+    auto it = Wrappers().find(hdc);
+    if (it != Wrappers().end()) {
+        it->second->m_hDC = nullptr;
+        Wrappers().erase(it);
+    }
+    return AfxRemoveDCState(hdc);
+}
+
+HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h) {
+    CDCState* dc = AfxGetDCState(hdc);
+    return dc ? dc->Select(h) : nullptr;
+}
+
+CDC::~CDC() { DeleteDC(); }
+
+BOOL CDC::Attach(HDC hdc) {
+    if (!hdc || m_hDC) return FALSE;
+    m_hDC = hdc;
+    return TRUE;
+}
+
+HDC CDC::Detach() {
+    HDC hdc = m_hDC;
+    m_hDC = nullptr;
+    return hdc;
+}
+
+CDC* CDC::FromHandle(HDC hdc) {
+    if (!AfxGetDCState(hdc)) return nullptr;
+    std::unique_ptr<CDC>& slot = Wrappers()[hdc];
+    if (!slot) {
+        slot = std::make_unique<CDC>();
+        slot->m_hDC = hdc;
+    }
+    return slot.get();
+}
+
+BOOL CDC::CreateCompatibleDC(CDC* pDC) {
+    if (m_hDC) return FALSE;
+    m_hDC = ::CreateCompatibleDC(pDC ? pDC->m_hDC : nullptr);
+    return m_hDC != nullptr;
+}
+
+BOOL CDC::DeleteDC() {
+    if (!m_hDC) return FALSE;
+    return ::DeleteDC(Detach());
+}
+
+CPen* CDC::SelectObject(CPen* pPen) {
+    return pPen ? WrapperOf<CPen>(SelectObject(pPen->m_hObject), OBJ_PEN) : nullptr;
+}
+
+CBrush* CDC::SelectObject(CBrush* pBrush) {
+    return pBrush ? WrapperOf<CBrush>(SelectObject(pBrush->m_hObject), OBJ_BRUSH) : nullptr;
+}
+
+CFont* CDC::SelectObject(CFont* pFont) {
+    return pFont ? WrapperOf<CFont>(SelectObject(pFont->m_hObject), OBJ_FONT) : nullptr;
+}
+
+CBitmap* CDC::SelectObject(CBitmap* pBitmap) {
+    return pBitmap ? WrapperOf<CBitmap>(SelectObject(pBitmap->m_hObject), OBJ_BITMAP) : nullptr;
+}
+
+CGdiObject* CDC::SelectObject(CGdiObject* pObject) {
+    if (!pObject) return nullptr;
+    return AfxGetGdiWrapper(SelectObject(pObject->m_hObject), 0);
+}
+
+HGDIOBJ CDC::SelectObject(HGDIOBJ h) { return ::SelectObject(m_hDC, h); }
+
+CGdiObject* CDC::SelectStockObject(int index) {
+    CGdiObject* stock = AfxGetGdiWrapper(GetStockObject(index), 0);
+    return SelectObject(stock);
+}
+
+int CDC::SaveDC() {
+    CDCState* dc = AfxGetDCState(m_hDC);
+    return dc ? dc->Save() : 0;
+}
+
+BOOL CDC::RestoreDC(int nSavedDC) {
+    CDCState* dc = AfxGetDCState(m_hDC);
+    return dc && dc->Restore(nSavedDC);
+}
+
+CPoint CDC::SetWindowOrg(int x, int y) {
+    CDCState* dc = AfxGetDCState(m_hDC);
+    if (!dc) return CPoint();
+    const CPoint old = dc->Attributes().ptWindowOrg;
+    dc->Attributes().ptWindowOrg = CPoint(x, y);
+    return old;
+}
+
+CPoint CDC::GetWindowOrg() const {
+    CDCState* dc = AfxGetDCState(m_hDC);
+    return dc ? dc->Attributes().ptWindowOrg : CPoint();
+}
+
+int CDC::SetMapMode(int mode) {
+    CDCState* dc = AfxGetDCState(m_hDC);
+    // Only the text mode exists: one logical unit is one pixel.
+    if (!dc || mode != MM_TEXT) return 0;
+    const int old = dc->Attributes().nMapMode;
+    dc->Attributes().nMapMode = mode;
+    return old;
+}
+
+int CDC::GetMapMode() const {
+    CDCState* dc = AfxGetDCState(m_hDC);
+    return dc ? dc->Attributes().nMapMode : 0;
+}
+
+void CDC::LPtoDP(POINT* pts, int count) const {
+    const CPoint org = GetWindowOrg();
+    for (int i = 0; pts && i < count; ++i) pts[i].x -= org.x, pts[i].y -= org.y;
+}
+
+void CDC::LPtoDP(LPRECT rect) const { LPtoDP(reinterpret_cast<POINT*>(rect), 2); }
+
+void CDC::DPtoLP(POINT* pts, int count) const {
+    const CPoint org = GetWindowOrg();
+    for (int i = 0; pts && i < count; ++i) pts[i].x += org.x, pts[i].y += org.y;
+}
+
+void CDC::DPtoLP(LPRECT rect) const { DPtoLP(reinterpret_cast<POINT*>(rect), 2); }
+
+int CDC::IntersectClipRect(int l, int t, int r, int b) {
+    CDCState* dc = AfxGetDCState(m_hDC);
+    if (!dc) return 0;
+    dc->IntersectClip(dc->ToSurface(CRect(l, t, r, b)));
+    return dc->Clip().IsRectEmpty() ? NULLREGION : SIMPLEREGION;
+}
+
+int CDC::IntersectClipRect(LPCRECT rect) {
+    return rect ? IntersectClipRect(rect->left, rect->top, rect->right, rect->bottom) : 0;
+}
+
+int CDC::GetClipBox(LPRECT rect) const {
+    CDCState* dc = AfxGetDCState(m_hDC);
+    if (!dc || !rect) return 0;
+    const CRect& clip = dc->Clip();
+    if (clip.IsRectEmpty()) {
+        *rect = CRect();
+        return NULLREGION;
+    }
+    const CPoint tl = dc->ToLogical(clip.left, clip.top);
+    *rect = CRect(tl, clip.Size());
+    return SIMPLEREGION;
+}
+
+COLORREF CDC::SetTextColor(COLORREF color) {
+    CDCState* dc = AfxGetDCState(m_hDC);
+    if (!dc) return 0;
+    const COLORREF old = dc->Attributes().crText;
+    dc->Attributes().crText = color & 0xFFFFFF;
+    return old;
+}
+
+COLORREF CDC::GetTextColor() const {
+    CDCState* dc = AfxGetDCState(m_hDC);
+    return dc ? dc->Attributes().crText : 0;
+}
+
+COLORREF CDC::SetBkColor(COLORREF color) {
+    CDCState* dc = AfxGetDCState(m_hDC);
+    if (!dc) return 0;
+    const COLORREF old = dc->Attributes().crBk;
+    dc->Attributes().crBk = color & 0xFFFFFF;
+    return old;
+}
+
+COLORREF CDC::GetBkColor() const {
+    CDCState* dc = AfxGetDCState(m_hDC);
+    return dc ? dc->Attributes().crBk : 0;
+}
+
+int CDC::SetBkMode(int mode) {
+    CDCState* dc = AfxGetDCState(m_hDC);
+    if (!dc || (mode != OPAQUE && mode != TRANSPARENT)) return 0;
+    const int old = dc->Attributes().nBkMode;
+    dc->Attributes().nBkMode = mode;
+    return old;
+}
+
+int CDC::GetBkMode() const {
+    CDCState* dc = AfxGetDCState(m_hDC);
+    return dc ? dc->Attributes().nBkMode : 0;
+}
+
+int CDC::SetStretchBltMode(int mode) {
+    CDCState* dc = AfxGetDCState(m_hDC);
+    if (!dc || mode < BLACKONWHITE || mode > HALFTONE) return 0;
+    const int old = dc->Attributes().nStretchMode;
+    dc->Attributes().nStretchMode = mode;
+    return old;
+}
+
+int CDC::GetStretchBltMode() const {
+    CDCState* dc = AfxGetDCState(m_hDC);
+    return dc ? dc->Attributes().nStretchMode : 0;
+}
+
+CPoint CDC::SetBrushOrg(int x, int y) {
+    CDCState* dc = AfxGetDCState(m_hDC);
+    if (!dc) return CPoint();
+    const CPoint old = dc->Attributes().ptBrushOrg;
+    dc->Attributes().ptBrushOrg = CPoint(x, y);
+    return old;
+}
+
+CPen* CDC::GetCurrentPen() const {
+    CDCState* dc = AfxGetDCState(m_hDC);
+    return dc ? WrapperOf<CPen>((HGDIOBJ)dc->Attributes().hPen, OBJ_PEN) : nullptr;
+}
+
+CBrush* CDC::GetCurrentBrush() const {
+    CDCState* dc = AfxGetDCState(m_hDC);
+    return dc ? WrapperOf<CBrush>((HGDIOBJ)dc->Attributes().hBrush, OBJ_BRUSH) : nullptr;
+}
+
+CFont* CDC::GetCurrentFont() const {
+    CDCState* dc = AfxGetDCState(m_hDC);
+    return dc ? WrapperOf<CFont>((HGDIOBJ)dc->Attributes().hFont, OBJ_FONT) : nullptr;
+}
+
+CBitmap* CDC::GetCurrentBitmap() const {
+    CDCState* dc = AfxGetDCState(m_hDC);
+    return dc ? WrapperOf<CBitmap>((HGDIOBJ)dc->Attributes().hBitmap, OBJ_BITMAP) : nullptr;
+}
+
+void CDC::FillRect(LPCRECT rect, CBrush* pBrush) {
+    CDCState* dc = AfxGetDCState(m_hDC);
+    if (!dc || !rect) return;
+    PatBltSurface(*dc, dc->ToSurface(*rect), BrushOf(pBrush), PATCOPY);
+}
+
+void CDC::FrameRect(LPCRECT rect, CBrush* pBrush) {
+    CDCState* dc = AfxGetDCState(m_hDC);
+    if (!dc || !rect || CRect(*rect).IsRectEmpty()) return;
+    const CRect rc = dc->ToSurface(*rect);
+    const CBrushData* brush = BrushOf(pBrush);
+    PatBltSurface(*dc, CRect(rc.left, rc.top, rc.right, rc.top + 1), brush, PATCOPY);
+    PatBltSurface(*dc, CRect(rc.left, rc.bottom - 1, rc.right, rc.bottom), brush, PATCOPY);
+    PatBltSurface(*dc, CRect(rc.left, rc.top + 1, rc.left + 1, rc.bottom - 1), brush, PATCOPY);
+    PatBltSurface(*dc, CRect(rc.right - 1, rc.top + 1, rc.right, rc.bottom - 1), brush, PATCOPY);
+}
+
+void CDC::FillSolidRect(LPCRECT rect, COLORREF color) {
+    CDCState* dc = AfxGetDCState(m_hDC);
+    if (!dc || !rect) return;
+    // Like the framework's own, this leaves the colour as the context's background colour.
+    dc->Attributes().crBk = color & 0xFFFFFF;
+    CBrushData solid;
+    solid.m_color = color & 0xFFFFFF;
+    PatBltSurface(*dc, dc->ToSurface(*rect), &solid, PATCOPY);
+}
+
+void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color) {
+    const CRect rc(x, y, x + cx, y + cy);
+    FillSolidRect(&rc, color);
+}
+
+BOOL CDC::PatBlt(int x, int y, int width, int height, DWORD rop) {
+    CDCState* dc = AfxGetDCState(m_hDC);
+    if (!dc) return FALSE;
+    const CRect rc = dc->ToSurface(Normalized(x, y, x + width, y + height));
+    const CRect vis = Visible(*dc, rc);
+    if (vis.IsRectEmpty()) return TRUE;
+    return RasterPatBlt(dc->Surface(), vis, PaintOf(*dc, dc->Brush()), rop);
+}
+
+CPoint CDC::MoveTo(int x, int y) {
+    CDCState* dc = AfxGetDCState(m_hDC);
+    if (!dc) return CPoint();
+    const CPoint old = dc->Attributes().ptCurrent;
+    dc->Attributes().ptCurrent = CPoint(x, y);
+    return old;
+}
+
+BOOL CDC::LineTo(int x, int y) {
+    CDCState* dc = AfxGetDCState(m_hDC);
+    if (!dc) return FALSE;
+    const CPoint from = dc->Attributes().ptCurrent;
+    dc->Attributes().ptCurrent = CPoint(x, y);
+    const CPenData* pen = dc->Pen();
+    if (!pen || pen->m_nStyle == PS_NULL || dc->Clip().IsRectEmpty()) return TRUE;
+    // Every pen draws one pixel wide: the windows only use width 0.
+    RasterLine(dc->Surface(), dc->Clip(), dc->ToSurface(from.x, from.y), dc->ToSurface(x, y),
+               PixelFromColor(pen->m_color));
+    return TRUE;
+}
+
+CPoint CDC::GetCurrentPosition() const {
+    CDCState* dc = AfxGetDCState(m_hDC);
+    return dc ? dc->Attributes().ptCurrent : CPoint();
+}
+
+COLORREF CDC::SetPixel(int x, int y, COLORREF color) {
+    CDCState* dc = AfxGetDCState(m_hDC);
+    if (!dc) return (COLORREF)-1;
+    const CPoint p = dc->ToSurface(x, y);
+    if (!dc->Clip().PtInRect(p)) return (COLORREF)-1;
+    dc->Surface().Row(p.y)[p.x] = PixelFromColor(color);
+    return color & 0xFFFFFF;
+}
+
+COLORREF CDC::GetPixel(int x, int y) const {
+    CDCState* dc = AfxGetDCState(m_hDC);
+    if (!dc) return (COLORREF)-1;
+    const CPoint p = dc->ToSurface(x, y);
+    if (!dc->Clip().PtInRect(p)) return (COLORREF)-1;
+    return ColorFromPixel(dc->Surface().Row(p.y)[p.x]);
+}
+
+BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* pSrcDC, int xSrc, int ySrc, DWORD rop) {
+    CDCState* dc = AfxGetDCState(m_hDC);
+    if (!dc) return FALSE;
+    if (width <= 0 || height <= 0) return TRUE;
+    const CRect dst = dc->ToSurface(CRect(x, y, x + width, y + height));
+    BLIT_SOURCE source;
+    CDCState* src = nullptr;
+    if (!SourceOf(pSrcDC, source, src)) return PatBlt(x, y, width, height, rop);
+    if (Visible(*dc, dst).IsRectEmpty()) return TRUE;
+    return RasterBitBlt(dc->Surface(), dc->Clip(), dst, source, src->ToSurface(xSrc, ySrc), rop);
+}
+
+BOOL CDC::StretchBlt(int x, int y, int width, int height, CDC* pSrcDC, int xSrc, int ySrc,
+                     int srcWidth, int srcHeight, DWORD rop) {
+    CDCState* dc = AfxGetDCState(m_hDC);
+    BLIT_SOURCE source;
+    CDCState* src = nullptr;
+    // Mirroring (negative sizes) is not needed by any window and is refused.
+    if (!dc || rop != SRCCOPY || width < 0 || height < 0 || srcWidth < 0 || srcHeight < 0) return FALSE;
+    if (!SourceOf(pSrcDC, source, src)) return FALSE;
+    const CRect dst = dc->ToSurface(CRect(x, y, x + width, y + height));
+    if (Visible(*dc, dst).IsRectEmpty()) return TRUE;
+    const CPoint from = src->ToSurface(xSrc, ySrc);
+    RasterStretchBlt(dc->Surface(), dc->Clip(), dst, source,
+                     CRect(from.x, from.y, from.x + srcWidth, from.y + srcHeight),
+                     dc->Attributes().nStretchMode);
+    return TRUE;
+}
