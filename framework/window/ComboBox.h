@@ -35,6 +35,8 @@ public:
     void ShowDropDown(BOOL bShowIt = TRUE);
     // The field and the list together, in screen pixels, as the list drops.
     void GetDroppedControlRect(LPRECT lprect) const;
+    // The list pop-up once it has been dropped (for tests and for dialogs that route keys).
+    CComboList* GetDroppedList() const { return m_pList.get(); }
 
     // The dropped list and the keyboard choose through these.
     void Choose(int nIndex);
