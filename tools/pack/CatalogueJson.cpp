@@ -5,6 +5,7 @@
 #include <sstream>
 
 using nlohmann::json;
+using ordered = nlohmann::ordered_json;
 
 namespace {
 CString TextAt(const json& object, const char* key, const std::string& where) {
@@ -99,16 +100,17 @@ PACK_CATALOGUE CCatalogueJson::Load(const std::string& path) {
 }
 
 void CCatalogueJson::Save(const PACK_CATALOGUE& catalogue, const std::string& path) {
-    json j = json::object();
+    ordered j = ordered::object();
+    // Keys in the order people read them: the collection, then its items.
     j["version"] = Text(catalogue.strHeader);
     j["title"] = Text(catalogue.strTitle);
     j["created_by"] = Text(catalogue.strCreatedBy);
     j["date_created"] = Text(catalogue.strDateCreated);
     j["comments"] = Text(catalogue.strComments);
     const std::filesystem::path base = std::filesystem::path(path).parent_path();
-    json items = json::array();
+    ordered items = ordered::array();
     for (const PACK_ITEM& item : catalogue.items) {
-        json i = json::object();
+        ordered i = ordered::object();
         i["name"] = Text(item.strName);
         i["line1"] = Text(item.strLine1);
         i["line2"] = Text(item.strLine2);
@@ -119,11 +121,11 @@ void CCatalogueJson::Save(const PACK_CATALOGUE& catalogue, const std::string& pa
                                                                {"created_by", &item.strCreatedBy}};
         for (const auto& [key, value] : own)
             if (!value->IsEmpty()) i[key] = Text(*value);
-        json details = json::array();
+        ordered details = ordered::array();
         for (const auto& [name, value] : item.details) details.push_back({{"name", name.Str()}, {"value", value.Str()}});
         i["details"] = details;
         auto relative = [&](const std::string& p) { return std::filesystem::path(p).lexically_relative(base).string(); };
-        i["picture"] = item.picturePath.empty() ? json(nullptr) : json(relative(item.picturePath));
+        i["picture"] = item.picturePath.empty() ? ordered(nullptr) : ordered(relative(item.picturePath));
         if (!item.placeholderPath.empty()) i["placeholder"] = relative(item.placeholderPath);
         items.push_back(i);
     }
