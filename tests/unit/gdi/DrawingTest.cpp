@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include "GdiTestSupport.h"
+
+namespace {
+
+const uint32_t RED = 0xFF0000, BLUE = 0x0000FF;
+const std::map<uint32_t, char> LEGEND = {{0, '.'}, {RED, 'R'}, {BLUE, 'B'}};
+
+TEST(Drawing, FillsAndFramesStayInsideTheirRectangleAndTheSurface) {
+    struct Case {
+        RECT rc;
+        bool frame;
+        std::string expected;
+    } cases[] = {
+        {{1, 1, 5, 4}, false, Rows({"......", ".RRRR.", ".RRRR.", ".RRRR.", "......"})},
+        {{1, 1, 5, 4}, true, Rows({"......", ".RRRR.", ".R..R.", ".RRRR.", "......"})},
+        {{-3, -2, 2, 2}, false, Rows({"RR....", "RR....", "......", "......", "......"})},
+        {{-3, -2, 2, 2}, true, Rows({".R....", "RR....", "......", "......", "......"})},
+        {{4, 3, 100000, 100000}, true, Rows({"......", "......", "......", "....RR", "....R."})},
+        {{-100000, 2, 100000, 3}, false, Rows({"......", "......", "RRRRRR", "......", "......"})},
+        {{2, 1, 3, 4}, true, Rows({"......", "..R...", "..R...", "..R...", "......"})},
+        {{3, 3, 3, 9}, false, Rows({"......", "......", "......", "......", "......"})},
+        {{5, 4, 1, 1}, true, Rows({"......", "......", "......", "......", "......"})},
+        {{INT32_MIN / 2, INT32_MIN / 2, INT32_MAX / 2, INT32_MAX / 2}, true,
+         Rows({"......", "......", "......", "......", "......"})},
+    };
+    CBrush red(RGB(255, 0, 0));
+    for (const Case& c : cases) {
+        CTestSurface s(6, 5);
+        CSurfaceDC dc(s);
+        if (c.frame) dc.FrameRect(&c.rc, &red);
+        else dc.FillRect(&c.rc, &red);
+        EXPECT_EQ(s.Picture(LEGEND), c.expected) << c.rc.left << "," << c.rc.top << " frame " << c.frame;
+    }
+}
+
+TEST(Drawing, LinesLeaveOutTheirEndPoint) {
+    struct Case {
+        POINT from, to;
+        std::string expected;
+    } cases[] = {
+        {{0, 1}, {5, 1}, Rows({"......", "RRRRR.", "......", "......"})},
+        {{5, 2}, {0, 2}, Rows({"......", "......", ".RRRRR", "......"})},
+        {{2, 0}, {2, 3}, Rows({"..R...", "..R...", "..R...", "......"})},
+        {{0, 0}, {3, 3}, Rows({"R.....", ".R....", "..R...", "......"})},
+        {{-10, 1}, {100, 1}, Rows({"......", "RRRRRR", "......", "......"})},
+        {{3, 3}, {3, 3}, Rows({"......", "......", "......", "......"})},
+        {{-2000000000, 0}, {2000000000, 0}, Rows({"RRRRRR", "......", "......", "......"})},
+    };
+    CPen pen(PS_SOLID, 0, RGB(255, 0, 0));
+    for (const Case& c : cases) {
+        CTestSurface s(6, 4);
+        CSurfaceDC dc(s);
+        CPen* old = dc.SelectObject(&pen);
+        dc.MoveTo(c.from);
+        dc.LineTo(c.to);
+        dc.SelectObject(old);
+        EXPECT_EQ(s.Picture(LEGEND), c.expected) << c.from.x << "," << c.from.y;
+        EXPECT_EQ(dc.GetCurrentPosition(), CPoint(c.to));
+    }
+}
+
+// The darkening under the About box: two pattern passes that leave every pixel with an
+// even x + y at RGB(10,10,10) and every other pixel as it was.
+void DimWindow(CDC& dc, const CRect& rc) {
+    const WORD rows[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
+    CBitmap pattern;
+    pattern.CreateBitmap(8, 8, 1, 1, rows);
+    CBrush brush;
+    brush.CreatePatternBrush(&pattern);
+    CBrush* old = dc.SelectObject(&brush);
+    const COLORREF oldBk = dc.SetBkColor(RGB(255, 255, 255));
+    const COLORREF oldText = dc.SetTextColor(RGB(0, 0, 0));
+    dc.PatBlt(rc.left, rc.top, rc.Width(), rc.Height(), ROP_DEST_AND_PATTERN);
+    dc.SetBkColor(RGB(0, 0, 0));
+    dc.SetTextColor(RGB(10, 10, 10));
+    dc.PatBlt(rc.left, rc.top, rc.Width(), rc.Height(), ROP_DEST_OR_PATTERN);
+    dc.SelectObject(old);
+    dc.SetBkColor(oldBk);
+    dc.SetTextColor(oldText);
+}
+
+TEST(Drawing, DimmingDarkensACheckerboardAlignedToTheWindow) {
+    struct Case {
+        CPoint origin;     // the window's corner on the surface
+        CPoint windowOrg;  // logical scrolling must not move the pattern
+    } cases[] = {{{0, 0}, {0, 0}}, {{3, 2}, {0, 0}}, {{1, 0}, {5, 7}}, {{-3, -1}, {0, 0}}};
+    for (const Case& c : cases) {
+        CTestSurface s(19, 13);
+        for (int y = 0; y < 13; ++y)
+            for (int x = 0; x < 19; ++x) s.At(x, y) = 0x406080 + (uint32_t)(x * 7 + y * 3) * 0x010101;
+        CTestSurface before = s;
+        CSurfaceDC dc(s, c.origin);
+        dc.SetWindowOrg(c.windowOrg);
+        DimWindow(dc, CRect(c.windowOrg.x - 50, c.windowOrg.y - 50, 1000, 1000));
+        int wrong = 0;
+        for (int y = 0; y < 13; ++y)
+            for (int x = 0; x < 19; ++x) {
+                const bool dark = ((x - c.origin.x) + (y - c.origin.y)) % 2 == 0;
+                wrong += s.At(x, y) != (dark ? 0x0A0A0A : before.At(x, y));
+            }
+        EXPECT_EQ(wrong, 0) << "origin " << c.origin.x << "," << c.origin.y;
+        EXPECT_EQ(dc.GetBkColor(), RGB(255, 255, 255));
+        EXPECT_EQ(dc.GetTextColor(), RGB(0, 0, 0));
+    }
+}
+
+TEST(Drawing, PatternsFollowTheBrushOriginAndTheColoursOfTheContext) {
+    const WORD rows[8] = {0x80, 0, 0, 0, 0, 0, 0, 0}; // one 0... one 1 bit at the top-left
+    CBitmap pattern;
+    ASSERT_TRUE(pattern.CreateBitmap(8, 8, 1, 1, rows));
+    CBrush brush;
+    ASSERT_TRUE(brush.CreatePatternBrush(&pattern));
+    CTestSurface s(10, 2);
+    CSurfaceDC dc(s);
+    dc.SetTextColor(RGB(0, 0, 255));
+    dc.SetBkColor(RGB(255, 0, 0));
+    dc.SetBrushOrg(1, 0);
+    dc.FillRect(CRect(0, 0, 10, 2), &brush);
+    EXPECT_EQ(s.Picture(LEGEND), Rows({"BRBBBBBBBR", "BBBBBBBBBB"}));
+}
+
+TEST(Drawing, ClipAndWindowOriginShapeWhereDrawingLands) {
+    CTestSurface s(8, 6);
+    const CRect windowClip(1, 1, 7, 5); // surface pixels
+    CSurfaceDC dc(s, CPoint(1, 1), &windowClip);
+    CRect box;
+    EXPECT_EQ(dc.GetClipBox(&box), SIMPLEREGION);
+    EXPECT_EQ(box, CRect(0, 0, 6, 4));
+    dc.SetWindowOrg(10, 0);
+    EXPECT_EQ(dc.GetClipBox(&box), SIMPLEREGION);
+    EXPECT_EQ(box, CRect(10, 0, 16, 4));
+
+    const int saved = dc.SaveDC();
+    EXPECT_EQ(dc.IntersectClipRect(12, 1, 100, 3), SIMPLEREGION);
+    dc.SetTextColor(RGB(1, 2, 3));
+    dc.FillSolidRect(0, 0, 100, 100, RGB(255, 0, 0));
+    EXPECT_EQ(s.Picture(LEGEND), Rows({"........", "........", "...RRRR.", "...RRRR.", "........", "........"}));
+
+    ASSERT_TRUE(dc.RestoreDC(saved));
+    EXPECT_EQ(dc.GetTextColor(), RGB(0, 0, 0));
+    EXPECT_EQ(dc.GetWindowOrg(), CPoint(10, 0));
+    dc.FillSolidRect(10, 0, 1, 100, RGB(0, 0, 255));
+    EXPECT_EQ(s.Picture(LEGEND), Rows({"........", ".B......", ".B.RRRR.", ".B.RRRR.", ".B......", "........"}));
+    EXPECT_FALSE(dc.RestoreDC(-1)); // nothing left to restore
+
+    EXPECT_EQ(dc.IntersectClipRect(-5, -5, 0, 0), NULLREGION);
+    EXPECT_EQ(dc.GetClipBox(&box), NULLREGION);
+    EXPECT_TRUE(CRect(box).IsRectEmpty());
+}
+
+TEST(Drawing, ObjectsDeletedWhileSelectedGoOnlyWhenReleased) {
+    CTestSurface s(4, 1);
+    CSurfaceDC dc(s);
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    HGDIOBJ old = dc.SelectObject((HGDIOBJ)red);
+    ASSERT_NE(old, nullptr);
+    EXPECT_TRUE(DeleteObject(red));
+    EXPECT_EQ(dc.PatBlt(0, 0, 4, 1, PATCOPY), TRUE);
+    EXPECT_EQ(s.At(3, 0), RED); // still usable while selected
+    LOGBRUSH lb;
+    EXPECT_EQ(GetObject(red, sizeof lb, &lb), (int)sizeof lb);
+    dc.SelectObject(old);
+    EXPECT_EQ(GetObject(red, sizeof lb, &lb), 0); // gone with its last selection
+    EXPECT_FALSE(DeleteObject(red));
+    EXPECT_EQ(GetObject(GetStockObject(WHITE_BRUSH), sizeof lb, &lb), (int)sizeof lb);
+    EXPECT_TRUE(DeleteObject(GetStockObject(WHITE_BRUSH)));
+    EXPECT_EQ(GetObject(GetStockObject(WHITE_BRUSH), sizeof lb, &lb), (int)sizeof lb);
+}
+
+TEST(Drawing, DeletedContextsAndHandlesAreRefusedNotFollowed) {
+    CTestSurface s(2, 2);
+    HDC hdc = AfxCreateSurfaceDC(&s.Surface(), CPoint(), s.Surface().Bounds());
+    CDC* wrapper = CDC::FromHandle(hdc);
+    ASSERT_NE(wrapper, nullptr);
+    EXPECT_EQ(CDC::FromHandle(hdc), wrapper);
+    EXPECT_TRUE(DeleteDC(hdc));
+    EXPECT_FALSE(DeleteDC(hdc));
+    EXPECT_EQ(CDC::FromHandle(hdc), nullptr);
+    CDC stale;
+    stale.Attach(hdc);
+    stale.FillSolidRect(0, 0, 2, 2, RGB(255, 0, 0));
+    EXPECT_EQ(stale.GetPixel(0, 0), (COLORREF)-1);
+    stale.Detach();
+    EXPECT_EQ(s.At(0, 0), 0u);
+}
+
+} // namespace
