@@ -39,6 +39,8 @@ CFontEngine::CFontEngine() {
 CFontEngine::~CFontEngine() {
     m_faces.clear();
     if (m_library) FT_Done_FreeType(m_library);
+    // Gives back the configuration fontconfig read at start, so leak checkers stay quiet.
+    if (m_bFontconfig) FcFini();
 }
 
 void CFontEngine::GetIconTitleLogFont(LOGFONT& lf) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <unistd.h>
 #include <string>
 
 #include "TestCanvas.h"
@@ -102,4 +104,23 @@ TEST(FontEngine, WithoutAFontTextMeasuresZeroAndDrawsNothing) {
         CTextLayout(face, "Hello", 5, CRect(0, 0, 30, 20), DT_WORDBREAK).Draw(canvas.Surface(), canvas.Surface().Bounds(), 0, nullptr);
         EXPECT_EQ(canvas.CountNot(CRect(0, 0, 30, 20), 0xFFFFFF), 0);
     }
+}
+
+TEST(FontEngineDeathTest, NoFontsInstalledKeepsTheProgramRunning) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe"); // a fresh process: the engine starts anew
+    EXPECT_EXIT(
+        {
+            char path[] = "/tmp/slideshow-nofonts-XXXXXX";
+            const int fd = mkstemp(path);
+            const char config[] = "<?xml version=\"1.0\"?><fontconfig></fontconfig>\n";
+            const bool written = fd >= 0 && write(fd, config, sizeof config - 1) == (ssize_t)(sizeof config - 1);
+            setenv("FONTCONFIG_FILE", path, 1);
+            CFontFace& face = CFontEngine::Get().Realize(Font("Verdana", 14));
+            const bool measured = Measure(Font("", 20, FW_BOLD), "Hello") == 0 && face.GetHeight() == 14;
+            CTestCanvas canvas(30, 20, 0xFFFFFF);
+            CTextLayout(face, "Hello", 5, CRect(0, 0, 30, 20), 0).Draw(canvas.Surface(), canvas.Surface().Bounds(), 0, nullptr);
+            unlink(path);
+            std::exit(written && measured && canvas.CountNot(CRect(0, 0, 30, 20), 0xFFFFFF) == 0 ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "no usable font found for \"Verdana\"");
 }
