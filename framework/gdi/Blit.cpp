@@ -21,6 +21,7 @@ public:
         if (bm && bm->m_nBitsPerPixel < 24) m_scratch.resize((size_t)bm->m_nWidth);
     }
     int BytesPerPixel() const { return m_nBytes; }
+    bool IsBottomUp() const { return m_source.pBitmap && m_source.pBitmap->m_bBottomUp; }
     const uint8_t* Row(int y) {
         const CBitmapData* bm = m_source.pBitmap;
         if (!bm) return reinterpret_cast<const uint8_t*>(m_source.surface.Row(y));
@@ -74,6 +75,15 @@ struct CAxisWeights {
     }
 };
 
+// acc[k] (+)= w · src[k]: the inner loop of the area average, built for wide vector units too.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
+__attribute__((target_clones("avx2", "default")))
+#endif
+void AccumulateRow(uint32_t* __restrict acc, const uint8_t* __restrict src, size_t n, uint16_t w, bool first) {
+    if (first) for (size_t k = 0; k < n; ++k) acc[k] = (uint32_t)src[k] * w;
+    else for (size_t k = 0; k < n; ++k) acc[k] += (uint32_t)(uint16_t)src[k] * w;
+}
+
 // Area average: each target row sums its source rows into `acc` (weighted, per byte), then
 // each target pixel sums its columns of `acc`. Sums stay in integers of type Sum.
 template <class Sum>
@@ -86,13 +96,15 @@ void Halftone(const CSurface& target, const CRect& dst, const CRect& vis, CSourc
     const size_t span = (size_t)(colEnd - colFirst) * bytes;
     std::vector<uint32_t> acc(span);
     const double scale = 1.0 / ((double)src.Width() * (double)src.Height());
-    for (size_t r = 0; r < wy.first.size(); ++r) {
-        for (int j = 0; j < wy.count[r]; ++j) {
+    // Walk the source in memory order: bottom-up bitmaps from their last target row.
+    const bool upward = rows.IsBottomUp();
+    const int nRows = (int)wy.first.size();
+    for (int n = 0; n < nRows; ++n) {
+        const size_t r = (size_t)(upward ? nRows - 1 - n : n);
+        for (int m = 0; m < wy.count[r]; ++m) {
+            const int j = upward ? wy.count[r] - 1 - m : m;
             const uint8_t* s = rows.Row(wy.first[r] + j) + (size_t)colFirst * bytes;
-            const uint32_t w = wy.weights[(size_t)(wy.offset[r] + j)];
-            uint32_t* a = acc.data();
-            if (j == 0) for (size_t k = 0; k < span; ++k) a[k] = w * s[k];
-            else for (size_t k = 0; k < span; ++k) a[k] += w * s[k];
+            AccumulateRow(acc.data(), s, span, (uint16_t)wy.weights[(size_t)(wy.offset[r] + j)], m == 0);
         }
         uint32_t* out = target.Row(vis.top + (int)r) + vis.left;
         for (size_t c = 0; c < wx.first.size(); ++c) {
@@ -186,7 +198,8 @@ void RasterStretchBlt(const CSurface& target, const CRect& clip, const CRect& ds
     std::vector<uint32_t> store;
     const BLIT_SOURCE used = SharesPixels(target, source) ? Snapshot(source, src, store) : source;
     CSourceRows rows(used);
-    if (mode != HALFTONE) Nearest(target, dst, vis, rows, src);
+    // Row weights are 16-bit: taller sources (none the program has) take the nearest pixel.
+    if (mode != HALFTONE || src.Height() > 65535) Nearest(target, dst, vis, rows, src);
     else if ((int64_t)src.Width() * src.Height() < (int64_t(1) << 24)) Halftone<uint32_t>(target, dst, vis, rows, src);
     else Halftone<uint64_t>(target, dst, vis, rows, src);
 }
