@@ -1,0 +1,56 @@
+#include <sys/wait.h>
+
+#include <cstdio>
+
+#include "PackFixture.h"
+
+namespace {
+struct RUN_RESULT {
+    int nExit;
+    std::string out;
+};
+
+RUN_RESULT RunPack(const std::string& args) {
+    const std::string command = std::string(SLIDESHOW_BINARY_DIR) + "/tools/slideshow-pack " + args + " 2>&1";
+    FILE* p = ::popen(command.c_str(), "r");
+    RUN_RESULT result{-1, ""};
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, p)) > 0) result.out.append(buffer, n);
+    const int status = ::pclose(p);
+    result.nExit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+} // namespace
+
+class PackCommandLineTest : public PackFixture {};
+
+TEST_F(PackCommandLineTest, CommandsAnswerWithTheirExitStatus) {
+    Jpeg("f/pic.jpg", 6, 4);
+    const std::string out = Path("out"), viewer = " --viewer " + m_viewer;
+    struct Case {
+        std::string args;
+        int nExit;
+        std::string text;
+    } cases[] = {
+        {"--help", 0, "PNGs are converted to JPEG at quality 92"},
+        {"--version", 0, "slideshow-pack 1.1.0"},
+        {"", 2, "no command"},
+        {"build", 2, "build needs a SOURCE"},
+        {"build " + Path("f"), 2, "build needs -o OUTPUT"},
+        {"frobnicate", 2, "unknown command"},
+        {"build " + Path("f") + " -o " + out + " --bogus", 2, "unknown option --bogus"},
+        {"build " + Path("nothing") + " -o " + out + viewer, 1, "nothing: no such file or folder"},
+        {"build " + Path("f") + " -o " + out + viewer, 0, ""},
+        {"inspect " + out, 0, "item 1: pic\n  picture:      JPEG, "},
+        {"inspect --json " + out, 0, "\"item_count\": 1"},
+        {"inspect " + m_viewer, 1, "slideshow-pack: " + m_viewer + ": "},
+        {"extract " + out + " " + Path("x"), 0, ""},
+    };
+    for (const Case& c : cases) {
+        const RUN_RESULT r = RunPack(c.args);
+        EXPECT_EQ(r.nExit, c.nExit) << c.args << "\n" << r.out;
+        EXPECT_NE(r.out.find(c.text), std::string::npos) << c.args << "\n" << r.out;
+    }
+    EXPECT_TRUE(std::filesystem::exists(Path("x/catalogue.json")));
+}
