@@ -18,14 +18,11 @@ const int ICON_OFFSET_X = 16;
 const int ICON_OFFSET_Y = 36;
 const int CAPTION_FONT_HEIGHT = 11;
 
-// Truncation toward zero, with the degenerate sizes (a zero or negative client) kept finite.
+// Truncation toward zero. A degenerate client (zero or negative) can divide by zero; such a
+// result places nothing rather than a huge rectangle.
 int TruncToInt(double value) {
-    if (std::isnan(value))
+    if (!std::isfinite(value) || value >= (double)INT_MAX || value <= (double)INT_MIN)
         return 0;
-    if (value >= (double)INT_MAX)
-        return INT_MAX;
-    if (value <= (double)INT_MIN)
-        return INT_MIN;
     return (int)value;
 }
 
