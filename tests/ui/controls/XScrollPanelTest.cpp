@@ -102,6 +102,48 @@ TEST_F(XScrollPanelTest, TallContentShowsTheBarWithItsPageAndRange) {
     }
 }
 
+TEST_F(XScrollPanelTest, EachBarTakesItsRoomFromTheOtherBarsPage) {
+    MakePanel(WS_VSCROLL);
+    const struct {
+        int cx, cy;
+        BOOL bHorz, bVert;
+        UINT nPageH, nPageV;
+    } cases[] = {
+        {300, 300, TRUE, TRUE, PANEL_WIDTH - 14, PANEL_HEIGHT - 14},
+        // Fits beside no bar, but not beside the vertical one.
+        {PANEL_WIDTH - 10, 300, TRUE, TRUE, PANEL_WIDTH - 14, PANEL_HEIGHT - 14},
+        {PANEL_WIDTH - 14, 300, FALSE, TRUE, 0, PANEL_HEIGHT},
+        {300, PANEL_HEIGHT - 14, TRUE, FALSE, PANEL_WIDTH, 0},
+        {300, PANEL_HEIGHT - 10, TRUE, TRUE, PANEL_WIDTH - 14, PANEL_HEIGHT - 14},
+    };
+    for (const auto& c : cases) {
+        m_panel.SetContentSize(c.cx, c.cy);
+        const DWORD dwStyle = m_panel.GetStyle();
+        EXPECT_EQ(c.bHorz, (dwStyle & WS_HSCROLL) != 0) << c.cx << "x" << c.cy;
+        EXPECT_EQ(c.bVert, (dwStyle & WS_VSCROLL) != 0) << c.cx << "x" << c.cy;
+        SCROLLINFO info = {};
+        info.cbSize = sizeof(info);
+        if (c.bHorz && m_panel.GetScrollInfo(SB_HORZ, &info, SIF_ALL)) {
+            EXPECT_EQ(c.nPageH, info.nPage) << c.cx << "x" << c.cy;
+            EXPECT_EQ(c.cx - 1, info.nMax);
+        }
+        if (c.bVert && m_panel.GetScrollInfo(SB_VERT, &info, SIF_ALL)) {
+            EXPECT_EQ(c.nPageV, info.nPage) << c.cx << "x" << c.cy;
+            EXPECT_EQ(c.cy - 1, info.nMax);
+        }
+    }
+}
+
+TEST_F(XScrollPanelTest, KeysDoNotScroll) {
+    MakePanel(WS_VSCROLL);
+    m_panel.SetContentSize(0, 500);
+    const UINT keys[] = {VK_DOWN, VK_NEXT, VK_END, VK_SPACE};
+    for (UINT nKey : keys) {
+        m_panel.SendMessage(WM_KEYDOWN, nKey, 0);
+        EXPECT_EQ(0, m_panel.GetScrollPos(SB_VERT)) << nKey;
+    }
+}
+
 TEST_F(XScrollPanelTest, ContentThatFitsHidesTheBarAndReturnsToTheTop) {
     MakePanel(WS_VSCROLL);
     m_panel.SetContentSize(0, 400);
