@@ -1,0 +1,56 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "DataTestSupport.h"
+#include "framework/system/ModulePath.h"
+#include "framework/system/TempFile.h"
+
+TEST(ModulePath, ArgvZeroWhenItNamesAReadableFileElseTheExecutable) {
+    CScopedTempDir dir;
+    const std::string file = dir.Path() + "/viewer";
+    WriteFileBytes(file, {1, 2, 3});
+    char exe[4096] = {};
+    ASSERT_GT(::readlink("/proc/self/exe", exe, sizeof exe - 1), 0);
+    struct Case {
+        std::string argv0;
+        std::string expected;
+    } cases[] = {
+        {file, file},
+        {"viewer-with-a-bare-name", exe},
+        {"", exe},
+        {dir.Path(), exe}, // a directory
+    };
+    for (const Case& c : cases) {
+        char* argv[] = {const_cast<char*>(c.argv0.c_str()), nullptr};
+        AfxSetArgv(1, argv);
+        EXPECT_EQ(AfxGetArgv0(), c.argv0.c_str());
+        EXPECT_EQ(AfxGetModulePath(), c.expected.c_str()) << c.argv0;
+    }
+    AfxSetArgv(0, nullptr);
+    EXPECT_EQ(AfxGetModulePath(), exe);
+}
+
+TEST(TempFile, PrivateUniqueFilesInTheTemporaryDirectory) {
+    CScopedTempDir dir;
+    char path[MAX_PATH], first[MAX_PATH], second[MAX_PATH];
+    ASSERT_EQ(GetTempPathA(MAX_PATH, path), dir.Path().size() + 1);
+    EXPECT_EQ(std::string(path), dir.Path() + "/");
+    EXPECT_EQ(GetTempPathA(3, path), 0u);
+    ASSERT_EQ(GetTempPathA(MAX_PATH, path), dir.Path().size() + 1);
+
+    ASSERT_NE(GetTempFileNameA(path, "emExtra", 0, first), 0u);
+    ASSERT_NE(GetTempFileNameA(path, "emE", 0, second), 0u);
+    EXPECT_STRNE(first, second);
+    EXPECT_EQ(dir.Files("emE").size(), 2u);
+    EXPECT_EQ(dir.Files("emEx").size(), 0u);
+    struct stat st;
+    ASSERT_EQ(::stat(first, &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_EQ(st.st_size, 0);
+
+    EXPECT_EQ(GetTempFileNameA((dir.Path() + "/missing/").c_str(), "emE", 0, first), 0u);
+    ::setenv("TMPDIR", (dir.Path() + "/missing").c_str(), 1);
+    EXPECT_EQ(GetTempPathA(MAX_PATH, path), 0u);
+}
