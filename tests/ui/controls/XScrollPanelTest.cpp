@@ -134,16 +134,6 @@ TEST_F(XScrollPanelTest, EachBarTakesItsRoomFromTheOtherBarsPage) {
     }
 }
 
-TEST_F(XScrollPanelTest, KeysDoNotScroll) {
-    MakePanel(WS_VSCROLL);
-    m_panel.SetContentSize(0, 500);
-    const UINT keys[] = {VK_DOWN, VK_NEXT, VK_END, VK_SPACE};
-    for (UINT nKey : keys) {
-        m_panel.SendMessage(WM_KEYDOWN, nKey, 0);
-        EXPECT_EQ(0, m_panel.GetScrollPos(SB_VERT)) << nKey;
-    }
-}
-
 TEST_F(XScrollPanelTest, ContentThatFitsHidesTheBarAndReturnsToTheTop) {
     MakePanel(WS_VSCROLL);
     m_panel.SetContentSize(0, 400);
@@ -218,7 +208,15 @@ TEST_F(XScrollPanelTest, DraggingTheThumbScrollsTheChildren) {
     EXPECT_EQ(PANEL_RECT.top, rcField.top);
 }
 
-TEST_F(XScrollPanelTest, PaintsItsBackgroundColour) {
+TEST_F(XScrollPanelTest, PaintsTheMenuColourUntilGivenItsOwn) {
+    XScrollPanel plain;
+    ASSERT_TRUE(plain.Create(&m_host, 0, 5));
+    plain.MoveWindow(200, 10, 50, 50);
+    Pump();
+    EXPECT_EQ(0, CountOther(CRect(200, 10, 250, 60), GetSysColor(COLOR_MENU)));
+    EXPECT_TRUE(plain.GetStyle() & WS_CHILD);
+    EXPECT_TRUE(plain.GetStyle() & WS_VISIBLE);
+
     MakePanel(0);
     EXPECT_EQ(0, CountOther(PANEL_RECT, PANEL));
     m_panel.SetBackColor(RGB(10, 20, 30));
@@ -227,16 +225,6 @@ TEST_F(XScrollPanelTest, PaintsItsBackgroundColour) {
     m_panel.Invalidate();
     Pump();
     EXPECT_EQ(0, CountOther(PANEL_RECT, RGB(10, 20, 30)));
-}
-
-TEST_F(XScrollPanelTest, StartsWithTheMenuColour) {
-    XScrollPanel panel;
-    ASSERT_TRUE(panel.Create(&m_host, 0, 5));
-    panel.MoveWindow(10, 10, 50, 50);
-    Pump();
-    EXPECT_EQ(GetSysColor(COLOR_MENU), Pixel(30, 30));
-    EXPECT_TRUE(panel.GetStyle() & WS_VISIBLE);
-    EXPECT_TRUE(panel.GetStyle() & WS_CHILD);
 }
 
 TEST_F(XScrollPanelTest, RightClickOnThePanelItselfNotifiesTheParent) {

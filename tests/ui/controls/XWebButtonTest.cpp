@@ -182,17 +182,6 @@ TEST_F(XWebButtonTest, HandCursorOverTheWholeButton) {
     }
 }
 
-TEST_F(XWebButtonTest, ClickReachesTheParentAsAnOrdinaryButtonClick) {
-    XWebButton& button = AddButton("NEXT", CRect(20, 20, 140, 50));
-    m_pBackend->QueueClick(60, 30);
-    Pump();
-    ASSERT_EQ(1u, m_log.size());
-    EXPECT_EQ((UINT)WM_COMMAND, m_log[0].message);
-    EXPECT_EQ(ID_BUTTON, LOWORD(m_log[0].wParam));
-    EXPECT_EQ(BN_CLICKED, HIWORD(m_log[0].wParam));
-    EXPECT_EQ((LPARAM)button.GetSafeHwnd(), m_log[0].lParam);
-}
-
 TEST_F(XWebButtonTest, CreateMakesAnOwnerDrawnButtonWithTheSemiBoldIconTitleFont) {
     XWebButton button;
     const DWORD dwStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON;
