@@ -18,3 +18,7 @@ BOOL CFont::CreateFontIndirect(const LOGFONT* lf) {
     if (m_hObject) return FALSE;
     return Attach((HGDIOBJ)::CreateFontIndirect(lf));
 }
+
+CFont* CFont::FromHandle(HFONT h) {
+    return static_cast<CFont*>(AfxGetGdiWrapper((HGDIOBJ)h, OBJ_FONT));
+}
