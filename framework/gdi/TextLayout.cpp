@@ -72,9 +72,14 @@ void CTextLayout::ReadCells(const char* text, int nLength) {
             }
         }
         const uint32_t cp = NextCodepoint(p, end);
-        m_cells.push_back(CCell{cp, m_face.GetAdvance(cp), bMnemonicNext});
+        const int advance = cp == '\t' ? TabWidth() : m_face.GetAdvance(cp);
+        m_cells.push_back(CCell{cp, advance, bMnemonicNext});
         bMnemonicNext = false;
     }
+}
+
+int CTextLayout::TabWidth() const {
+    return (m_nFormat & DT_EXPANDTABS) ? 8 * m_face.GetMetrics().tmAveCharWidth : 0;
 }
 
 void CTextLayout::BreakLines() {

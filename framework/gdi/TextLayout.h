@@ -2,7 +2,8 @@
 // wrapping at spaces), placed in a rectangle by the DT_ alignment flags, and painted clipped.
 // With prefix processing on (no DT_NOPREFIX) an "&" is hidden and underlines the character after
 // it, and "&&" shows one "&". A word longer than the wrapping width keeps its line and is cut
-// by the clip, not broken.
+// by the clip, not broken. With DT_EXPANDTABS a tab is as wide as eight average characters
+// (not aligned to tab stops); without it, a tab and every other control character take no room.
 #pragma once
 
 #include <cstdint>
@@ -47,6 +48,7 @@ private:
     };
 
     void ReadCells(const char* text, int nLength);
+    int TabWidth() const;
     void BreakLines();
     void WrapParagraph(int nFirst, int nEnd);
     void AddLine(int nFirst, int nEnd, int nWidth);

@@ -251,3 +251,22 @@ TEST(TextLayout, HostileInputStaysInsideTheClip) {
     EXPECT_EQ(Width("\xc3\xa9"), Width("\xc3\xa9"));
     EXPECT_EQ(Width("\xe2\x82"), 2 * Width("\xff"));
 }
+
+TEST(TextLayout, TabsAndControlCharacters) {
+    const int ab = Width("a") + Width("b");
+    const int tab = 8 * Face14().GetMetrics().tmAveCharWidth;
+    struct Case {
+        const char* text;
+        UINT format;
+        int width;
+    } cases[] = {
+        {"a\tb", DT_EXPANDTABS, ab + tab},
+        {"a\tb", 0, ab},
+        {"a\x01\x1f" "b", DT_EXPANDTABS, ab},
+        {"a\r\nb", DT_SINGLELINE, ab},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(Layout(c.text, CRect(0, 0, 500, 0), c.format | DT_CALCRECT).GetWidth(), c.width);
+    }
+}
