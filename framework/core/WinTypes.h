@@ -74,3 +74,17 @@ typedef HINSTANCE HMODULE;
 
 #define MAKEINTRESOURCE(i) ((LPCSTR)((ULONG_PTR)((WORD)(i))))
 #define IS_INTRESOURCE(p) ((((ULONG_PTR)(p)) >> 16) == 0)
+
+// nNumber × nNumerator / nDenominator in 64 bits, rounded half away from zero; −1 when the
+// denominator is 0 or the result does not fit, as the platform's MulDiv.
+inline int MulDiv(int nNumber, int nNumerator, int nDenominator) {
+    if (nDenominator == 0) return -1;
+    long long product = (long long)nNumber * nNumerator;
+    bool bNegative = (product < 0) != (nDenominator < 0);
+    unsigned long long a = product < 0 ? 0ULL - (unsigned long long)product : (unsigned long long)product;
+    unsigned long long d = nDenominator < 0 ? 0ULL - (unsigned long long)(long long)nDenominator
+                                            : (unsigned long long)nDenominator;
+    unsigned long long q = (a + d / 2) / d;
+    if (q > 0x7FFFFFFFULL + (bNegative ? 1 : 0)) return -1;
+    return bNegative ? (int)(0 - (long long)q) : (int)q;
+}

@@ -12,3 +12,7 @@ HICON LoadIcon(HINSTANCE hInstance, LPCSTR lpIconName);
 // Makes the cursor current (null hides nothing: it shows the arrow); returns the previous one.
 HCURSOR SetCursor(HCURSOR hCursor);
 HCURSOR GetCursor();
+// Shows the icon as the program's window icon on the desktop (WM_SETICON of a top-level window).
+void AfxShowDesktopIcon(HICON hIcon);
+// How many BeginWaitCursor calls are not yet matched by EndWaitCursor.
+int AfxGetWaitCursorCount();

@@ -1,8 +1,16 @@
 // A dialog window made from a template of the program's resources (RT_DIALOG), modeless with
 // Create or modal with DoModal. The dialog's background is the brush its own OnCtlColor gives
 // for CTLCOLOR_DLG; Enter sends IDOK and Escape IDCANCEL, which end the dialog by default.
+// Dialog units become pixels with the fixed base units 6 × 13 (x·6/4, y·13/8, MulDiv rounding).
+// The template font is asked for at its size on a 96-dpi screen: 8 points are a character
+// height of 11 pixels (lfHeight −11), the face through the font engine's best match.
 #pragma once
 
+#include <memory>
+#include <vector>
+
+#include "framework/gdi/GdiObject.h"
+#include "framework/system/Resources.h"
 #include "framework/window/Wnd.h"
 
 class CDialog : public CWnd {
@@ -16,7 +24,7 @@ public:
     virtual BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
     // Creates the window from the constructor's template, shows it, disables the owner and runs
     // the program's message loop until EndDialog or until the window is destroyed. Returns the
-    // EndDialog result (IDCANCEL when destroyed without one, −1 when it could not be created).
+    // EndDialog result; −1 when the window could not be created or was destroyed without one.
     virtual INT_PTR DoModal();
     // Ends a modal dialog with nResult; hides a modeless one.
     void EndDialog(int nResult);
@@ -40,7 +48,14 @@ protected:
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    BOOL CreateFromTemplate(UINT nIDTemplate, CWnd* pParentWnd, BOOL bModal);
+    BOOL CreateFromTemplate(UINT nIDTemplate, CWnd* pParentWnd);
+    void CreateControls(const DLGTEMPLATE_DATA& tmpl);
+
+    // The template's font and its "Static" controls live as long as the dialog object.
+    CFont m_templateFont;
+    std::vector<std::unique_ptr<CWnd>> m_controls;
+    HWND m_hDisabledOwner = nullptr;
+    BOOL m_bTemplateVisible = FALSE;
     BOOL m_bModal = FALSE;
     BOOL m_bEndModal = FALSE;
     int m_nModalResult = -1;

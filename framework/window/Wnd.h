@@ -187,6 +187,14 @@ private:
 
 // Free functions with the platform's names.
 BOOL IsWindow(HWND hWnd);
+// Painting on a bare handle; a null window's DC covers the whole screen.
+HDC BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint);
+BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint);
+HDC GetDC(HWND hWnd);
+HDC GetWindowDC(HWND hWnd);
+int ReleaseDC(HWND hWnd, HDC hDC);
+BOOL InvalidateRect(HWND hWnd, LPCRECT lpRect, BOOL bErase);
+BOOL UpdateWindow(HWND hWnd);
 LRESULT SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL PostMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL ReleaseCapture();

@@ -1,7 +1,7 @@
 // A display in memory for tests and pictures: a screen of any size, input played from a script,
 // message boxes recorded instead of shown. When the program's loop waits and the script is
-// empty, the idle handler runs (it may queue more input or end the loop); with nothing queued
-// after it the backend reports a desktop Close, so a modal loop never waits for ever.
+// empty, the idle handler runs once (it may queue more input or end the loop); a wait that
+// still finds nothing reports a desktop Close, so a modal loop never waits for ever.
 #pragma once
 
 #include <deque>
@@ -74,5 +74,6 @@ private:
     BOOL m_bHasIcon = FALSE;
     int m_nMinimized = 0;
     int m_nPresents = 0;
+    bool m_bIdleRan = false;
     UINT m_nKeyState = 0;
 };

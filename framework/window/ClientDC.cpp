@@ -1,0 +1,9 @@
+#include "framework/window/ClientDC.h"
+
+CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : nullptr) {
+    Attach(::GetDC(m_hWnd));
+}
+
+CClientDC::~CClientDC() {
+    ::ReleaseDC(m_hWnd, Detach());
+}

@@ -1,0 +1,9 @@
+#include "framework/window/WindowDC.h"
+
+CWindowDC::CWindowDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : nullptr) {
+    Attach(::GetWindowDC(m_hWnd));
+}
+
+CWindowDC::~CWindowDC() {
+    ::ReleaseDC(m_hWnd, Detach());
+}
