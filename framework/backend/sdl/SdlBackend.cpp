@@ -38,7 +38,10 @@ CSdlBackend::CSdlBackend() = default;
 CSdlBackend::~CSdlBackend() {
     m_cursors.Clear();
     if (m_pWindow) SDL_DestroyWindow(m_pWindow);
-    if (m_bInitialised) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (!m_bInitialised) return;
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    // The last user of SDL also closes what SDL opened on the side (its desktop-bus link).
+    if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
 }
 
 BOOL CSdlBackend::ParseScreenSize(const char* text, CSize& size) {

@@ -23,7 +23,11 @@ fail() { echo "FAIL: $*"; echo "--- program output"; cat "$work/out" || true; ex
 pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- | grep -o '#[0-9A-Fa-f]\{6\}' | head -1; }
 
 wait_for() {  # wait_for PATTERN SECONDS
-  for _ in $(seq 1 $(( $2 * 10 ))); do grep -q "$1" "$work/out" && return 0; sleep 0.1; done
+  for _ in $(seq 1 $(( $2 * 10 ))); do
+    grep -q "$1" "$work/out" && return 0
+    [ -n "$app_pid" ] && ! kill -0 "$app_pid" 2>/dev/null && break
+    sleep 0.1
+  done
   fail "the program did not print \"$1\""
 }
 
