@@ -228,6 +228,17 @@ void CComboBox::OnArrowKey(int step) {
     if (IsValidIndex(next)) Choose(next);
 }
 
+BOOL CComboBox::PreTranslateMessage(MSG* pMsg) {
+    if (pMsg->message != WM_KEYDOWN || !GetDroppedState()) return CWnd::PreTranslateMessage(pMsg);
+    switch ((int)pMsg->wParam) {
+    case VK_UP:
+    case VK_DOWN:
+    case VK_RETURN:
+    case VK_ESCAPE: SendMessage(WM_KEYDOWN, pMsg->wParam, pMsg->lParam); return TRUE;
+    default: return CWnd::PreTranslateMessage(pMsg);
+    }
+}
+
 LRESULT CComboBox::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE: {

@@ -45,6 +45,10 @@ public:
     // The colours of the list pop-up, asked of the parent on the given context.
     HBRUSH AskListColours(CDC* pDC);
 
+    // While the list is dropped its keys (arrows, Enter, Escape) belong to it: Escape closes the
+    // list instead of the dialog, as the platform's dialogs do for a dropped combo.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
 protected:
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 

@@ -33,6 +33,10 @@ public:
         if (HIWORD(wParam) == CBN_SELCHANGE) m_changes.push_back({LOWORD(wParam), (HWND)lParam});
         return CWnd::OnCommand(wParam, lParam);
     }
+    BOOL PreTranslateMessage(MSG* pMsg) override {
+        if (pMsg->message == WM_KEYDOWN) m_keys.push_back((int)pMsg->wParam);
+        return FALSE;
+    }
     // The last draw of row `item` (−2: any) whose state has all of `state`, or null.
     const DRAWITEMSTRUCT* LastDraw(int item, UINT state) const {
         for (auto it = m_drawn.rbegin(); it != m_drawn.rend(); ++it)
@@ -46,6 +50,7 @@ public:
     std::vector<int> m_measured;
     std::vector<DRAWITEMSTRUCT> m_drawn;
     std::vector<Change> m_changes;
+    std::vector<int> m_keys;  // keys the owner saw before they were dispatched
 };
 
 class ComboTest : public ::testing::Test {
@@ -231,6 +236,32 @@ TEST_F(ComboTest, ArrowKeysOnTheFocusedClosedCombo) {
         EXPECT_EQ((int)m_owner.m_changes.size(), c.changes);
     }
     EXPECT_FALSE(m_combo.GetDroppedState());
+}
+
+TEST_F(ComboTest, DroppedListTakesItsKeysBeforeTheOwner) {
+    Make(6);
+    m_combo.SetCurSel(1);
+    Click(150, 110);
+    ASSERT_TRUE(m_combo.GetDroppedState());
+    m_owner.m_changes.clear();
+    for (int vk : {VK_DOWN, VK_DOWN, VK_UP, VK_DOWN, VK_RETURN}) m_backend.QueueKey(vk);
+    AfxPumpUntilIdle();
+    EXPECT_FALSE(m_combo.GetDroppedState());
+    EXPECT_EQ(m_combo.GetCurSel(), 3);
+    EXPECT_EQ(m_owner.m_changes.size(), 1u);
+    EXPECT_TRUE(m_owner.m_keys.empty()) << "Enter must not reach the dialog as IDOK";
+
+    Click(150, 110);
+    m_backend.QueueKey(VK_DOWN);
+    m_backend.QueueKey(VK_ESCAPE);
+    AfxPumpUntilIdle();
+    EXPECT_FALSE(m_combo.GetDroppedState());
+    EXPECT_EQ(m_combo.GetCurSel(), 3) << "Escape closes without choosing";
+    EXPECT_TRUE(m_owner.m_keys.empty()) << "Escape must not reach the dialog as IDCANCEL";
+
+    m_backend.QueueKey(VK_ESCAPE);
+    AfxPumpUntilIdle();
+    EXPECT_EQ(m_owner.m_keys, (std::vector<int>{VK_ESCAPE})) << "with the list closed the owner sees keys first";
 }
 
 TEST_F(ComboTest, OpensUpwardsWhenTheScreenEndsBelow) {
