@@ -16,22 +16,29 @@
 
 namespace {
 
+char g_workDir[] = "/tmp/fuzz-collection-XXXXXX";
+
+void RemoveWorkDir() {
+    ::unlink((std::string(g_workDir) + "/collection").c_str());
+    ::rmdir(g_workDir);
+}
+
 // A private directory for the collection file and, as $TMPDIR, for the pictures' files.
-const std::string& WorkDir() {
-    static const std::string dir = [] {
-        char pattern[] = "/tmp/fuzz-collection-XXXXXX";
-        if (!::mkdtemp(pattern)) std::abort();
-        ::setenv("TMPDIR", pattern, 1);
+const char* WorkDir() {
+    static const bool bMade = [] {
+        if (!::mkdtemp(g_workDir)) std::abort();
+        ::setenv("TMPDIR", g_workDir, 1);
         // Small pictures only: each input must decode quickly.
         CItemPicture::SetMaxPixelBytes(16u << 20);
-        return std::string(pattern);
+        std::atexit(RemoveWorkDir);
+        return true;
     }();
-    return dir;
+    return bMade ? g_workDir : nullptr;
 }
 
 // Every picture's file goes with its item.
 bool PictureFilesLeft() {
-    DIR* dir = ::opendir(WorkDir().c_str());
+    DIR* dir = ::opendir(WorkDir());
     if (!dir) std::abort();
     bool bLeft = false;
     while (const dirent* entry = ::readdir(dir)) bLeft = bLeft || std::strncmp(entry->d_name, "emE", 3) == 0;
@@ -42,7 +49,7 @@ bool PictureFilesLeft() {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string path = WorkDir() + "/collection";
+    const std::string path = std::string(WorkDir()) + "/collection";
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) std::abort();
     if (size) std::fwrite(data, 1, size, f);
