@@ -25,7 +25,8 @@ void Report(const char* what, int trials, int repeat, const std::function<void(i
     std::vector<double> us;
     for (int t = 0; t < trials; ++t) {
         const double start = NowMicroseconds();
-        for (int i = 0; i < repeat; ++i) work(t);
+        for (int i = 0; i < repeat; ++i)
+            work(t);
         us.push_back((NowMicroseconds() - start) / repeat);
     }
     std::sort(us.begin(), us.end());
@@ -33,10 +34,11 @@ void Report(const char* what, int trials, int repeat, const std::function<void(i
 }
 
 std::string Paragraph(size_t length) {
-    static const char* words[] = {"collection", "of", "painted", "tin", "soldiers", "from",
-                                  "the", "late", "nineteenth", "century,", "bought", "at",
-                                  "auction", "in", "Paris;", "condition", "very", "good", "&",
-                                  "original", "box", "included."};
+    static const char* words[] = {"collection", "of",       "painted", "tin",        "soldiers",
+                                  "from",       "the",      "late",    "nineteenth", "century,",
+                                  "bought",     "at",       "auction", "in",         "Paris;",
+                                  "condition",  "very",     "good",    "&",          "original",
+                                  "box",        "included."};
     std::string text;
     unsigned seed = 12345;
     while (text.size() < length) {
@@ -55,7 +57,7 @@ LOGFONT FieldFont(int height) {
     return lf;
 }
 
-}  // namespace
+} // namespace
 
 int main() {
     const std::string text = Paragraph(2000);
@@ -102,7 +104,8 @@ int main() {
         dc.DrawText(text.c_str(), length, &rect, DT_WORDBREAK | DT_VCENTER | DT_NOPREFIX);
     });
     Report("40 TextOut lines of 22 characters", 21, 20, [&](int) {
-        for (int row = 0; row < 40; ++row) dc.TextOut(10, row * 18, "Item 12 of 40 * Teapot", 22);
+        for (int row = 0; row < 40; ++row)
+            dc.TextOut(10, row * 18, "Item 12 of 40 * Teapot", 22);
     });
     CRect rect(0, 0, 559, 0);
     dc.DrawText(text.c_str(), length, &rect, DT_CALCRECT | DT_WORDBREAK);

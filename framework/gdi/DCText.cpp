@@ -17,7 +17,8 @@ CFontFace& SelectedFace(const CDCState& state) {
 
 // Text calls take -1 for a terminated string.
 int TextLength(LPCSTR text, int length) {
-    if (!text) return 0;
+    if (!text)
+        return 0;
     return length < 0 ? (int)std::strlen(text) : length;
 }
 
@@ -28,11 +29,12 @@ void Paint(const CDCState& state, const CTextLayout& layout) {
                 attr.nBkMode == OPAQUE ? &bk : nullptr);
 }
 
-}  // namespace
+} // namespace
 
 BOOL GetTextExtentPoint32(HDC hdc, LPCSTR text, int length, SIZE* size) {
     CDCState* state = AfxGetDCState(hdc);
-    if (!state || !size || (length > 0 && !text)) return FALSE;
+    if (!state || !size || (length > 0 && !text))
+        return FALSE;
     CFontFace& face = SelectedFace(*state);
     size->cx = CTextLayout::MeasureLine(face, text, TextLength(text, length));
     size->cy = face.GetHeight();
@@ -45,10 +47,12 @@ BOOL CDC::TextOut(int x, int y, const CString& str) {
 
 BOOL CDC::TextOut(int x, int y, LPCSTR text, int length) {
     CDCState* state = AfxGetDCState(m_hDC);
-    if (!state) return FALSE;
+    if (!state)
+        return FALSE;
     const CPoint at = state->ToSurface(x, y);
     const CTextLayout layout(SelectedFace(*state), text, TextLength(text, length),
-                             CRect(at.x, at.y, at.x, at.y), DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+                             CRect(at.x, at.y, at.x, at.y),
+                             DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
     Paint(*state, layout);
     return TRUE;
 }
@@ -69,7 +73,8 @@ int CDC::DrawText(const CString& str, LPRECT rect, UINT format) {
 
 int CDC::DrawText(LPCSTR text, int length, LPRECT rect, UINT format) {
     CDCState* state = AfxGetDCState(m_hDC);
-    if (!state || !rect) return 0;
+    if (!state || !rect)
+        return 0;
     CFontFace& face = SelectedFace(*state);
     length = TextLength(text, length);
     if (format & DT_CALCRECT) {
@@ -84,7 +89,8 @@ int CDC::DrawText(LPCSTR text, int length, LPRECT rect, UINT format) {
 
 BOOL CDC::GetTextMetrics(TEXTMETRIC* metrics) const {
     CDCState* state = AfxGetDCState(m_hDC);
-    if (!state || !metrics) return FALSE;
+    if (!state || !metrics)
+        return FALSE;
     *metrics = SelectedFace(*state).GetMetrics();
     return TRUE;
 }

@@ -3,19 +3,23 @@
 #include "framework/gdi/GdiObject.h"
 
 HFONT CreateFontIndirect(const LOGFONT* lf) {
-    if (!lf) return nullptr;
+    if (!lf)
+        return nullptr;
     return (HFONT)AfxAddGdiObject(std::make_unique<CFontData>(*lf));
 }
 
 BOOL SystemParametersInfo(UINT action, UINT param, void* pv, UINT /*winIni*/) {
-    if (action != SPI_GETICONTITLELOGFONT || !pv) return FALSE;
-    if (param != 0 && param < sizeof(LOGFONT)) return FALSE;
+    if (action != SPI_GETICONTITLELOGFONT || !pv)
+        return FALSE;
+    if (param != 0 && param < sizeof(LOGFONT))
+        return FALSE;
     CFontEngine::GetIconTitleLogFont(*static_cast<LOGFONT*>(pv));
     return TRUE;
 }
 
 BOOL CFont::CreateFontIndirect(const LOGFONT* lf) {
-    if (m_hObject) return FALSE;
+    if (m_hObject)
+        return FALSE;
     return Attach((HGDIOBJ)::CreateFontIndirect(lf));
 }
 

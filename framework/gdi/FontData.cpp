@@ -8,7 +8,8 @@ CFontData::CFontData(const LOGFONT& lf) : CGdiObjectData(OBJ_FONT), m_logFont(lf
 }
 
 int CFontData::GetObject(int size, void* out) const {
-    if (!out || size < (int)sizeof(LOGFONT)) return 0;
+    if (!out || size < (int)sizeof(LOGFONT))
+        return 0;
     std::memcpy(out, &m_logFont, sizeof(LOGFONT));
     return (int)sizeof(LOGFONT);
 }

@@ -19,12 +19,13 @@ std::string FamilyOf(const LOGFONT& lf) {
 
 // lfHeight with its default applied and its size limited; never 0.
 int UsableHeight(LONG height) {
-    if (height == 0) return CFontEngine::kDefaultCellHeight;
+    if (height == 0)
+        return CFontEngine::kDefaultCellHeight;
     const int limit = CFontEngine::kMaxHeight;
     return height > 0 ? (int)std::min<LONG>(height, limit) : (int)std::max<LONG>(height, -limit);
 }
 
-}  // namespace
+} // namespace
 
 CFontEngine& CFontEngine::Get() {
     static CFontEngine engine;
@@ -32,15 +33,18 @@ CFontEngine& CFontEngine::Get() {
 }
 
 CFontEngine::CFontEngine() {
-    if (FT_Init_FreeType(&m_library) != 0) m_library = nullptr;
+    if (FT_Init_FreeType(&m_library) != 0)
+        m_library = nullptr;
     m_bFontconfig = FcInit() == FcTrue;
 }
 
 CFontEngine::~CFontEngine() {
     m_faces.clear();
-    if (m_library) FT_Done_FreeType(m_library);
+    if (m_library)
+        FT_Done_FreeType(m_library);
     // Gives back the configuration fontconfig read at start, so leak checkers stay quiet.
-    if (m_bFontconfig) FcFini();
+    if (m_bFontconfig)
+        FcFini();
 }
 
 void CFontEngine::GetIconTitleLogFont(LOGFONT& lf) {
@@ -71,35 +75,42 @@ CFontFace& CFontEngine::Realize(const LOGFONT& requested) {
     const bool bItalic = lf.lfItalic != 0;
     FaceKey key(family, lf.lfHeight, lf.lfWeight, bItalic, lf.lfUnderline != 0);
     auto found = m_faces.find(key);
-    if (found != m_faces.end()) return *found->second;
-    if (m_faces.size() >= kMaxFaces) m_faces.clear();
+    if (found != m_faces.end())
+        return *found->second;
+    if (m_faces.size() >= kMaxFaces)
+        m_faces.clear();
 
     CFontMatch match;
     FT_Face face = OpenBestMatch(family, lf.lfWeight, bItalic, match);
-    if (!face) WarnNoFont(family);
+    if (!face)
+        WarnNoFont(family);
     auto realised = std::make_unique<CFontFace>(face, lf, match.bEmbolden, match.bSlant);
     return *m_faces.emplace(key, std::move(realised)).first->second;
 }
 
 FT_Face CFontEngine::OpenBestMatch(const std::string& family, int weight, bool bItalic,
                                    CFontMatch& match) {
-    if (!m_library || !m_bFontconfig) return nullptr;
+    if (!m_library || !m_bFontconfig)
+        return nullptr;
     const int wanted = weight == FW_DONTCARE ? FW_NORMAL : std::max(1, std::min(weight, 1000));
     const MatchKey key(family, wanted, bItalic);
     auto known = m_matches.find(key);
     if (known != m_matches.end()) {
         FT_Face face = nullptr;
         match = known->second;
-        if (FT_New_Face(m_library, match.strFile.c_str(), match.nIndex, &face) == 0) return face;
+        if (FT_New_Face(m_library, match.strFile.c_str(), match.nIndex, &face) == 0)
+            return face;
         m_matches.erase(known);
     }
     FT_Face face = SearchBestMatch(family, wanted, bItalic, match);
-    if (face) m_matches[key] = match;
+    if (face)
+        m_matches[key] = match;
     return face;
 }
 
 FT_Face CFontEngine::SearchBestMatch(const std::string& family, int wanted, bool bItalic,
-                                     CFontMatch& match) {    FcPattern* pattern = FcPatternCreate();
+                                     CFontMatch& match) {
+    FcPattern* pattern = FcPatternCreate();
     FcPatternAddString(pattern, FC_FAMILY, (const FcChar8*)family.c_str());
     FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(wanted));
     FcPatternAddInteger(pattern, FC_SLANT, bItalic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
@@ -116,8 +127,10 @@ FT_Face CFontEngine::SearchBestMatch(const std::string& family, int wanted, bool
         FcChar8* file = nullptr;
         int index = 0, matchedWeight = FC_WEIGHT_REGULAR, matchedSlant = FC_SLANT_ROMAN;
         FcBool scalable = FcFalse;
-        if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch) continue;
-        if (FcPatternGetBool(font, FC_SCALABLE, 0, &scalable) == FcResultMatch && !scalable) continue;
+        if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch)
+            continue;
+        if (FcPatternGetBool(font, FC_SCALABLE, 0, &scalable) == FcResultMatch && !scalable)
+            continue;
         FcPatternGetInteger(font, FC_INDEX, 0, &index);
         FcPatternGetInteger(font, FC_WEIGHT, 0, &matchedWeight);
         FcPatternGetInteger(font, FC_SLANT, 0, &matchedSlant);
@@ -135,14 +148,17 @@ FT_Face CFontEngine::SearchBestMatch(const std::string& family, int wanted, bool
         match.bEmbolden = wanted >= FW_SEMIBOLD && matchedWeight < FC_WEIGHT_DEMIBOLD;
         match.bSlant = bItalic && matchedSlant == FC_SLANT_ROMAN;
     }
-    if (candidates) FcFontSetDestroy(candidates);
+    if (candidates)
+        FcFontSetDestroy(candidates);
     FcPatternDestroy(pattern);
     return face;
 }
 
 void CFontEngine::WarnNoFont(const std::string& family) {
-    if (m_bWarned) return;
+    if (m_bWarned)
+        return;
     m_bWarned = true;
-    std::fprintf(stderr, "no usable font found for \"%s\" (fontconfig/FreeType); text is not shown\n",
+    std::fprintf(stderr,
+                 "no usable font found for \"%s\" (fontconfig/FreeType); text is not shown\n",
                  family.c_str());
 }

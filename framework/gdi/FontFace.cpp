@@ -39,7 +39,7 @@ inline uint32_t Blend(uint32_t dst, uint32_t src, uint32_t a) {
     return rb | g;
 }
 
-}  // namespace
+} // namespace
 
 CFontFace::CFontFace(FT_Face face, const LOGFONT& lf, bool bEmbolden, bool bSlant)
     : m_face(face), m_bEmbolden(bEmbolden), m_bSlant(bSlant), m_bUnderline(lf.lfUnderline != 0) {
@@ -48,7 +48,8 @@ CFontFace::CFontFace(FT_Face face, const LOGFONT& lf, bool bEmbolden, bool bSlan
 }
 
 CFontFace::~CFontFace() {
-    if (m_face) FT_Done_Face(m_face);
+    if (m_face)
+        FT_Done_Face(m_face);
 }
 
 void CFontFace::ComputeMetrics(const LOGFONT& lf) {
@@ -66,7 +67,8 @@ void CFontFace::ComputeMetrics(const LOGFONT& lf) {
     const double upem = m_face->units_per_EM ? m_face->units_per_EM : 2048;
     const double em = height > 0 ? height * upem / (winAscent + winDescent) : -height;
     const double scale = em / upem;
-    m_tm.tmHeight = height > 0 ? height : std::max(1, (int)std::lround((winAscent + winDescent) * scale));
+    m_tm.tmHeight =
+        height > 0 ? height : std::max(1, (int)std::lround((winAscent + winDescent) * scale));
     m_tm.tmAscent = std::min(m_tm.tmHeight, (int)std::lround(winAscent * scale));
     m_tm.tmDescent = m_tm.tmHeight - m_tm.tmAscent;
     m_tm.tmInternalLeading = std::max(0, m_tm.tmHeight - (int)std::lround(em));
@@ -92,22 +94,26 @@ void CFontFace::ComputeMetrics(const LOGFONT& lf) {
 int CFontFace::LookUpAdvance(uint32_t codepoint) {
     if (codepoint >= kDirectAdvances) {
         auto found = m_farAdvances.find(codepoint);
-        if (found != m_farAdvances.end()) return found->second;
+        if (found != m_farAdvances.end())
+            return found->second;
     }
     const int advance = GetGlyph(codepoint).nAdvance;
     if (codepoint < kDirectAdvances) {
         m_advances[codepoint] = (int16_t)advance;
     } else {
-        if (m_farAdvances.size() >= kMaxFarAdvances) m_farAdvances.clear();
+        if (m_farAdvances.size() >= kMaxFarAdvances)
+            m_farAdvances.clear();
         m_farAdvances.emplace(codepoint, advance);
     }
     return advance;
 }
 
 const CGlyph& CFontFace::GetGlyph(uint32_t codepoint) {
-    if (codepoint < kDirectAdvances && m_nearGlyphs[codepoint]) return *m_nearGlyphs[codepoint];
+    if (codepoint < kDirectAdvances && m_nearGlyphs[codepoint])
+        return *m_nearGlyphs[codepoint];
     auto found = m_glyphs.find(codepoint);
-    if (found != m_glyphs.end()) return *found->second;
+    if (found != m_glyphs.end())
+        return *found->second;
     if (m_glyphs.size() >= kMaxCachedGlyphs) {
         m_glyphs.clear();
         std::fill(std::begin(m_nearGlyphs), std::end(m_nearGlyphs), nullptr);
@@ -115,21 +121,27 @@ const CGlyph& CFontFace::GetGlyph(uint32_t codepoint) {
     auto glyph = std::make_unique<CGlyph>();
     // Control characters take no room and show nothing, as no line-break or tab handling
     // applies to them once they reach a face.
-    if (m_face && codepoint >= 0x20) Render(codepoint, *glyph);
+    if (m_face && codepoint >= 0x20)
+        Render(codepoint, *glyph);
     const CGlyph* stored = m_glyphs.emplace(codepoint, std::move(glyph)).first->second.get();
-    if (codepoint < kDirectAdvances) m_nearGlyphs[codepoint] = stored;
+    if (codepoint < kDirectAdvances)
+        m_nearGlyphs[codepoint] = stored;
     return *stored;
 }
 
 void CFontFace::Render(uint32_t codepoint, CGlyph& glyph) {
     const FT_UInt index = FT_Get_Char_Index(m_face, codepoint);
-    if (FT_Load_Glyph(m_face, index, FT_LOAD_TARGET_LIGHT | FT_LOAD_NO_BITMAP) != 0) return;
+    if (FT_Load_Glyph(m_face, index, FT_LOAD_TARGET_LIGHT | FT_LOAD_NO_BITMAP) != 0)
+        return;
     FT_GlyphSlot slot = m_face->glyph;
-    if (m_bEmbolden) FT_GlyphSlot_Embolden(slot);
+    if (m_bEmbolden)
+        FT_GlyphSlot_Embolden(slot);
     glyph.nAdvance = (int)((slot->advance.x + 32) >> 6);
-    if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0) return;
+    if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0)
+        return;
     const FT_Bitmap& bitmap = slot->bitmap;
-    if (bitmap.pixel_mode != FT_PIXEL_MODE_GRAY || bitmap.width == 0 || bitmap.rows == 0) return;
+    if (bitmap.pixel_mode != FT_PIXEL_MODE_GRAY || bitmap.width == 0 || bitmap.rows == 0)
+        return;
     glyph.nLeft = slot->bitmap_left;
     glyph.nTop = slot->bitmap_top;
     glyph.nWidth = (int)bitmap.width;
@@ -143,20 +155,24 @@ void CFontFace::Render(uint32_t codepoint, CGlyph& glyph) {
     }
     const int scale = bitmap.num_grays > 1 ? bitmap.num_grays - 1 : 255;
     if (scale != 255) {
-        for (uint8_t& c : glyph.coverage) c = (uint8_t)(c * 255 / scale);
+        for (uint8_t& c : glyph.coverage)
+            c = (uint8_t)(c * 255 / scale);
     }
 }
 
 void CFontFace::DrawGlyph(const CSurface& surface, const CRect& clip, int x, int baseline,
                           uint32_t codepoint, uint32_t pixel) {
     const CGlyph& glyph = GetGlyph(codepoint);
-    if (glyph.nWidth == 0) return;
+    if (glyph.nWidth == 0)
+        return;
     const CRect box(x + glyph.nLeft, baseline - glyph.nTop, x + glyph.nLeft + glyph.nWidth,
                     baseline - glyph.nTop + glyph.nHeight);
     CRect visible;
-    if (!visible.IntersectRect(box, clip)) return;
+    if (!visible.IntersectRect(box, clip))
+        return;
     for (int y = visible.top; y < visible.bottom; ++y) {
-        const uint8_t* src = &glyph.coverage[(size_t)(y - box.top) * glyph.nWidth + (visible.left - box.left)];
+        const uint8_t* src =
+            &glyph.coverage[(size_t)(y - box.top) * glyph.nWidth + (visible.left - box.left)];
         uint32_t* dst = surface.Row(y) + visible.left;
         for (int n = visible.Width(); n > 0; --n, ++src, ++dst) {
             const unsigned a = *src;

@@ -17,8 +17,8 @@ typedef struct FT_FaceRec_* FT_Face;
 // One character's coverage map: 0 (background) to 255 (text colour), `nWidth` bytes a row.
 struct CGlyph {
     int nAdvance = 0;
-    int nLeft = 0;  // from the pen position to the map's left column
-    int nTop = 0;   // from the baseline up to the map's top row
+    int nLeft = 0; // from the pen position to the map's left column
+    int nTop = 0;  // from the baseline up to the map's top row
     int nWidth = 0;
     int nHeight = 0;
     std::vector<uint8_t> coverage;
@@ -44,7 +44,8 @@ public:
     int GetUnderlineThickness() const { return m_nUnderlineThickness; }
 
     int GetAdvance(uint32_t codepoint) {
-        if (codepoint < kDirectAdvances && m_advances[codepoint] >= 0) return m_advances[codepoint];
+        if (codepoint < kDirectAdvances && m_advances[codepoint] >= 0)
+            return m_advances[codepoint];
         return LookUpAdvance(codepoint);
     }
     // The reference holds until the next call on this face.

@@ -10,19 +10,27 @@ const uint32_t kReplacement = 0xFFFD;
 // byte, so that damaged text still shows and never reads past `end`.
 uint32_t NextCodepoint(const unsigned char*& p, const unsigned char* end) {
     const unsigned lead = *p++;
-    if (lead < 0x80) return lead;
+    if (lead < 0x80)
+        return lead;
     int extra = 0;
     uint32_t cp = 0, min = 0;
-    if ((lead & 0xE0) == 0xC0) extra = 1, cp = lead & 0x1F, min = 0x80;
-    else if ((lead & 0xF0) == 0xE0) extra = 2, cp = lead & 0x0F, min = 0x800;
-    else if ((lead & 0xF8) == 0xF0) extra = 3, cp = lead & 0x07, min = 0x10000;
-    else return kReplacement;
-    if (end - p < extra) return kReplacement;
+    if ((lead & 0xE0) == 0xC0)
+        extra = 1, cp = lead & 0x1F, min = 0x80;
+    else if ((lead & 0xF0) == 0xE0)
+        extra = 2, cp = lead & 0x0F, min = 0x800;
+    else if ((lead & 0xF8) == 0xF0)
+        extra = 3, cp = lead & 0x07, min = 0x10000;
+    else
+        return kReplacement;
+    if (end - p < extra)
+        return kReplacement;
     for (int i = 0; i < extra; ++i) {
-        if ((p[i] & 0xC0) != 0x80) return kReplacement;
+        if ((p[i] & 0xC0) != 0x80)
+            return kReplacement;
         cp = (cp << 6) | (p[i] & 0x3F);
     }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return kReplacement;
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return kReplacement;
     p += extra;
     return cp;
 }
@@ -34,18 +42,23 @@ void FillClipped(const CSurface& surface, const CRect& clip, int64_t l, int64_t 
     const int top = (int)std::max<int64_t>(t, clip.top);
     const int right = (int)std::min<int64_t>(r, clip.right);
     const int bottom = (int)std::min<int64_t>(b, clip.bottom);
-    for (int y = top; y < bottom; ++y) std::fill(surface.Row(y) + left, surface.Row(y) + std::max(left, right), pixel);
+    for (int y = top; y < bottom; ++y)
+        std::fill(surface.Row(y) + left, surface.Row(y) + std::max(left, right), pixel);
 }
 
-bool IsSpace(uint32_t codepoint) { return codepoint == ' '; }
+bool IsSpace(uint32_t codepoint) {
+    return codepoint == ' ';
+}
 
-}  // namespace
+} // namespace
 
 CTextLayout::CTextLayout(CFontFace& face, const char* text, int nLength, const RECT& rect,
                          UINT nFormat)
     : m_face(face), m_rect(rect), m_nFormat(nFormat), m_nLineHeight(face.GetHeight()) {
-    if (text && nLength > 0) ReadCells(text, nLength);
-    if (!m_cells.empty()) BreakLines();
+    if (text && nLength > 0)
+        ReadCells(text, nLength);
+    if (!m_cells.empty())
+        BreakLines();
 }
 
 void CTextLayout::ReadCells(const char* text, int nLength) {
@@ -65,7 +78,8 @@ void CTextLayout::ReadCells(const char* text, int nLength) {
         }
         if (bPrefix && *p == '&') {
             ++p;
-            if (p == end) break;
+            if (p == end)
+                break;
             if (*p != '&') {
                 bMnemonicNext = true;
                 continue;
@@ -86,17 +100,20 @@ void CTextLayout::BreakLines() {
     const int count = (int)m_cells.size();
     if (m_nFormat & DT_SINGLELINE) {
         int width = 0;
-        for (const CCell& cell : m_cells) width += cell.nAdvance;
+        for (const CCell& cell : m_cells)
+            width += cell.nAdvance;
         AddLine(0, count, width);
         return;
     }
     for (int first = 0;;) {
         int end = first;
-        while (end < count && m_cells[end].codepoint != '\n') ++end;
+        while (end < count && m_cells[end].codepoint != '\n')
+            ++end;
         WrapParagraph(first, end);
         first = end + 1;
         // A break at the very end of the text opens no further line.
-        if (first >= count) break;
+        if (first >= count)
+            break;
     }
 }
 
@@ -111,14 +128,18 @@ void CTextLayout::WrapParagraph(int nFirst, int nEnd) {
     int i = nFirst;
     while (i < nEnd) {
         if (IsSpace(m_cells[i].codepoint)) {
-            if (bHasWord) spaceStart = i, widthBeforeSpaces = x;
-            while (i < nEnd && IsSpace(m_cells[i].codepoint)) x += m_cells[i++].nAdvance;
-            if (bHasWord) afterSpaces = i;
+            if (bHasWord)
+                spaceStart = i, widthBeforeSpaces = x;
+            while (i < nEnd && IsSpace(m_cells[i].codepoint))
+                x += m_cells[i++].nAdvance;
+            if (bHasWord)
+                afterSpaces = i;
             continue;
         }
         int wordEnd = i;
         int64_t wordWidth = 0;
-        while (wordEnd < nEnd && !IsSpace(m_cells[wordEnd].codepoint)) wordWidth += m_cells[wordEnd++].nAdvance;
+        while (wordEnd < nEnd && !IsSpace(m_cells[wordEnd].codepoint))
+            wordWidth += m_cells[wordEnd++].nAdvance;
         if (bWrap && x + wordWidth > limit && spaceStart >= 0) {
             // The word goes to the next line; the spaces before it vanish with the break.
             AddLine(lineStart, spaceStart, (int)widthBeforeSpaces);
@@ -142,7 +163,8 @@ void CTextLayout::AddLine(int nFirst, int nEnd, int nWidth) {
 }
 
 int CTextLayout::GetResultHeight() const {
-    if (m_lines.empty()) return m_nLineHeight;
+    if (m_lines.empty())
+        return m_nLineHeight;
     const int64_t height = (int64_t)m_lines.size() * m_nLineHeight;
     if ((m_nFormat & DT_SINGLELINE) && !(m_nFormat & DT_CALCRECT))
         return (int)(FirstBaselineTop() - m_rect.top + height);
@@ -152,45 +174,56 @@ int CTextLayout::GetResultHeight() const {
 CRect CTextLayout::GetCalcRect() const {
     int height = (int)std::min<int64_t>((int64_t)m_lines.size() * m_nLineHeight, INT32_MAX);
     // An empty text still takes one line's height when it is a single line.
-    if (m_lines.empty() && (m_nFormat & DT_SINGLELINE)) height = m_nLineHeight;
+    if (m_lines.empty() && (m_nFormat & DT_SINGLELINE))
+        height = m_nLineHeight;
     const auto clamp = [](int64_t v) { return (int)std::min<int64_t>(v, INT32_MAX); };
-    return CRect(m_rect.left, m_rect.top, clamp((int64_t)m_rect.left + m_nWidth), clamp((int64_t)m_rect.top + height));
+    return CRect(m_rect.left, m_rect.top, clamp((int64_t)m_rect.left + m_nWidth),
+                 clamp((int64_t)m_rect.top + height));
 }
 
 int64_t CTextLayout::FirstBaselineTop() const {
     // Vertical placement applies to a single line only; other text starts at the top.
-    if (!(m_nFormat & DT_SINGLELINE)) return m_rect.top;
-    if (m_nFormat & DT_VCENTER) return m_rect.top + ((int64_t)m_rect.bottom - m_rect.top - m_nLineHeight) / 2;
-    if (m_nFormat & DT_BOTTOM) return (int64_t)m_rect.bottom - m_nLineHeight;
+    if (!(m_nFormat & DT_SINGLELINE))
+        return m_rect.top;
+    if (m_nFormat & DT_VCENTER)
+        return m_rect.top + ((int64_t)m_rect.bottom - m_rect.top - m_nLineHeight) / 2;
+    if (m_nFormat & DT_BOTTOM)
+        return (int64_t)m_rect.bottom - m_nLineHeight;
     return m_rect.top;
 }
 
 int64_t CTextLayout::LineLeft(const CLine& line) const {
-    if (m_nFormat & DT_CENTER) return m_rect.left + ((int64_t)m_rect.right - m_rect.left - line.nWidth) / 2;
-    if (m_nFormat & DT_RIGHT) return (int64_t)m_rect.right - line.nWidth;
+    if (m_nFormat & DT_CENTER)
+        return m_rect.left + ((int64_t)m_rect.right - m_rect.left - line.nWidth) / 2;
+    if (m_nFormat & DT_RIGHT)
+        return (int64_t)m_rect.right - line.nWidth;
     return m_rect.left;
 }
 
 void CTextLayout::Draw(const CSurface& surface, const CRect& clip, uint32_t textPixel,
                        const uint32_t* pOpaquePixel) const {
     CRect area = clip;
-    if (!(m_nFormat & DT_NOCLIP) && !area.IntersectRect(clip, m_rect)) return;
-    if (area.IsRectEmpty() || !surface.IsValid()) return;
+    if (!(m_nFormat & DT_NOCLIP) && !area.IntersectRect(clip, m_rect))
+        return;
+    if (area.IsRectEmpty() || !surface.IsValid())
+        return;
     int64_t top = FirstBaselineTop();
     for (const CLine& line : m_lines) {
-        if (top >= area.bottom) break;
+        if (top >= area.bottom)
+            break;
         if (top + m_nLineHeight > area.top) {
             const int64_t left = LineLeft(line);
             if (pOpaquePixel)
-                FillClipped(surface, area, left, top, left + line.nWidth, top + m_nLineHeight, *pOpaquePixel);
+                FillClipped(surface, area, left, top, left + line.nWidth, top + m_nLineHeight,
+                            *pOpaquePixel);
             DrawLine(surface, area, line, left, top, textPixel);
         }
         top += m_nLineHeight;
     }
 }
 
-void CTextLayout::DrawLine(const CSurface& surface, const CRect& clip, const CLine& line,
-                           int64_t x, int64_t top, uint32_t textPixel) const {
+void CTextLayout::DrawLine(const CSurface& surface, const CRect& clip, const CLine& line, int64_t x,
+                           int64_t top, uint32_t textPixel) const {
     const int64_t baseline = top + m_face.GetAscent();
     const int64_t underTop = baseline + m_face.GetUnderlineOffset();
     const int64_t underBottom = underTop + m_face.GetUnderlineThickness();
@@ -201,21 +234,25 @@ void CTextLayout::DrawLine(const CSurface& surface, const CRect& clip, const CLi
     int64_t pen = x;
     for (int i = line.nFirst; i < line.nEnd; ++i) {
         const CCell& cell = m_cells[i];
-        if (pen > clip.right + margin) break;
+        if (pen > clip.right + margin)
+            break;
         if (pen + cell.nAdvance + margin >= clip.left) {
             m_face.DrawGlyph(surface, clip, (int)pen, (int)baseline, cell.codepoint, textPixel);
             if (cell.bMnemonic)
-                FillClipped(surface, clip, pen, underTop, pen + cell.nAdvance, underBottom, textPixel);
+                FillClipped(surface, clip, pen, underTop, pen + cell.nAdvance, underBottom,
+                            textPixel);
         }
         pen += cell.nAdvance;
     }
 }
 
 int CTextLayout::MeasureLine(CFontFace& face, const char* text, int nLength) {
-    if (!text || nLength <= 0) return 0;
+    if (!text || nLength <= 0)
+        return 0;
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
     const unsigned char* end = p + nLength;
     int64_t width = 0;
-    while (p < end) width += face.GetAdvance(NextCodepoint(p, end));
+    while (p < end)
+        width += face.GetAdvance(NextCodepoint(p, end));
     return (int)std::min<int64_t>(width, INT32_MAX);
 }

@@ -31,7 +31,7 @@ LOGFONT FieldFont(LONG height, LONG weight = FW_NORMAL) {
     return lf;
 }
 
-}  // namespace
+} // namespace
 
 TEST(DCText, FontsTravelThroughHandlesAndSelection) {
     const LOGFONT lf = FieldFont(14, FW_BOLD);
@@ -98,7 +98,8 @@ TEST(DCText, DrawTextMeasuresInLogicalUnitsAndClips) {
     dc->SetWindowOrg(50, 50);
 
     CRect measured(60, 70, 60 + 40, 70);
-    const int height = dc->DrawText("one two three four", -1, measured, DT_CALCRECT | DT_WORDBREAK | DT_VCENTER);
+    const int height =
+        dc->DrawText("one two three four", -1, measured, DT_CALCRECT | DT_WORDBREAK | DT_VCENTER);
     EXPECT_EQ(measured.left, 60);
     EXPECT_EQ(measured.top, 70);
     EXPECT_EQ(height, measured.Height());

@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <unistd.h>
 #include <string>
+#include <unistd.h>
 
 #include "TestCanvas.h"
 #include "framework/gdi/FontEngine.h"
@@ -24,7 +24,7 @@ int Measure(const LOGFONT& lf, const std::string& text) {
     return CTextLayout::MeasureLine(CFontEngine::Get().Realize(lf), text.data(), (int)text.size());
 }
 
-}  // namespace
+} // namespace
 
 TEST(FontEngine, PositiveHeightIsTheCellNegativeTheCharacter) {
     for (const char* face : {"", "Verdana", "MS Sans Serif", "sans-serif"}) {
@@ -35,11 +35,13 @@ TEST(FontEngine, PositiveHeightIsTheCellNegativeTheCharacter) {
             EXPECT_EQ(cell.tmAscent + cell.tmDescent, cell.tmHeight);
             EXPECT_GT(cell.tmDescent, 0);
 
-            const TEXTMETRIC character = CFontEngine::Get().Realize(Font(face, -height)).GetMetrics();
+            const TEXTMETRIC character =
+                CFontEngine::Get().Realize(Font(face, -height)).GetMetrics();
             // The character height leaves out the internal leading, so the cell grows.
             EXPECT_GT(character.tmHeight, height);
             EXPECT_EQ(character.tmHeight - character.tmInternalLeading, height);
-            EXPECT_GT(Measure(Font(face, -height), "Sample"), Measure(Font(face, height), "Sample"));
+            EXPECT_GT(Measure(Font(face, -height), "Sample"),
+                      Measure(Font(face, height), "Sample"));
         }
     }
 }
@@ -51,7 +53,8 @@ TEST(FontEngine, DefaultsAndLimits) {
     EXPECT_EQ(byDefault.tmWeight, FW_NORMAL);
     // Absurd sizes are limited instead of rendering giant glyphs.
     EXPECT_EQ(CFontEngine::Get().Realize(Font("", INT32_MAX)).GetHeight(), CFontEngine::kMaxHeight);
-    EXPECT_LE(CFontEngine::Get().Realize(Font("", INT32_MIN)).GetHeight(), 2 * CFontEngine::kMaxHeight);
+    EXPECT_LE(CFontEngine::Get().Realize(Font("", INT32_MIN)).GetHeight(),
+              2 * CFontEngine::kMaxHeight);
     // A face name that fills the whole buffer without a terminator is read within it.
     LOGFONT unterminated = Font("", 14);
     std::memset(unterminated.lfFaceName, 'Q', LF_FACESIZE);
@@ -63,7 +66,8 @@ TEST(FontEngine, WeightAndStyleChangeTheText) {
     for (int height : {11, 14, 16}) {
         SCOPED_TRACE(height);
         const std::string text = "Bold text is wider";
-        EXPECT_GT(Measure(Font("Verdana", height, FW_BOLD), text), Measure(Font("Verdana", height), text));
+        EXPECT_GT(Measure(Font("Verdana", height, FW_BOLD), text),
+                  Measure(Font("Verdana", height), text));
         EXPECT_GT(Measure(Font("", height, FW_SEMIBOLD), text), Measure(Font("", height), text));
     }
     // Underline: a full row of ink under the baseline, as wide as the text.
@@ -72,7 +76,8 @@ TEST(FontEngine, WeightAndStyleChangeTheText) {
     CFontFace& face = CFontEngine::Get().Realize(underlined);
     const int width = Measure(underlined, "a b");
     CTestCanvas canvas(60, 20, 0xFFFFFF);
-    CTextLayout(face, "a b", 3, CRect(2, 0, 60, 20), DT_SINGLELINE).Draw(canvas.Surface(), canvas.Surface().Bounds(), 0, nullptr);
+    CTextLayout(face, "a b", 3, CRect(2, 0, 60, 20), DT_SINGLELINE)
+        .Draw(canvas.Surface(), canvas.Surface().Bounds(), 0, nullptr);
     const int row = face.GetAscent() + face.GetUnderlineOffset();
     EXPECT_EQ(canvas.Count(CRect(2, row, 2 + width, row + 1), 0), width);
     EXPECT_EQ(canvas.Count(CRect(2 + width, row, 60, row + 1), 0), 0);
@@ -101,7 +106,8 @@ TEST(FontEngine, WithoutAFontTextMeasuresZeroAndDrawsNothing) {
         EXPECT_EQ(face.GetAscent() + face.GetMetrics().tmDescent, face.GetHeight());
         EXPECT_EQ(CTextLayout::MeasureLine(face, "Hello", 5), 0);
         CTestCanvas canvas(30, 20, 0xFFFFFF);
-        CTextLayout(face, "Hello", 5, CRect(0, 0, 30, 20), DT_WORDBREAK).Draw(canvas.Surface(), canvas.Surface().Bounds(), 0, nullptr);
+        CTextLayout(face, "Hello", 5, CRect(0, 0, 30, 20), DT_WORDBREAK)
+            .Draw(canvas.Surface(), canvas.Surface().Bounds(), 0, nullptr);
         EXPECT_EQ(canvas.CountNot(CRect(0, 0, 30, 20), 0xFFFFFF), 0);
     }
 }
@@ -113,14 +119,18 @@ TEST(FontEngineDeathTest, NoFontsInstalledKeepsTheProgramRunning) {
             char path[] = "/tmp/slideshow-nofonts-XXXXXX";
             const int fd = mkstemp(path);
             const char config[] = "<?xml version=\"1.0\"?><fontconfig></fontconfig>\n";
-            const bool written = fd >= 0 && write(fd, config, sizeof config - 1) == (ssize_t)(sizeof config - 1);
+            const bool written =
+                fd >= 0 && write(fd, config, sizeof config - 1) == (ssize_t)(sizeof config - 1);
             setenv("FONTCONFIG_FILE", path, 1);
             CFontFace& face = CFontEngine::Get().Realize(Font("Verdana", 14));
-            const bool measured = Measure(Font("", 20, FW_BOLD), "Hello") == 0 && face.GetHeight() == 14;
+            const bool measured =
+                Measure(Font("", 20, FW_BOLD), "Hello") == 0 && face.GetHeight() == 14;
             CTestCanvas canvas(30, 20, 0xFFFFFF);
-            CTextLayout(face, "Hello", 5, CRect(0, 0, 30, 20), 0).Draw(canvas.Surface(), canvas.Surface().Bounds(), 0, nullptr);
+            CTextLayout(face, "Hello", 5, CRect(0, 0, 30, 20), 0)
+                .Draw(canvas.Surface(), canvas.Surface().Bounds(), 0, nullptr);
             unlink(path);
-            std::exit(written && measured && canvas.CountNot(CRect(0, 0, 30, 20), 0xFFFFFF) == 0 ? 0 : 1);
+            std::exit(
+                written && measured && canvas.CountNot(CRect(0, 0, 30, 20), 0xFFFFFF) == 0 ? 0 : 1);
         },
         ::testing::ExitedWithCode(0), "no usable font found for \"Verdana\"");
 }

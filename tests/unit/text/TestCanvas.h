@@ -18,7 +18,8 @@ public:
         m_surface.height = height;
         m_surface.pitch = m_nStride;
         for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) m_surface.Row(y)[x] = background;
+            for (int x = 0; x < width; ++x)
+                m_surface.Row(y)[x] = background;
     }
 
     const CSurface& Surface() const { return m_surface; }
@@ -27,7 +28,8 @@ public:
         for (int y = -1; y <= m_surface.height; ++y)
             for (int x = -1; x <= m_surface.width; ++x) {
                 const bool inside = x >= 0 && y >= 0 && x < m_surface.width && y < m_surface.height;
-                if (!inside && m_surface.Row(y)[x] != kGuard) return false;
+                if (!inside && m_surface.Row(y)[x] != kGuard)
+                    return false;
             }
         return true;
     }
@@ -35,7 +37,8 @@ public:
     int CountNot(const CRect& r, uint32_t colour) const {
         int n = 0;
         for (int y = r.top; y < r.bottom; ++y)
-            for (int x = r.left; x < r.right; ++x) n += At(x, y) != colour;
+            for (int x = r.left; x < r.right; ++x)
+                n += At(x, y) != colour;
         return n;
     }
     int Count(const CRect& r, uint32_t colour) const {

@@ -23,17 +23,20 @@ CTextLayout Layout(const std::string& text, const CRect& rect, UINT format) {
     return CTextLayout(Face14(), text.data(), (int)text.size(), rect, format);
 }
 
-int Width(const std::string& text) { return CTextLayout::MeasureLine(Face14(), text.data(), (int)text.size()); }
+int Width(const std::string& text) {
+    return CTextLayout::MeasureLine(Face14(), text.data(), (int)text.size());
+}
 
 // The columns of `r` that hold at least one pixel other than `background`.
 std::vector<int> InkedColumns(const CTestCanvas& canvas, const CRect& r, uint32_t background) {
     std::vector<int> columns;
     for (int x = r.left; x < r.right; ++x)
-        if (canvas.CountNot(CRect(x, r.top, x + 1, r.bottom), background)) columns.push_back(x);
+        if (canvas.CountNot(CRect(x, r.top, x + 1, r.bottom), background))
+            columns.push_back(x);
     return columns;
 }
 
-}  // namespace
+} // namespace
 
 TEST(TextLayout, MeasuredHeightFollowsTheLineCount) {
     const int lineHeight = Face14().GetHeight();
@@ -81,9 +84,11 @@ TEST(TextLayout, WrappedLinesDropTheSpacesAtTheBreakAndFitTheWidth) {
         EXPECT_EQ(layout.GetCalcRect().Width(), layout.GetWidth());
     }
     // Two words that fit exactly stay together; the line ends at the last letter.
-    const CTextLayout pair = Layout("ab cd", CRect(0, 0, Width("ab cd"), 0), DT_CALCRECT | DT_WORDBREAK);
+    const CTextLayout pair =
+        Layout("ab cd", CRect(0, 0, Width("ab cd"), 0), DT_CALCRECT | DT_WORDBREAK);
     EXPECT_EQ(pair.GetLineCount(), 1);
-    const CTextLayout split = Layout("ab cd", CRect(0, 0, Width("ab cd") - 1, 0), DT_CALCRECT | DT_WORDBREAK);
+    const CTextLayout split =
+        Layout("ab cd", CRect(0, 0, Width("ab cd") - 1, 0), DT_CALCRECT | DT_WORDBREAK);
     EXPECT_EQ(split.GetLineCount(), 2);
     EXPECT_EQ(split.GetWidth(), std::max(Width("ab"), Width("cd")));
 }
@@ -97,7 +102,8 @@ TEST(TextLayout, AWordLongerThanTheWidthIsCutAtTheEdgeNotBroken) {
     EXPECT_EQ(measured.GetCalcRect().Width(), Width(word)); // the measure widens to the word
 
     CTestCanvas canvas(100, 50, kWhite);
-    Layout(word, rect, DT_WORDBREAK | DT_NOPREFIX).Draw(canvas.Surface(), canvas.Surface().Bounds(), kBlack, nullptr);
+    Layout(word, rect, DT_WORDBREAK | DT_NOPREFIX)
+        .Draw(canvas.Surface(), canvas.Surface().Bounds(), kBlack, nullptr);
     EXPECT_GT(canvas.CountNot(CRect(rect.right - 5, rect.top, rect.right, rect.bottom), kWhite), 0);
     EXPECT_EQ(canvas.CountNot(CRect(rect.right, 0, 100, 50), kWhite), 0);
     // Only the first line holds ink: nothing of the word went to a second line.
@@ -127,15 +133,21 @@ TEST(TextLayout, AmpersandIsAPrefixUnlessNoPrefix) {
 
     // "&&" paints exactly one literal "&"; "&x" paints "x" with an underline.
     CTestCanvas doubled(40, 20, kWhite), single(40, 20, kWhite);
-    Layout("&&", CRect(2, 2, 40, 20), 0).Draw(doubled.Surface(), doubled.Surface().Bounds(), kBlack, nullptr);
-    Layout("&", CRect(2, 2, 40, 20), DT_NOPREFIX).Draw(single.Surface(), single.Surface().Bounds(), kBlack, nullptr);
-    EXPECT_EQ(doubled.CountNot(CRect(0, 0, 40, 20), kWhite), single.CountNot(CRect(0, 0, 40, 20), kWhite));
+    Layout("&&", CRect(2, 2, 40, 20), 0)
+        .Draw(doubled.Surface(), doubled.Surface().Bounds(), kBlack, nullptr);
+    Layout("&", CRect(2, 2, 40, 20), DT_NOPREFIX)
+        .Draw(single.Surface(), single.Surface().Bounds(), kBlack, nullptr);
+    EXPECT_EQ(doubled.CountNot(CRect(0, 0, 40, 20), kWhite),
+              single.CountNot(CRect(0, 0, 40, 20), kWhite));
     for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 40; ++x) ASSERT_EQ(doubled.At(x, y), single.At(x, y)) << x << "," << y;
+        for (int x = 0; x < 40; ++x)
+            ASSERT_EQ(doubled.At(x, y), single.At(x, y)) << x << "," << y;
 
     CTestCanvas mnemonic(40, 20, kWhite), plain(40, 20, kWhite);
-    Layout("&x", CRect(2, 2, 40, 20), 0).Draw(mnemonic.Surface(), mnemonic.Surface().Bounds(), kBlack, nullptr);
-    Layout("x", CRect(2, 2, 40, 20), 0).Draw(plain.Surface(), plain.Surface().Bounds(), kBlack, nullptr);
+    Layout("&x", CRect(2, 2, 40, 20), 0)
+        .Draw(mnemonic.Surface(), mnemonic.Surface().Bounds(), kBlack, nullptr);
+    Layout("x", CRect(2, 2, 40, 20), 0)
+        .Draw(plain.Surface(), plain.Surface().Bounds(), kBlack, nullptr);
     const int underlineRow = 2 + Face14().GetAscent() + Face14().GetUnderlineOffset();
     const CRect row(0, underlineRow, 40, underlineRow + 1);
     EXPECT_EQ(plain.CountNot(row, kWhite), 0);
@@ -146,7 +158,8 @@ TEST(TextLayout, CentredSingleLineIsClippedOnBothSides) {
     const std::string text = "A centred caption far wider than its box";
     const CRect rect(40, 4, 80, 30);
     CTestCanvas canvas(120, 34, kWhite);
-    Layout(text, rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE).Draw(canvas.Surface(), canvas.Surface().Bounds(), kBlack, nullptr);
+    Layout(text, rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE)
+        .Draw(canvas.Surface(), canvas.Surface().Bounds(), kBlack, nullptr);
     EXPECT_EQ(canvas.CountNot(CRect(0, 0, rect.left, 34), kWhite), 0);
     EXPECT_EQ(canvas.CountNot(CRect(rect.right, 0, 120, 34), kWhite), 0);
     const std::vector<int> inked = InkedColumns(canvas, rect, kWhite);
@@ -157,7 +170,8 @@ TEST(TextLayout, CentredSingleLineIsClippedOnBothSides) {
     // With DT_NOCLIP the same text spills out on both sides, by equal amounts within a pixel.
     CTestCanvas spilled(600, 34, kWhite);
     const CRect wide(280, 4, 320, 30);
-    Layout(text, wide, DT_CENTER | DT_SINGLELINE | DT_NOCLIP).Draw(spilled.Surface(), spilled.Surface().Bounds(), kBlack, nullptr);
+    Layout(text, wide, DT_CENTER | DT_SINGLELINE | DT_NOCLIP)
+        .Draw(spilled.Surface(), spilled.Surface().Bounds(), kBlack, nullptr);
     const std::vector<int> all = InkedColumns(spilled, CRect(0, 0, 600, 34), kWhite);
     ASSERT_FALSE(all.empty());
     ASSERT_GT(all.front(), 0);
@@ -186,7 +200,8 @@ TEST(TextLayout, AlignmentPlacesEachLine) {
         CTestCanvas canvas(100, 70, kWhite);
         // An opaque cell shows exactly where the line was placed.
         const uint32_t cell = 0x00FF00;
-        Layout("Hi", CRect(10, 10, 90, 60), c.format).Draw(canvas.Surface(), canvas.Surface().Bounds(), kBlack, &cell);
+        Layout("Hi", CRect(10, 10, 90, 60), c.format)
+            .Draw(canvas.Surface(), canvas.Surface().Bounds(), kBlack, &cell);
         EXPECT_EQ(canvas.CountNot(CRect(c.left, c.top, c.left + width, c.top + lineHeight), kWhite),
                   width * lineHeight);
         EXPECT_EQ(canvas.CountNot(CRect(0, 0, 100, 70), kWhite), width * lineHeight);
@@ -200,7 +215,8 @@ TEST(TextLayout, TextColourAndBackgroundModes) {
     const CRect cell(5, 5, 5 + width, 5 + height);
 
     CTestCanvas transparent(40, 30, blue);
-    Layout("Mm", CRect(5, 5, 40, 30), DT_SINGLELINE).Draw(transparent.Surface(), transparent.Surface().Bounds(), red, nullptr);
+    Layout("Mm", CRect(5, 5, 40, 30), DT_SINGLELINE)
+        .Draw(transparent.Surface(), transparent.Surface().Bounds(), red, nullptr);
     EXPECT_GT(transparent.Count(cell, red), 0);
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 40; ++x) {
@@ -210,7 +226,8 @@ TEST(TextLayout, TextColourAndBackgroundModes) {
         }
 
     CTestCanvas opaque(40, 30, blue);
-    Layout("Mm", CRect(5, 5, 40, 30), DT_SINGLELINE).Draw(opaque.Surface(), opaque.Surface().Bounds(), red, &green);
+    Layout("Mm", CRect(5, 5, 40, 30), DT_SINGLELINE)
+        .Draw(opaque.Surface(), opaque.Surface().Bounds(), red, &green);
     EXPECT_EQ(opaque.Count(cell, blue), 0);
     EXPECT_GT(opaque.Count(cell, green), 0);
     EXPECT_GT(opaque.Count(cell, red), 0);
@@ -226,7 +243,8 @@ TEST(TextLayout, HostileInputStaysInsideTheClip) {
         UINT format;
     } cases[] = {
         {invalid, CRect(0, 0, 50, 40), DT_WORDBREAK},
-        {"far away", CRect(INT32_MIN + 5, INT32_MIN + 5, INT32_MAX - 5, INT32_MAX - 5), DT_CENTER | DT_VCENTER | DT_SINGLELINE},
+        {"far away", CRect(INT32_MIN + 5, INT32_MIN + 5, INT32_MAX - 5, INT32_MAX - 5),
+         DT_CENTER | DT_VCENTER | DT_SINGLELINE},
         {"far away", CRect(INT32_MAX - 5, 0, INT32_MAX, 30), DT_SINGLELINE | DT_NOCLIP},
         {"far away", CRect(INT32_MIN, 0, INT32_MIN + 5, 30), DT_RIGHT | DT_SINGLELINE | DT_NOCLIP},
         {"inverted", CRect(40, 30, 10, 5), DT_WORDBREAK},
@@ -246,6 +264,30 @@ TEST(TextLayout, HostileInputStaysInsideTheClip) {
         EXPECT_EQ(canvas.CountNot(CRect(0, 0, 3, 40), kWhite), 0);
         EXPECT_EQ(canvas.CountNot(CRect(47, 0, 50, 40), kWhite), 0);
     }
+    // Random bytes, rectangles and flags: the clip holds every time.
+    unsigned seed = 7;
+    const auto next = [&seed](unsigned range) {
+        seed = seed * 1103515245u + 12345u;
+        return (int)((seed >> 8) % range);
+    };
+    const UINT flags[] = {DT_CENTER,     DT_RIGHT,      DT_VCENTER, DT_BOTTOM,  DT_WORDBREAK,
+                          DT_SINGLELINE, DT_EXPANDTABS, DT_NOCLIP,  DT_NOPREFIX};
+    for (int round = 0; round < 300; ++round) {
+        std::string text((size_t)next(60), ' ');
+        for (char& ch : text)
+            ch = (char)(next(4) ? "ab &\n\r\t\xc3\xa9\xff"[next(11)] : next(256));
+        UINT format = 0;
+        for (UINT flag : flags)
+            format |= next(2) ? flag : 0;
+        const CRect rect(next(120) - 60, next(80) - 40, next(120) - 20, next(80) - 20);
+        CTestCanvas canvas(50, 40, kWhite);
+        const CRect clip(3, 3, 47, 37);
+        Layout(text, rect, format)
+            .Draw(canvas.Surface(), clip, kBlack, next(2) ? &kBlack : nullptr);
+        ASSERT_TRUE(canvas.GuardIntact()) << round;
+        ASSERT_EQ(canvas.CountNot(CRect(0, 0, 50, 40), kWhite), canvas.CountNot(clip, kWhite))
+            << round;
+    }
     // Invalid bytes still take room (each shows as a replacement character).
     EXPECT_GT(Width("\xff"), 0);
     EXPECT_EQ(Width("\xc3\xa9"), Width("\xc3\xa9"));
@@ -262,7 +304,9 @@ TEST(TextLayout, TabsAndControlCharacters) {
     } cases[] = {
         {"a\tb", DT_EXPANDTABS, ab + tab},
         {"a\tb", 0, ab},
-        {"a\x01\x1f" "b", DT_EXPANDTABS, ab},
+        {"a\x01\x1f"
+         "b",
+         DT_EXPANDTABS, ab},
         {"a\r\nb", DT_SINGLELINE, ab},
     };
     for (const Case& c : cases) {
