@@ -29,11 +29,7 @@ std::unique_ptr<CPenData> MakePen(int style, int width, COLORREF color) {
     return p;
 }
 
-#define LTGRAY_BRUSH 1
-#define GRAY_BRUSH 2
-#define DKGRAY_BRUSH 3
-#define SYSTEM_FONT 13
-#define STOCK_LAST STOCK_DEFAULT_BITMAP
+constexpr int STOCK_LAST = STOCK_DEFAULT_BITMAP;
 
 HGDIOBJ MakeStock(int index) {
     switch (index) {

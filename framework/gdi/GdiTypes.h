@@ -169,9 +169,13 @@ struct LOGPEN {
 
 // Stock objects
 #define WHITE_BRUSH 0
+#define LTGRAY_BRUSH 1
+#define GRAY_BRUSH 2
+#define DKGRAY_BRUSH 3
 #define BLACK_BRUSH 4
 #define NULL_BRUSH 5
 #define WHITE_PEN 6
 #define BLACK_PEN 7
 #define NULL_PEN 8
+#define SYSTEM_FONT 13
 #define DEFAULT_GUI_FONT 17
