@@ -42,7 +42,10 @@ public:
     void QueueClose();
     void QueueEvent(const BackendEvent& event);
     BOOL HasQueuedEvents() const { return !m_events.empty(); }
-    void SetIdleHandler(std::function<void()> handler) { m_idleHandler = std::move(handler); }
+    void SetIdleHandler(std::function<void()> handler) {
+        m_idleHandler = std::move(handler);
+        m_bIdleRan = false;
+    }
 
     // What the program showed.
     COLORREF GetPixel(int x, int y) const;
