@@ -244,3 +244,34 @@ TEST_F(PackBuildTest, DamagedViewerFilesAreNamedNeverCrash) {
     EXPECT_NE(inspect(longPicture).find("item 1 (record at offset 0x"), std::string::npos) << inspect(longPicture);
     EXPECT_NE(inspect(longPicture).find("the picture at offset"), std::string::npos) << inspect(longPicture);
 }
+
+TEST_F(PackBuildTest, BmpPlaceholdersKeepTheirPixels) {
+    auto bmp = [](int bpp, int height, const std::string& pixels) {
+        const int width = 2, stride = (width * bpp / 8 + 3) & ~3;
+        std::string b = "BM";
+        auto le = [&](DWORD v, int n) {
+            for (int i = 0; i < n; ++i) b += (char)(v >> (8 * i));
+        };
+        le(54 + (DWORD)(stride * std::abs(height)), 4), le(0, 4), le(54, 4);
+        le(40, 4), le(width, 4), le((DWORD)height, 4), le(1, 2), le((DWORD)bpp, 2), le(0, 4);
+        le(0, 4), le(0, 4), le(0, 4), le(0, 4), le(0, 4);
+        return b + pixels;
+    };
+    // Bottom-up 24-bit: the file's first row is the picture's bottom row.
+    WriteText(Path("a.bmp"), bmp(24, 2, std::string("\x01\x02\x03\x04\x05\x06\0\0\x0A\x0B\x0C\x0D\x0E\x0F\0\0", 16)));
+    // Top-down 32-bit with partial alpha.
+    WriteText(Path("b.bmp"), bmp(32, -1, std::string("\x10\x20\x30\x80\x40\x50\x60\xFF", 8)));
+    WriteText(Path("c.json"), R"({"items": [{"name": "a", "placeholder": "a.bmp"}, {"name": "b", "placeholder": "b.bmp"}]})");
+    Pack(CCatalogueJson::Load(Path("c.json")), m_viewer, Path("out"));
+    CViewerFileReader reader(Path("out"));
+    const IMAGELIST_DATA a = reader.ReadItem(0).imageList, b = reader.ReadItem(1).imageList;
+    ASSERT_EQ(a.cx, 2);
+    ASSERT_EQ(a.cy, 2);
+    EXPECT_EQ(a.PixelAt(0, 0, 0) & 0xFFFFFF, 0x0C0B0Au);
+    EXPECT_EQ(a.PixelAt(0, 1, 1) & 0xFFFFFF, 0x060504u);
+    EXPECT_FALSE(a.IsTransparentAt(0, 0, 0));
+    ASSERT_EQ(b.cy, 1);
+    EXPECT_TRUE(b.bAlpha);
+    EXPECT_EQ(b.PixelAt(0, 0, 0), 0x80302010u);
+    EXPECT_EQ(b.PixelAt(0, 1, 0), 0xFF605040u);
+}
