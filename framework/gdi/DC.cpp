@@ -11,10 +11,11 @@
 
 namespace {
 
-// FromHandle's wrappers, kept until their context is deleted.
+// FromHandle's wrappers, kept until their context is deleted (the map itself never is: see
+// the registries).
 std::unordered_map<HDC, std::unique_ptr<CDC>>& Wrappers() {
-    static std::unordered_map<HDC, std::unique_ptr<CDC>> wrappers;
-    return wrappers;
+    static auto* wrappers = new std::unordered_map<HDC, std::unique_ptr<CDC>>;
+    return *wrappers;
 }
 
 CRect Normalized(int l, int t, int r, int b) {

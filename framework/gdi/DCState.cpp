@@ -8,9 +8,10 @@ namespace {
 // A memory context's own clip never limits it: its bitmap's bounds do.
 const CRect kUnlimited(INT_MIN / 4, INT_MIN / 4, INT_MAX / 4, INT_MAX / 4);
 
+// Never destroyed: contexts owned by statics elsewhere may still be deleted during exit.
 std::unordered_map<CDCState*, std::unique_ptr<CDCState>>& Registry() {
-    static std::unordered_map<CDCState*, std::unique_ptr<CDCState>> registry;
-    return registry;
+    static auto* registry = new std::unordered_map<CDCState*, std::unique_ptr<CDCState>>;
+    return *registry;
 }
 
 } // namespace

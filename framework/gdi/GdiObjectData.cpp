@@ -5,9 +5,10 @@
 
 namespace {
 
+// Never destroyed: objects owned by statics elsewhere may still be deleted during exit.
 std::unordered_map<CGdiObjectData*, std::unique_ptr<CGdiObjectData>>& Registry() {
-    static std::unordered_map<CGdiObjectData*, std::unique_ptr<CGdiObjectData>> registry;
-    return registry;
+    static auto* registry = new std::unordered_map<CGdiObjectData*, std::unique_ptr<CGdiObjectData>>;
+    return *registry;
 }
 
 CGdiObjectData* Lookup(HGDIOBJ h) {

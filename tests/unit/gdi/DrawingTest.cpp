@@ -187,3 +187,17 @@ TEST(Drawing, DeletedContextsAndHandlesAreRefusedNotFollowed) {
 }
 
 } // namespace
+
+namespace {
+
+// Program-wide graphics objects are released after every other static has gone.
+CBrush g_brushAtExit;
+CDC g_dcAtExit;
+
+TEST(Drawing, ProgramWideObjectsMayOutliveTheFirstDrawing) {
+    ASSERT_TRUE(g_brushAtExit.CreateSolidBrush(RGB(1, 2, 3)));
+    ASSERT_TRUE(g_dcAtExit.CreateCompatibleDC(nullptr));
+    EXPECT_NE(g_dcAtExit.SelectObject(&g_brushAtExit), nullptr);
+}
+
+} // namespace
