@@ -146,3 +146,29 @@ TEST(GdiObjects, BitmapsBrushesAndPensDescribeThemselves) {
 }
 
 } // namespace
+
+#include "res/ProgramResources.h"
+#include "res/ResourceIds.h"
+
+namespace {
+
+TEST(BmpReader, LoadsTheProgramsBitmapsByResourceId) {
+    RegisterProgramResources();
+    struct Case {
+        UINT id;
+        int w, h;
+    } cases[] = {{IDB_ABOUT_ART, 163, 305}, {IDB_MAKER_LOGO, 148, 42}, {IDB_PARTNER_LOGO, 1, 1}};
+    for (const Case& c : cases) {
+        CBitmap bitmap;
+        ASSERT_TRUE(bitmap.LoadBitmap(c.id)) << c.id;
+        BITMAP bm;
+        ASSERT_EQ(bitmap.GetBitmap(&bm), (int)sizeof bm);
+        EXPECT_EQ(bm.bmWidth, c.w) << c.id;
+        EXPECT_EQ(bm.bmHeight, c.h) << c.id;
+    }
+    CBitmap missing;
+    EXPECT_FALSE(missing.LoadBitmap(9999));
+    EXPECT_EQ(missing.m_hObject, nullptr);
+}
+
+} // namespace
