@@ -98,7 +98,8 @@ int CScrollBarLayout::PosFromThumbStart(int nStart) const {
     if (!HasThumb() || nRoom <= 0) return m_info.nMin;
     int nOffset = std::min(std::max(nStart - m_nTrackStart, 0), nRoom);
     long long span = (long long)nLimit - m_info.nMin;
-    return m_info.nMin + (int)((nOffset * span + nRoom / 2) / nRoom);
+    // Rounded up, so that the thumb drawn at the result starts exactly where it was dragged.
+    return m_info.nMin + (int)((nOffset * span + nRoom - 1) / nRoom);
 }
 
 void CScrollBarLayout::Draw(CDC* pDC, bool bEnabled) const {
