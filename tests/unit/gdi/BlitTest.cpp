@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "GdiTestSupport.h"
@@ -145,6 +147,68 @@ TEST(Blit, ScalingModesShareSizesAndClipping) {
         const std::string expected = Rows({"..........", ".11112....", ".11112....", ".11112....",
                                            ".11112....", ".11112....", ".11112....", ".........."});
         EXPECT_EQ(s.Picture({{0, '.'}, {0x202020, '1'}, {0x606060, '2'}}), expected) << mode;
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The exact mean of the source area under target pixel (x, y), one channel, by brute force.
+double AreaMean(const std::vector<std::vector<uint32_t>>& src, const CRect& from, CSize to, int x, int y, int shift) {
+    const double sx = (double)from.Width() / to.cx, sy = (double)from.Height() / to.cy;
+    const double x0 = from.left + x * sx, x1 = x0 + sx, y0 = from.top + y * sy, y1 = y0 + sy;
+    double sum = 0;
+    for (int j = (int)y0; j < y1; ++j)
+        for (int i = (int)x0; i < x1; ++i) {
+            const double w = (std::min(x1, i + 1.0) - std::max(x0, (double)i)) * (std::min(y1, j + 1.0) - std::max(y0, (double)j));
+            sum += w * ((src[(size_t)j][(size_t)i] >> shift) & 0xFF);
+        }
+    return sum / (sx * sy);
+}
+
+TEST(Blit, HalftoneMatchesTheExactAreaMeanUnderClipsAndOffsets) {
+    struct Case {
+        int sw, sh;
+        RECT from;
+        CSize to;
+        RECT clip; // in target pixels
+    } cases[] = {
+        {37, 23, {0, 0, 37, 23}, {10, 7}, {0, 0, 10, 7}},
+        {37, 23, {3, 2, 34, 21}, {9, 5}, {2, 1, 7, 4}},
+        {50, 9, {0, 0, 50, 9}, {13, 4}, {5, 0, 13, 4}},
+        {7, 11, {1, 1, 7, 11}, {13, 17}, {0, 3, 13, 9}}, // enlarging
+    };
+    for (const Case& c : cases) {
+        std::vector<std::vector<uint32_t>> src((size_t)c.sh, std::vector<uint32_t>((size_t)c.sw));
+        uint32_t seed = 12345;
+        for (auto& row : src)
+            for (auto& p : row) p = (seed = seed * 1103515245 + 12345) >> 8 & 0xFFFFFF;
+        CBitmap picture;
+        picture.Attach(MakePicture24(src));
+        CTestSurface s(c.to.cx, c.to.cy, 0xABCDEF);
+        const CRect clip(c.clip);
+        CSurfaceDC dc(s, CPoint(), &clip);
+        CDC mem;
+        mem.CreateCompatibleDC(&dc);
+        CBitmap* old = mem.SelectObject(&picture);
+        dc.SetStretchBltMode(HALFTONE);
+        const CRect from(c.from);
+        dc.StretchBlt(0, 0, c.to.cx, c.to.cy, &mem, from.left, from.top, from.Width(), from.Height(), SRCCOPY);
+        mem.SelectObject(old);
+        int wrong = 0;
+        for (int y = 0; y < c.to.cy; ++y)
+            for (int x = 0; x < c.to.cx; ++x) {
+                if (!clip.PtInRect(CPoint(x, y))) {
+                    wrong += s.At(x, y) != 0xABCDEF;
+                    continue;
+                }
+                for (int shift : {0, 8, 16}) {
+                    const double want = AreaMean(src, from, c.to, x, y, shift);
+                    wrong += std::abs((double)((s.At(x, y) >> shift) & 0xFF) - want) > 0.5 + 1e-9;
+                }
+            }
+        EXPECT_EQ(wrong, 0) << c.sw << "x" << c.sh << " to " << c.to.cx << "x" << c.to.cy;
     }
 }
 
