@@ -138,6 +138,7 @@ HDC CWindowPainter::CreateDC(CWindowRecord* pRec, DC_KIND kind, const CRect* pCl
     if (pClipScreen) rcClip.IntersectRect(rcClip, *pClipScreen);
     SCREEN_DC dc;
     dc.rcClip = rcClip;
+    dc.nArenaStart = m_nArenaUsed;
     if (!rcClip.IsRectEmpty()) {
         CWindowRecord* pTop = pRec->TopLevel();
         for (CWindowRecord* pAbove : CWindowManager::Get().TopLevel()) {
@@ -150,6 +151,7 @@ HDC CWindowPainter::CreateDC(CWindowRecord* pRec, DC_KIND kind, const CRect* pCl
             }
         }
     }
+    dc.nArenaEnd = m_nArenaUsed;
     CPoint ptOrigin =
         kind == DC_CLIENT ? pRec->ClientScreenRect().TopLeft() : pRec->ScreenRect().TopLeft();
     HDC hdc = AfxCreateSurfaceDC(&ScreenSurface(), ptOrigin, rcClip);
@@ -162,7 +164,9 @@ BOOL CWindowPainter::ReleaseDC(HDC hdc) {
     if (it == m_dcs.end()) return FALSE;
     Restore(it->second.saved);
     AddChanged(it->second.rcClip);
+    if (it->second.nArenaEnd == m_nArenaUsed) m_nArenaUsed = it->second.nArenaStart;
     m_dcs.erase(it);
+    if (m_dcs.empty()) m_nArenaUsed = 0;
     ::DeleteDC(hdc);
     return TRUE;
 }
@@ -171,23 +175,26 @@ void CWindowPainter::Save(const CRect& rc, std::vector<SAVED_BLOCK>& saved) {
     CSurface& surface = ScreenSurface();
     CRect rcBlock;
     if (!rcBlock.IntersectRect(rc, surface.Bounds())) return;
-    SAVED_BLOCK block;
-    block.rc = rcBlock;
-    block.pixels.resize((size_t)rcBlock.Width() * rcBlock.Height());
-    for (int y = rcBlock.top; y < rcBlock.bottom; ++y) {
-        std::memcpy(&block.pixels[(size_t)(y - rcBlock.top) * rcBlock.Width()],
-                    surface.Row(y) + rcBlock.left, sizeof(uint32_t) * rcBlock.Width());
+    size_t nWidth = (size_t)rcBlock.Width();
+    size_t nSize = nWidth * rcBlock.Height();
+    if (m_arena.size() < m_nArenaUsed + nSize) m_arena.resize(m_nArenaUsed + nSize);
+    SAVED_BLOCK block{rcBlock, m_nArenaUsed};
+    m_nArenaUsed += nSize;
+    uint32_t* pOut = &m_arena[block.nOffset];
+    for (int y = rcBlock.top; y < rcBlock.bottom; ++y, pOut += nWidth) {
+        std::memcpy(pOut, surface.Row(y) + rcBlock.left, sizeof(uint32_t) * nWidth);
     }
-    saved.push_back(std::move(block));
+    saved.push_back(block);
 }
 
 void CWindowPainter::Restore(const std::vector<SAVED_BLOCK>& saved) {
     CSurface& surface = ScreenSurface();
     for (auto it = saved.rbegin(); it != saved.rend(); ++it) {
         const CRect& rc = it->rc;
-        for (int y = rc.top; y < rc.bottom; ++y) {
-            std::memcpy(surface.Row(y) + rc.left, &it->pixels[(size_t)(y - rc.top) * rc.Width()],
-                        sizeof(uint32_t) * rc.Width());
+        size_t nWidth = (size_t)rc.Width();
+        const uint32_t* pIn = &m_arena[it->nOffset];
+        for (int y = rc.top; y < rc.bottom; ++y, pIn += nWidth) {
+            std::memcpy(surface.Row(y) + rc.left, pIn, sizeof(uint32_t) * nWidth);
         }
     }
 }

@@ -51,18 +51,24 @@ public:
 private:
     CWindowPainter() = default;
 
+    // Saved pixels live in one arena that is reused from context to context (contexts are
+    // released in reverse order nearly always; otherwise the space returns when all are).
     struct SAVED_BLOCK {
         CRect rc;
-        std::vector<uint32_t> pixels;
+        size_t nOffset;
     };
     struct SCREEN_DC {
         CRect rcClip;
         std::vector<SAVED_BLOCK> saved;
+        size_t nArenaStart = 0;
+        size_t nArenaEnd = 0;
     };
     void Save(const CRect& rc, std::vector<SAVED_BLOCK>& saved);
     void Restore(const std::vector<SAVED_BLOCK>& saved);
 
     std::map<HDC, SCREEN_DC> m_dcs;
+    std::vector<uint32_t> m_arena;
+    size_t m_nArenaUsed = 0;
     std::vector<CRect> m_changed;
     bool m_bPresentAll = false;
 };
