@@ -1,0 +1,189 @@
+#include "pages/ThumbnailsPage.h"
+
+#include "framework/core/Exception.h"
+#include "framework/gdi/DC.h"
+#include "pages/CollectionOwner.h"
+#include "pages/PageCommandIds.h"
+#include "res/ResourceIds.h"
+
+namespace {
+
+const CPoint CELL_PLACES[CThumbnailsPage::CELL_COUNT] = {
+    {50, 25}, {230, 25}, {410, 25}, {590, 25}, {50, 235}, {230, 235}, {410, 235}, {590, 235}};
+const CSize CELL_SIZE(160, 200);
+const COLORREF CELL_BACK = RGB(102, 102, 102);
+const COLORREF LINK_HOVER = RGB(0, 255, 255);
+const int LINK_TOP = 455;
+const int LINK_BOTTOM = 470;
+
+// The caption a cell shows for a record that could not be read.
+const char* const DAMAGED_MARK = "(damaged)";
+
+} // namespace
+
+CThumbnailsPage::CThumbnailsPage(CWnd* pParent) : CDialog(IDD_THUMBNAILS_PAGE, pParent) {
+    m_brBack.CreateSolidBrush(RGB(0, 0, 0));
+}
+
+CThumbnailsPage::~CThumbnailsPage() {
+    for (CThumbnailCell*& pCell : m_pCells) {
+        delete pCell;
+        pCell = nullptr;
+    }
+    m_brBack.DeleteObject();
+    m_fontLink.DeleteObject();
+    for (CCollectionItem*& pItem : m_pItems) {
+        delete pItem;
+        pItem = nullptr;
+    }
+}
+
+BOOL CThumbnailsPage::OnInitDialog() {
+    CDialog::OnInitDialog();
+    LoadItemCount();
+    CreateLinks();
+    CreateCells();
+    return TRUE;
+}
+
+void CThumbnailsPage::LoadItemCount() {
+    CCollectionFile* pCollection = CCollectionOwner::Of(GetParent());
+    m_nRemaining = pCollection != nullptr ? pCollection->GetItemCount() : 0;
+}
+
+void CThumbnailsPage::CreateLinks() {
+    LOGFONT lf = {};
+    SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof(LOGFONT), &lf, 0);
+    lf.lfUnderline = 1;
+    lf.lfHeight = 13;
+    m_fontLink.CreateFontIndirect(&lf);
+
+    // Placed from the template's width: the main window resizes the page only afterwards.
+    CRect rcClient;
+    GetClientRect(&rcClient);
+    const int half = rcClient.Width() / 2;
+    CString strText;
+    strText.LoadString(IDS_PREVIOUS_THUMBNAILS);
+    m_previousLink.Create(strText, WS_CHILD | SS_NOTIFY | SS_RIGHT,
+                          CRect(half - 60, LINK_TOP, half + 80, LINK_BOTTOM), this, ID_PREV_THUMBS);
+    m_previousLink.SendMessage(WM_SETFONT, (WPARAM)m_fontLink.GetSafeHandle(), TRUE);
+    CString strFormat;
+    strFormat.LoadString(IDS_NEXT_THUMBNAILS);
+    strText.Format(strFormat, CELL_COUNT);
+    m_nextLink.Create(strText, WS_CHILD | SS_NOTIFY | SS_LEFT,
+                      CRect(half + 180, LINK_TOP, half + 310, LINK_BOTTOM), this, ID_NEXT_THUMBS);
+    m_nextLink.SendMessage(WM_SETFONT, (WPARAM)m_fontLink.GetSafeHandle(), TRUE);
+}
+
+void CThumbnailsPage::CreateCells() {
+    for (CThumbnailCell*& pCell : m_pCells) pCell = new CThumbnailCell;
+    for (CThumbnailCell* pCell : m_pCells) pCell->SetBackColor(CELL_BACK);
+    for (CThumbnailCell* pCell : m_pCells) pCell->Create(IDD_THUMBNAIL_CELL, this);
+    for (int k = 0; k < CELL_COUNT; ++k)
+        m_pCells[k]->MoveWindow(CELL_PLACES[k].x, CELL_PLACES[k].y, CELL_SIZE.cx, CELL_SIZE.cy,
+                                TRUE);
+    for (CThumbnailCell* pCell : m_pCells) pCell->m_bClickable = TRUE;
+}
+
+void CThumbnailsPage::FillPage() {
+    for (CCollectionItem*& pItem : m_pItems) pItem = nullptr;
+    for (CLinkStatic* pLink : {&m_previousLink, &m_nextLink}) {
+        pLink->ShowWindow(SW_HIDE);
+        pLink->EnableWindow(FALSE);
+    }
+    if (m_nRemaining <= CELL_COUNT) {
+        m_nShown = m_nRemaining > 0 ? m_nRemaining : 0;
+        m_nLeftAfter = 0;
+    } else {
+        m_nShown = CELL_COUNT;
+        m_nLeftAfter = m_nRemaining - CELL_COUNT;
+    }
+    for (int k = 0; k < m_nShown; ++k) ShowItemInCell(k, m_nFirst + k);
+    if (m_nFirst >= CELL_COUNT) {
+        m_previousLink.ShowWindow(SW_SHOW);
+        m_previousLink.EnableWindow(TRUE);
+    }
+    if (m_nLeftAfter >= 1) {
+        const int nNext = m_nLeftAfter < CELL_COUNT ? m_nLeftAfter : CELL_COUNT;
+        CString strFormat, strText;
+        strFormat.LoadString(nNext == 1 ? IDS_NEXT_THUMBNAIL : IDS_NEXT_THUMBNAILS);
+        strText.Format(strFormat, nNext);
+        m_nextLink.SetWindowText(strText);
+        m_nextLink.ShowWindow(SW_SHOW);
+        m_nextLink.EnableWindow(TRUE);
+    }
+    m_nFirst += m_nShown;
+    for (int k = m_nShown; k < CELL_COUNT; ++k) m_pCells[k]->ShowWindow(SW_HIDE);
+}
+
+void CThumbnailsPage::ShowItemInCell(int k, int nIndex) {
+    CThumbnailCell* pCell = m_pCells[k];
+    CCollectionFile* pCollection = CCollectionOwner::Of(GetParent());
+    try {
+        m_pItems[k] = pCollection != nullptr ? pCollection->LoadItem(nIndex) : nullptr;
+    } catch (const CException&) {
+        m_pItems[k] = nullptr;
+    }
+    CCollectionItem* pItem = m_pItems[k];
+    if (pItem != nullptr && pItem->GetPicture() != nullptr) {
+        pCell->SetPicture(pItem->GetPicture(), nIndex);
+    } else if (pItem != nullptr) {
+        CImageList imageList;
+        pItem->CopyImageList(&imageList);
+        pCell->SetIconAndCaptions(&imageList, nIndex, pItem->m_strLine1, pItem->m_strLine2,
+                                  pItem->m_strName);
+    } else {
+        // The cell still opens the item, where the main window tells what is wrong with it.
+        pCell->SetIconAndCaptions(nullptr, nIndex, CString(), CString(), DAMAGED_MARK);
+    }
+    pCell->m_nListIndex = nIndex;
+    pCell->ShowWindow(SW_SHOWNORMAL);
+}
+
+void CThumbnailsPage::ReleaseItems() {
+    for (CThumbnailCell* pCell : m_pCells)
+        if (pCell != nullptr) pCell->ClearPicture();
+    // Cleared as well as deleted: the destructor deletes whatever is still held.
+    for (CCollectionItem*& pItem : m_pItems) {
+        delete pItem;
+        pItem = nullptr;
+    }
+}
+
+BOOL CThumbnailsPage::OnCmdMsg(UINT nID, int nCode, void* pExtra,
+                               AFX_CMDHANDLERINFO* pHandlerInfo) {
+    if (nCode == CN_COMMAND && nID == ID_PREV_THUMBS)
+        TurnPage(m_previousLink, -m_nShown - CELL_COUNT, CELL_COUNT);
+    else if (nCode == CN_COMMAND && nID == ID_NEXT_THUMBS)
+        TurnPage(m_nextLink, 0, -CELL_COUNT);
+    return CDialog::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+void CThumbnailsPage::TurnPage(CLinkStatic& link, int nFirstChange, int nRemainingChange) {
+    BeginWaitCursor();
+    ReleaseItems();
+    link.SetHover(FALSE);
+    m_nFirst += nFirstChange;
+    m_nRemaining += nRemainingChange;
+    FillPage();
+    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    RestoreWaitCursor();
+    EndWaitCursor();
+}
+
+HBRUSH CThumbnailsPage::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
+    if (nCtlColor == CTLCOLOR_DLG) return m_brBack;
+    if (nCtlColor == CTLCOLOR_STATIC) {
+        for (CLinkStatic* pLink : {&m_previousLink, &m_nextLink})
+            if (pWnd == pLink)
+                pDC->SetTextColor(pLink->GetHover() ? LINK_HOVER : pLink->GetLinkColor());
+        pDC->SetBkMode(TRANSPARENT);
+        return m_brBack;
+    }
+    return CDialog::OnCtlColor(pDC, pWnd, nCtlColor);
+}
+
+void CThumbnailsPage::OnShowWindow(BOOL bShow, UINT nStatus) {
+    CDialog::OnShowWindow(bShow, nStatus);
+    if (!bShow) ReleaseItems();
+}
