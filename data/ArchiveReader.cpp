@@ -5,7 +5,7 @@
 
 #include "framework/core/TextEncoding.h"
 
-CArchiveReader::CArchiveReader(CFile* pFile) : m_pFile(pFile), m_nFileLength(pFile->GetLength()) {}
+CArchiveReader::CArchiveReader(CFile* pFile) : m_pFile(pFile) {}
 
 void CArchiveReader::ThrowEndOfFile() { throw CArchiveException(CArchiveException::endOfFile); }
 
@@ -61,7 +61,8 @@ void CArchiveReader::ReadString(CString& str) {
     BOOL bUtf16 = FALSE;
     const ULONGLONG nChars = ReadStringLength(bUtf16);
     const ULONGLONG nBytes = bUtf16 ? 2 * nChars : nChars;
-    if (nBytes > GetRemaining()) ThrowEndOfFile();
+    // Most strings lie in the buffer already; only longer ones need the file's length.
+    if (nBytes > m_nEnd - m_nCur && nBytes > GetRemaining()) ThrowEndOfFile();
     if (nBytes == 0) {
         str.Empty();
         return;
@@ -96,6 +97,8 @@ UINT CArchiveReader::Read(void* buffer, UINT n) {
 }
 
 ULONGLONG CArchiveReader::GetRemaining() const {
+    // Asked only for lengths that do not fit the buffer, so a name read costs no extra call.
+    if (m_nFileLength == NO_LENGTH_YET) m_nFileLength = m_pFile->GetLength();
     const ULONGLONG position = m_pFile->GetPosition();
     const ULONGLONG inFile = position < m_nFileLength ? m_nFileLength - position : 0;
     return (m_nEnd - m_nCur) + inFile;

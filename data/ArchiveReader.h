@@ -10,6 +10,7 @@
 class CArchiveReader : public CByteSource {
 public:
     enum { BUFFER_SIZE = 4096 };
+    static constexpr ULONGLONG NO_LENGTH_YET = ~0ULL;
 
     // Reads nothing yet: the first read starts at the file's position at that moment.
     explicit CArchiveReader(CFile* pFile);
@@ -43,7 +44,7 @@ private:
     static void ThrowEndOfFile();
 
     CFile* m_pFile;
-    ULONGLONG m_nFileLength;
+    mutable ULONGLONG m_nFileLength = NO_LENGTH_YET;
     UINT m_nCur = 0;
     UINT m_nEnd = 0;
     BYTE m_buffer[BUFFER_SIZE];

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "data/JpegDecoder.h"
@@ -23,6 +24,30 @@ ULONGLONG DefaultMaxPixelBytes() {
 }
 
 ULONGLONG g_nMaxPixelBytes = DefaultMaxPixelBytes();
+
+// Creates the picture's DIB section once its size is known, so that the decoder writes the
+// rows straight into the bitmap: no second copy of a picture that may be tens of megabytes.
+BYTE* CreateDIBRows(void* pContext, int nWidth, int nHeight, int /*nStride*/) {
+    BITMAPINFO info;
+    std::memset(&info, 0, sizeof info);
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = nWidth;
+    info.bmiHeader.biHeight = nHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    try {
+        HDC hdc = CreateCompatibleDC(nullptr);
+        void* pBits = nullptr;
+        HBITMAP hBitmap = CreateDIBSection(hdc, &info, DIB_RGB_COLORS, &pBits, nullptr, 0);
+        if (hdc) DeleteDC(hdc);
+        if (hBitmap && !pBits) ::DeleteObject((HGDIOBJ)hBitmap), hBitmap = nullptr;
+        *static_cast<HBITMAP*>(pContext) = hBitmap;
+        return static_cast<BYTE*>(pBits);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
 
 void ShowTempPathFailure() {
     CString text;
@@ -83,27 +108,9 @@ void CItemPicture::Decode(const BYTE* bytes, DWORD n) {
         std::fprintf(stderr, "can't open %s\n", path.GetString());
         return;
     }
-    DECODED_JPEG picture;
-    const BOOL bDecoded = CJpegDecoder::Decode(fp, g_nMaxPixelBytes, picture);
+    HBITMAP hBitmap = nullptr;
+    const BOOL bDecoded = CJpegDecoder::Decode(fp, g_nMaxPixelBytes, CreateDIBRows, &hBitmap);
     std::fclose(fp);
-    if (bDecoded) AttachDIBSection(picture.nWidth, picture.nHeight, picture.nStride, picture.pixels.get());
-}
-
-void CItemPicture::AttachDIBSection(int nWidth, int nHeight, int nStride, const BYTE* pixels) {
-    BITMAPINFO info;
-    std::memset(&info, 0, sizeof info);
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = nWidth;
-    info.bmiHeader.biHeight = nHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-
-    HDC hdc = CreateCompatibleDC(nullptr);
-    void* pBits = nullptr;
-    HBITMAP hBitmap = CreateDIBSection(hdc, &info, DIB_RGB_COLORS, &pBits, nullptr, 0);
-    if (hdc) DeleteDC(hdc);
-    if (!hBitmap || !pBits) return;
-    std::memcpy(pBits, pixels, (size_t)nStride * (size_t)nHeight);
-    Attach((HGDIOBJ)hBitmap);
+    if (bDecoded) Attach((HGDIOBJ)hBitmap);
+    else if (hBitmap) ::DeleteObject((HGDIOBJ)hBitmap);
 }

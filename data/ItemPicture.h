@@ -25,7 +25,6 @@ public:
 
 private:
     BOOL MakeTempFile(CString& path);
-    void AttachDIBSection(int nWidth, int nHeight, int nStride, const BYTE* pixels);
 
     CStringArray m_tempFiles;
 };

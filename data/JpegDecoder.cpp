@@ -1,7 +1,7 @@
 #include "data/JpegDecoder.h"
 
 #include <csetjmp>
-#include <new>
+#include <memory>
 
 #include <jpeglib.h>
 #include <jerror.h>
@@ -58,18 +58,16 @@ struct DECODE_STATE {
     jpeg_decompress_struct cinfo;
     ERROR_MANAGER err;
     jpeg_progress_mgr progress;
-    BYTE* pPixels = nullptr;
 };
 
 // Holds no object with a destructor: the library's errors jump out of it.
-BOOL DecodeWithLibrary(FILE* file, ULONGLONG nMaxPixelBytes, DECODE_STATE* s, DECODED_JPEG* pOut) {
+BOOL DecodeWithLibrary(FILE* file, ULONGLONG nMaxPixelBytes, DECODE_STATE* s, JPEG_ROWS_ALLOCATOR pAllocate,
+                       void* pContext) {
     jpeg_decompress_struct& cinfo = s->cinfo;
     cinfo.err = jpeg_std_error(&s->err.pub);
     s->err.pub.error_exit = ErrorExit;
     if (setjmp(s->err.jump)) {
         jpeg_destroy_decompress(&cinfo);
-        delete[] s->pPixels;
-        s->pPixels = nullptr;
         return FALSE;
     }
     jpeg_create_decompress(&cinfo);
@@ -97,29 +95,23 @@ BOOL DecodeWithLibrary(FILE* file, ULONGLONG nMaxPixelBytes, DECODE_STATE* s, DE
     const bool bInvertedCmyk = components == 4 && cinfo.saw_Adobe_marker;
     const JDIMENSION rowBytes = cinfo.output_width * (JDIMENSION)components;
     JSAMPARRAY row = (*cinfo.mem->alloc_sarray)((j_common_ptr)&cinfo, JPOOL_IMAGE, rowBytes, 1);
-    s->pPixels = new (std::nothrow) BYTE[stride * height];
-    if (!s->pPixels) ERREXIT1(&cinfo, JERR_OUT_OF_MEMORY, 0);
+    BYTE* pixels = pAllocate(pContext, (int)width, (int)height, (int)stride);
+    if (!pixels) ERREXIT1(&cinfo, JERR_OUT_OF_MEMORY, 0);
     const size_t pad = (size_t)(stride - width * 3);
     while (cinfo.output_scanline < cinfo.output_height) {
         jpeg_read_scanlines(&cinfo, row, 1);
-        BYTE* out = s->pPixels + (size_t)(cinfo.output_scanline - 1) * stride;
+        BYTE* out = pixels + (size_t)(cinfo.output_scanline - 1) * stride;
         ConvertRow(row[0], out, (int)width, components, bInvertedCmyk);
         for (size_t i = 0; i < pad; i++) out[width * 3 + i] = 0;
     }
     jpeg_finish_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);
-
-    pOut->nWidth = (int)width;
-    pOut->nHeight = (int)height;
-    pOut->nStride = (int)stride;
-    pOut->pixels.reset(s->pPixels);
-    s->pPixels = nullptr;
     return TRUE;
 }
 
 } // namespace
 
-BOOL CJpegDecoder::Decode(FILE* file, ULONGLONG nMaxPixelBytes, DECODED_JPEG& out) {
+BOOL CJpegDecoder::Decode(FILE* file, ULONGLONG nMaxPixelBytes, JPEG_ROWS_ALLOCATOR pAllocate, void* pContext) {
     std::unique_ptr<DECODE_STATE> state(new DECODE_STATE());
-    return DecodeWithLibrary(file, nMaxPixelBytes, state.get(), &out);
+    return DecodeWithLibrary(file, nMaxPixelBytes, state.get(), pAllocate, pContext);
 }

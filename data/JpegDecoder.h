@@ -3,16 +3,13 @@
 #pragma once
 
 #include <cstdio>
-#include <memory>
 
 #include "framework/core/WinTypes.h"
 
-struct DECODED_JPEG {
-    int nWidth = 0;
-    int nHeight = 0;
-    int nStride = 0; // bytes per row: 3 per pixel, rounded up to a multiple of 4
-    std::unique_ptr<BYTE[]> pixels;
-};
+// Where the rows go: asked once the picture's size is known, it returns a block of
+// nStride x nHeight bytes (nStride = 3 x nWidth rounded up to a multiple of 4), or null when
+// it cannot have one. It must not throw.
+typedef BYTE* (*JPEG_ROWS_ALLOCATOR)(void* pContext, int nWidth, int nHeight, int nStride);
 
 class CJpegDecoder {
 public:
@@ -20,5 +17,7 @@ public:
     // rows would need more than `nMaxPixelBytes` (refused before anything that size is
     // allocated, with a message on stderr naming the size). Warnings go to stderr and
     // decoding goes on.
-    static BOOL Decode(FILE* file, ULONGLONG nMaxPixelBytes, DECODED_JPEG& out);
+    // The rows are written straight into the allocator's block, with no copy of the picture
+    // on the way; after a failure its contents are undefined.
+    static BOOL Decode(FILE* file, ULONGLONG nMaxPixelBytes, JPEG_ROWS_ALLOCATOR pAllocate, void* pContext);
 };

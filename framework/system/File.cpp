@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 
 namespace {
 int CauseOf(int error) {
@@ -26,9 +27,16 @@ BOOL CFile::Open(LPCTSTR path, UINT nOpenFlags) {
     if (nOpenFlags & modeReadWrite) flags |= O_RDWR;
     else if (nOpenFlags & modeWrite) flags |= O_WRONLY;
     else flags |= O_RDONLY;
-    if (nOpenFlags & modeCreate) flags |= O_CREAT | O_TRUNC;
+    if (nOpenFlags & modeCreate) flags |= O_CREAT;
     const int fd = ::open(path, flags, 0600);
     if (fd < 0) return FALSE;
+    // Truncating only what holds something: some file systems flush a file to disk when it
+    // is closed after a truncation, which costs a freshly created temporary file dearly.
+    struct stat st;
+    if ((nOpenFlags & modeCreate) && (::fstat(fd, &st) != 0 || (st.st_size != 0 && ::ftruncate(fd, 0) != 0))) {
+        ::close(fd);
+        return FALSE;
+    }
     m_hFile = fd;
     m_nPosition = 0;
     m_strPath = path;
@@ -44,7 +52,7 @@ void CFile::Close() {
 UINT CFile::Read(void* buffer, UINT n) {
     UINT done = 0;
     while (m_hFile >= 0 && done < n) {
-        const ssize_t got = ::read(m_hFile, static_cast<char*>(buffer) + done, n - done);
+        const ssize_t got = ::pread(m_hFile, static_cast<char*>(buffer) + done, n - done, (off_t)(m_nPosition + done));
         if (got < 0 && errno == EINTR) continue;
         if (got <= 0) break;
         done += (UINT)got;
@@ -56,7 +64,8 @@ UINT CFile::Read(void* buffer, UINT n) {
 void CFile::Write(const void* buffer, UINT n) {
     UINT done = 0;
     while (done < n) {
-        const ssize_t put = m_hFile >= 0 ? ::write(m_hFile, static_cast<const char*>(buffer) + done, n - done) : -1;
+        const ssize_t put =
+            m_hFile >= 0 ? ::pwrite(m_hFile, static_cast<const char*>(buffer) + done, n - done, (off_t)(m_nPosition + done)) : -1;
         if (put < 0 && errno == EINTR) continue;
         if (put <= 0) throw CFileException(CauseOf(put < 0 ? errno : ENOSPC), errno, m_strPath);
         done += (UINT)put;
@@ -64,11 +73,12 @@ void CFile::Write(const void* buffer, UINT n) {
     m_nPosition += done;
 }
 
+// The position is ours (reads and writes say where they go), so a seek costs no system call.
 ULONGLONG CFile::Seek(int64_t offset, UINT nFrom) {
-    const int whence = nFrom == end ? SEEK_END : (nFrom == current ? SEEK_CUR : SEEK_SET);
-    const off_t at = m_hFile >= 0 ? ::lseek(m_hFile, (off_t)offset, whence) : (off_t)-1;
-    if (at < 0) return (ULONGLONG)-1;
-    m_nPosition = (ULONGLONG)at;
+    if (m_hFile < 0) return (ULONGLONG)-1;
+    const int64_t base = nFrom == end ? (int64_t)GetLength() : (nFrom == current ? (int64_t)m_nPosition : 0);
+    if ((offset < 0 && base + offset < 0) || (offset > 0 && base > INT64_MAX - offset)) return (ULONGLONG)-1;
+    m_nPosition = (ULONGLONG)(base + offset);
     return m_nPosition;
 }
 
