@@ -60,7 +60,8 @@ std::vector<unsigned char> PhotographLikeJpeg() {
 double SecondsToRun(const std::string& command) {
     const auto start = std::chrono::steady_clock::now();
     const int status = std::system(command.c_str());
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         std::fprintf(stderr, "bench_pack: failed: %s\n", command.c_str());
         std::exit(1);
@@ -71,7 +72,8 @@ double SecondsToRun(const std::string& command) {
 double Best(int runs, const std::string& command, const fs::path& removeBefore = fs::path()) {
     double best = 1e9;
     for (int i = 0; i < runs; ++i) {
-        if (!removeBefore.empty()) fs::remove(removeBefore);
+        if (!removeBefore.empty())
+            fs::remove(removeBefore);
         best = std::min(best, SecondsToRun(command));
     }
     return best;
@@ -86,7 +88,8 @@ int main() {
         return 1;
     }
     char pattern[] = "/tmp/bench-pack-XXXXXX";
-    if (!::mkdtemp(pattern)) return 1;
+    if (!::mkdtemp(pattern))
+        return 1;
     const fs::path dir = pattern, pictures = dir / "pictures", output = dir / "collection";
     fs::create_directories(pictures);
 
@@ -108,15 +111,17 @@ int main() {
     }
 
     const std::string cat = "cat " + pictures.string() + "/*.jpg > /dev/null";
-    const std::string build = pack.string() + " build " + pictures.string() + " -o " + output.string() +
-                              " --viewer " + self.string() + " 2>/dev/null";
+    const std::string build = pack.string() + " build " + pictures.string() + " -o " +
+                              output.string() + " --viewer " + self.string() + " 2>/dev/null";
     SecondsToRun("sync"); // no writing-back of the new pictures during the timings
     SecondsToRun(cat);    // the pictures in the page cache for both
     const double catSeconds = Best(5, cat);
     const double buildSeconds = Best(5, build, output);
-    std::printf("pictures: %d JPEGs of %d x %d, %.1f MB in all\n", PICTURES, WIDTH, HEIGHT, total / 1e6);
+    std::printf("pictures: %d JPEGs of %d x %d, %.1f MB in all\n", PICTURES, WIDTH, HEIGHT,
+                total / 1e6);
     std::printf("cat to /dev/null:     %7.3f s\n", catSeconds);
-    std::printf("slideshow-pack build: %7.3f s  (%.2f x cat; the bound is 2 x)\n", buildSeconds, buildSeconds / catSeconds);
+    std::printf("slideshow-pack build: %7.3f s  (%.2f x cat; the bound is 2 x)\n", buildSeconds,
+                buildSeconds / catSeconds);
     fs::remove_all(dir);
     return 0;
 }

@@ -10,11 +10,14 @@ int g_nResources = 0;
 
 // Integer types match by value, named types by text; an integer never matches a name.
 bool SameType(LPCSTR a, LPCSTR b) {
-    if (IS_INTRESOURCE(a) || IS_INTRESOURCE(b)) return a == b;
+    if (IS_INTRESOURCE(a) || IS_INTRESOURCE(b))
+        return a == b;
     return std::strcmp(a, b) == 0;
 }
 
-const RESOURCE_ENTRY* ToEntry(HRSRC res) { return reinterpret_cast<const RESOURCE_ENTRY*>(res); }
+const RESOURCE_ENTRY* ToEntry(HRSRC res) {
+    return reinterpret_cast<const RESOURCE_ENTRY*>(res);
+}
 } // namespace
 
 void AfxSetResourceTable(const RESOURCE_ENTRY* entries, int count) {
@@ -23,10 +26,12 @@ void AfxSetResourceTable(const RESOURCE_ENTRY* entries, int count) {
 }
 
 const RESOURCE_ENTRY* AfxFindResource(LPCSTR type, UINT id) {
-    if (!type) return nullptr;
+    if (!type)
+        return nullptr;
     for (int i = 0; i < g_nResources; ++i) {
         const RESOURCE_ENTRY& entry = g_pResources[i];
-        if (entry.id == id && SameType(entry.type, type)) return &entry;
+        if (entry.id == id && SameType(entry.type, type))
+            return &entry;
     }
     return nullptr;
 }
@@ -39,19 +44,25 @@ HINSTANCE AfxGetResourceHandle() {
 
 HRSRC FindResource(HMODULE, LPCSTR name, LPCSTR type) {
     // Resources are known by number only, as the program names them.
-    if (!name || !IS_INTRESOURCE(name)) return nullptr;
+    if (!name || !IS_INTRESOURCE(name))
+        return nullptr;
     const RESOURCE_ENTRY* entry = AfxFindResource(type, (UINT)(ULONG_PTR)name);
     return reinterpret_cast<HRSRC>(const_cast<RESOURCE_ENTRY*>(entry));
 }
 
-HGLOBAL LoadResource(HMODULE, HRSRC res) { return reinterpret_cast<HGLOBAL>(res); }
+HGLOBAL LoadResource(HMODULE, HRSRC res) {
+    return reinterpret_cast<HGLOBAL>(res);
+}
 
 LPVOID LockResource(HGLOBAL data) {
-    if (!data) return nullptr;
+    if (!data)
+        return nullptr;
     return const_cast<void*>(ToEntry(reinterpret_cast<HRSRC>(data))->data);
 }
 
-DWORD SizeofResource(HMODULE, HRSRC res) { return res ? ToEntry(res)->size : 0; }
+DWORD SizeofResource(HMODULE, HRSRC res) {
+    return res ? ToEntry(res)->size : 0;
+}
 
 BOOL CString::LoadString(UINT nID) {
     const RESOURCE_ENTRY* entry = AfxFindResource(RT_STRING, nID);

@@ -10,7 +10,8 @@
 namespace {
 DWORD Le(const std::vector<BYTE>& b, size_t at, int n) {
     DWORD v = 0;
-    for (int i = n - 1; i >= 0; --i) v = (v << 8) | b[at + (size_t)i];
+    for (int i = n - 1; i >= 0; --i)
+        v = (v << 8) | b[at + (size_t)i];
     return v;
 }
 
@@ -25,11 +26,13 @@ BOOL CBmpFile::IsBmpFile(const std::string& path) {
 
 RGBA_IMAGE CBmpFile::Read(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) throw CPackError(path + ": cannot open");
+    if (!in)
+        throw CPackError(path + ": cannot open");
     std::vector<BYTE> b;
     b.reserve(4096);
     char c;
-    while (b.size() <= MAX_BMP_BYTES && in.get(c)) b.push_back((BYTE)c);
+    while (b.size() <= MAX_BMP_BYTES && in.get(c))
+        b.push_back((BYTE)c);
     if (b.size() < 54 || b[0] != 'B' || b[1] != 'M' || b.size() > MAX_BMP_BYTES)
         throw CPackError(path + ": not a BMP file this tool reads");
     const DWORD offBits = Le(b, 10, 4);
@@ -58,6 +61,7 @@ RGBA_IMAGE CBmpFile::Read(const std::string& path) {
     }
     // 32-bit files usually leave the fourth byte zero: they are opaque.
     if (bpp == 32 && !bAnyAlpha)
-        for (DWORD& p : image.pixels) p |= 0xFF000000u;
+        for (DWORD& p : image.pixels)
+            p |= 0xFF000000u;
     return image;
 }

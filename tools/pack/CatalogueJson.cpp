@@ -10,38 +10,50 @@ using ordered = nlohmann::ordered_json;
 namespace {
 CString TextAt(const json& object, const char* key, const std::string& where) {
     const auto it = object.find(key);
-    if (it == object.end() || it->is_null()) return CString();
-    if (it->is_string()) return CString(it->get<std::string>());
-    if (it->is_number() || it->is_boolean()) return CString(it->dump());
+    if (it == object.end() || it->is_null())
+        return CString();
+    if (it->is_string())
+        return CString(it->get<std::string>());
+    if (it->is_number() || it->is_boolean())
+        return CString(it->dump());
     throw CPackError(where + ": \"" + key + "\" must be text");
 }
 
-std::string PathAt(const json& object, const char* key, const std::string& baseDir, const std::string& where) {
+std::string PathAt(const json& object, const char* key, const std::string& baseDir,
+                   const std::string& where) {
     const CString path = TextAt(object, key, where);
-    if (path.IsEmpty()) return std::string();
+    if (path.IsEmpty())
+        return std::string();
     const std::filesystem::path p(path.Str());
     return p.is_absolute() ? p.string() : (std::filesystem::path(baseDir) / p).string();
 }
 
 void ReadDetails(const json& list, PACK_ITEM& item, const std::string& where) {
-    if (list.is_null()) return;
-    if (!list.is_array()) throw CPackError(where + ": \"details\" must be a list");
+    if (list.is_null())
+        return;
+    if (!list.is_array())
+        throw CPackError(where + ": \"details\" must be a list");
     for (const json& d : list) {
         if (d.is_array() && d.size() == 2 && d[0].is_string() && d[1].is_string())
-            item.details.emplace_back(CString(d[0].get<std::string>()), CString(d[1].get<std::string>()));
+            item.details.emplace_back(CString(d[0].get<std::string>()),
+                                      CString(d[1].get<std::string>()));
         else if (d.is_object())
             item.details.emplace_back(TextAt(d, "name", where), TextAt(d, "value", where));
         else
-            throw CPackError(where + ": a detail must be {\"name\": ..., \"value\": ...} or [name, value]");
+            throw CPackError(where +
+                             ": a detail must be {\"name\": ..., \"value\": ...} or [name, value]");
     }
 }
 
-json Text(const CString& s) { return json(s.Str()); }
+json Text(const CString& s) {
+    return json(s.Str());
+}
 } // namespace
 
 json CCatalogueJson::ParseFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) throw CPackError(path + ": cannot open");
+    if (!in)
+        throw CPackError(path + ": cannot open");
     std::stringstream text;
     text << in.rdbuf();
     try {
@@ -49,22 +61,27 @@ json CCatalogueJson::ParseFile(const std::string& path) {
     } catch (const json::parse_error& e) {
         std::string what = e.what();
         const size_t colon = what.find("error");
-        throw CPackError(path + ": not valid JSON (at byte " + std::to_string(e.byte) + "): " +
-                         (colon == std::string::npos ? what : what.substr(colon)));
+        throw CPackError(path + ": not valid JSON (at byte " + std::to_string(e.byte) +
+                         "): " + (colon == std::string::npos ? what : what.substr(colon)));
     }
 }
 
-void CCatalogueJson::ReadCollectionFields(const json& j, PACK_CATALOGUE& catalogue, const std::string& where) {
-    if (!j.is_object()) throw CPackError(where + ": must be a JSON object");
-    if (j.contains("version")) catalogue.strHeader = TextAt(j, "version", where);
+void CCatalogueJson::ReadCollectionFields(const json& j, PACK_CATALOGUE& catalogue,
+                                          const std::string& where) {
+    if (!j.is_object())
+        throw CPackError(where + ": must be a JSON object");
+    if (j.contains("version"))
+        catalogue.strHeader = TextAt(j, "version", where);
     catalogue.strTitle = TextAt(j, "title", where);
     catalogue.strCreatedBy = TextAt(j, "created_by", where);
     catalogue.strDateCreated = TextAt(j, "date_created", where);
     catalogue.strComments = TextAt(j, "comments", where);
 }
 
-PACK_ITEM CCatalogueJson::ReadItem(const json& j, const std::string& baseDir, const std::string& where) {
-    if (!j.is_object()) throw CPackError(where + ": an item must be a JSON object");
+PACK_ITEM CCatalogueJson::ReadItem(const json& j, const std::string& baseDir,
+                                   const std::string& where) {
+    if (!j.is_object())
+        throw CPackError(where + ": an item must be a JSON object");
     PACK_ITEM item;
     item.strOrigin = where.c_str();
     item.strName = TextAt(j, "name", where);
@@ -75,7 +92,8 @@ PACK_ITEM CCatalogueJson::ReadItem(const json& j, const std::string& baseDir, co
     item.strCollectionTitle = TextAt(j, "title", where);
     item.strDateCreated = TextAt(j, "date_created", where);
     item.strCreatedBy = TextAt(j, "created_by", where);
-    if (j.contains("details")) ReadDetails(j["details"], item, where);
+    if (j.contains("details"))
+        ReadDetails(j["details"], item, where);
     item.picturePath = PathAt(j, "picture", baseDir, where);
     item.placeholderPath = PathAt(j, "placeholder", baseDir, where);
     return item;
@@ -87,7 +105,8 @@ PACK_CATALOGUE CCatalogueJson::Load(const std::string& path) {
     ReadCollectionFields(j, catalogue, path);
     const std::string baseDir = std::filesystem::path(path).parent_path().string();
     const auto items = j.find("items");
-    if (items == j.end() || !items->is_array()) throw CPackError(path + ": \"items\" must be a list of items");
+    if (items == j.end() || !items->is_array())
+        throw CPackError(path + ": \"items\" must be a list of items");
     int n = 0;
     for (const json& item : *items) {
         ++n;
@@ -114,23 +133,32 @@ void CCatalogueJson::Save(const PACK_CATALOGUE& catalogue, const std::string& pa
         i["name"] = Text(item.strName);
         i["line1"] = Text(item.strLine1);
         i["line2"] = Text(item.strLine2);
-        if (!item.strField2.IsEmpty()) i["field2"] = Text(item.strField2);
-        const std::pair<const char*, const CString*> own[] = {{"comments", &item.strComments},
-                                                               {"title", &item.strCollectionTitle},
-                                                               {"date_created", &item.strDateCreated},
-                                                               {"created_by", &item.strCreatedBy}};
+        if (!item.strField2.IsEmpty())
+            i["field2"] = Text(item.strField2);
+        const std::pair<const char*, const CString*> own[] = {
+            {"comments", &item.strComments},
+            {"title", &item.strCollectionTitle},
+            {"date_created", &item.strDateCreated},
+            {"created_by", &item.strCreatedBy}};
         for (const auto& [key, value] : own)
-            if (!value->IsEmpty()) i[key] = Text(*value);
+            if (!value->IsEmpty())
+                i[key] = Text(*value);
         ordered details = ordered::array();
-        for (const auto& [name, value] : item.details) details.push_back({{"name", name.Str()}, {"value", value.Str()}});
+        for (const auto& [name, value] : item.details)
+            details.push_back({{"name", name.Str()}, {"value", value.Str()}});
         i["details"] = details;
-        auto relative = [&](const std::string& p) { return std::filesystem::path(p).lexically_relative(base).string(); };
-        i["picture"] = item.picturePath.empty() ? ordered(nullptr) : ordered(relative(item.picturePath));
-        if (!item.placeholderPath.empty()) i["placeholder"] = relative(item.placeholderPath);
+        auto relative = [&](const std::string& p) {
+            return std::filesystem::path(p).lexically_relative(base).string();
+        };
+        i["picture"] =
+            item.picturePath.empty() ? ordered(nullptr) : ordered(relative(item.picturePath));
+        if (!item.placeholderPath.empty())
+            i["placeholder"] = relative(item.placeholderPath);
         items.push_back(i);
     }
     j["items"] = items;
     std::ofstream out(path, std::ios::binary);
     out << j.dump(2) << '\n';
-    if (!out.flush()) throw CPackError(path + ": cannot write");
+    if (!out.flush())
+        throw CPackError(path + ": cannot write");
 }

@@ -17,9 +17,11 @@ public:
     static void Save(const PACK_CATALOGUE& catalogue, const std::string& path);
 
     // The collection's fields from `json` (the catalogue or a folder's collection.json).
-    static void ReadCollectionFields(const nlohmann::json& json, PACK_CATALOGUE& catalogue, const std::string& where);
+    static void ReadCollectionFields(const nlohmann::json& json, PACK_CATALOGUE& catalogue,
+                                     const std::string& where);
     // One item; `baseDir` resolves its paths.
-    static PACK_ITEM ReadItem(const nlohmann::json& json, const std::string& baseDir, const std::string& where);
+    static PACK_ITEM ReadItem(const nlohmann::json& json, const std::string& baseDir,
+                              const std::string& where);
     // Parses a whole file. Throws CPackError with the file and the byte at fault.
     static nlohmann::json ParseFile(const std::string& path);
 };

@@ -18,7 +18,8 @@ std::vector<BYTE> EncodeImageList(const IMAGELIST_DATA& list) {
 
 // Messages name the file at fault; prefix the item when the file alone would not say which.
 CPackError AtItem(const PACK_ITEM& item, size_t index, const CPackError& e) {
-    const std::string origin = item.strOrigin.IsEmpty() ? "item " + std::to_string(index + 1) : item.strOrigin.Str();
+    const std::string origin =
+        item.strOrigin.IsEmpty() ? "item " + std::to_string(index + 1) : item.strOrigin.Str();
     const std::string what = e.what();
     return CPackError(what.compare(0, origin.size(), origin) == 0 ? what : origin + ": " + what);
 }
@@ -37,7 +38,8 @@ ITEM_RECORD CCollectionPacker::MakeRecord(const PACK_CATALOGUE& catalogue, size_
     record.strCreatedBy = item.strCreatedBy;
     if (index == 0) {
         auto fill = [](CString& field, const CString& collection) {
-            if (field.IsEmpty()) field = collection;
+            if (field.IsEmpty())
+                field = collection;
         };
         fill(record.strComments, catalogue.strComments);
         fill(record.strCollectionTitle, catalogue.strTitle);
@@ -52,7 +54,8 @@ ITEM_RECORD CCollectionPacker::MakeRecord(const PACK_CATALOGUE& catalogue, size_
 }
 
 void CCollectionPacker::Prepare(bool bProgress) {
-    if (m_catalogue.items.empty()) throw CPackError("the collection has no items");
+    if (m_catalogue.items.empty())
+        throw CPackError("the collection has no items");
     CProgressBar progress("checking ", bProgress ? m_catalogue.items.size() : 0);
     std::vector<BYTE> builtIn;
     m_prepared.assign(m_catalogue.items.size(), PREPARED_ITEM());
@@ -62,9 +65,11 @@ void CCollectionPacker::Prepare(bool bProgress) {
             if (!item.picturePath.empty()) {
                 m_prepared[i].picture = CPictureFile::Prepare(item.picturePath);
             } else if (!item.placeholderPath.empty()) {
-                m_prepared[i].imageList = EncodeImageList(CPlaceholder::FromFile(item.placeholderPath));
+                m_prepared[i].imageList =
+                    EncodeImageList(CPlaceholder::FromFile(item.placeholderPath));
             } else {
-                if (builtIn.empty()) builtIn = EncodeImageList(CPlaceholder::BuiltIn());
+                if (builtIn.empty())
+                    builtIn = EncodeImageList(CPlaceholder::BuiltIn());
                 m_prepared[i].imageList = builtIn;
             }
         } catch (const CPackError& e) {
@@ -98,7 +103,8 @@ void CCollectionPacker::WriteItem(COutputFile& out, size_t index) {
         out.AppendFile(prepared.picture.path, prepared.picture.nBytes);
 }
 
-void CCollectionPacker::Pack(const std::string& viewerPath, const std::string& outputPath, bool bProgress) {
+void CCollectionPacker::Pack(const std::string& viewerPath, const std::string& outputPath,
+                             bool bProgress) {
     struct stat st;
     if (::stat(viewerPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         throw CPackError(viewerPath + ": the viewer cannot be read");
@@ -109,7 +115,8 @@ void CCollectionPacker::Pack(const std::string& viewerPath, const std::string& o
     CProgressBar progress("packing  ", bProgress ? m_catalogue.items.size() : 0);
     std::vector<DWORD> positions;
     for (size_t i = 0; i < m_catalogue.items.size(); ++i) {
-        if (out.GetPosition() > MAX_POSITION) throw CPackError(outputPath + ": the collection would pass 4 GiB");
+        if (out.GetPosition() > MAX_POSITION)
+            throw CPackError(outputPath + ": the collection would pass 4 GiB");
         positions.push_back((DWORD)out.GetPosition());
         try {
             WriteItem(out, i);
@@ -118,11 +125,13 @@ void CCollectionPacker::Pack(const std::string& viewerPath, const std::string& o
         }
         progress.Step();
     }
-    if (out.GetPosition() > MAX_POSITION) throw CPackError(outputPath + ": the collection would pass 4 GiB");
+    if (out.GetPosition() > MAX_POSITION)
+        throw CPackError(outputPath + ": the collection would pass 4 GiB");
     const DWORD indexOffset = (DWORD)out.GetPosition();
     CStreamWriter index;
     index.WriteString(m_catalogue.strHeader);
-    for (DWORD position : positions) index.WriteDword(position);
+    for (DWORD position : positions)
+        index.WriteDword(position);
     index.WriteDword((DWORD)positions.size());
     index.WriteDword(indexOffset);
     out.Write(index.GetBytes().data(), index.GetSize());

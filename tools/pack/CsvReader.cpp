@@ -5,8 +5,10 @@
 namespace {
 class CCsvParser {
 public:
-    CCsvParser(const std::string& text, const std::string& source) : m_text(text), m_source(source) {
-        if (m_text.compare(0, 3, "\xEF\xBB\xBF") == 0) m_pos = 3;
+    CCsvParser(const std::string& text, const std::string& source)
+        : m_text(text), m_source(source) {
+        if (m_text.compare(0, 3, "\xEF\xBB\xBF") == 0)
+            m_pos = 3;
     }
 
     std::vector<CSV_RECORD> Run() {
@@ -20,17 +22,21 @@ public:
             }
             EndRecord();
             // A blank line is no record: spreadsheets leave one at the end.
-            if (!(record.fields.size() == 1 && record.fields[0].empty())) records.push_back(std::move(record));
+            if (!(record.fields.size() == 1 && record.fields[0].empty()))
+                records.push_back(std::move(record));
         }
         return records;
     }
 
 private:
     std::string ReadField() {
-        if (m_pos < m_text.size() && m_text[m_pos] == '"') return ReadQuoted();
+        if (m_pos < m_text.size() && m_text[m_pos] == '"')
+            return ReadQuoted();
         std::string field;
-        while (m_pos < m_text.size() && m_text[m_pos] != ',' && m_text[m_pos] != '\n' && m_text[m_pos] != '\r') {
-            if (m_text[m_pos] == '"') Fail("a quote inside a field that does not start with one");
+        while (m_pos < m_text.size() && m_text[m_pos] != ',' && m_text[m_pos] != '\n' &&
+               m_text[m_pos] != '\r') {
+            if (m_text[m_pos] == '"')
+                Fail("a quote inside a field that does not start with one");
             field += m_text[m_pos++];
         }
         return field;
@@ -52,11 +58,13 @@ private:
                     ++m_pos;
                     continue;
                 }
-                if (m_pos < m_text.size() && m_text[m_pos] != ',' && m_text[m_pos] != '\r' && m_text[m_pos] != '\n')
+                if (m_pos < m_text.size() && m_text[m_pos] != ',' && m_text[m_pos] != '\r' &&
+                    m_text[m_pos] != '\n')
                     Fail("text after the closing quote of a field");
                 return field;
             }
-            if (c == '\n') ++m_nLine;
+            if (c == '\n')
+                ++m_nLine;
             field += c;
         }
     }
@@ -70,8 +78,10 @@ private:
     }
 
     void EndRecord() {
-        if (m_pos < m_text.size() && m_text[m_pos] == '\r') ++m_pos;
-        if (m_pos < m_text.size() && m_text[m_pos] == '\n') ++m_pos;
+        if (m_pos < m_text.size() && m_text[m_pos] == '\r')
+            ++m_pos;
+        if (m_pos < m_text.size() && m_text[m_pos] == '\n')
+            ++m_pos;
         ++m_nLine;
     }
 

@@ -10,7 +10,8 @@ namespace fs = std::filesystem;
 namespace {
 bool IsPictureName(const fs::path& p) {
     std::string ext = p.extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return (char)std::tolower(c); });
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return (char)std::tolower(c); });
     return ext == ".jpg" || ext == ".jpeg" || ext == ".jpe" || ext == ".png";
 }
 
@@ -18,13 +19,17 @@ std::vector<fs::path> PicturesIn(const std::string& folder) {
     std::vector<fs::path> pictures;
     std::error_code ec;
     fs::directory_iterator it(folder, ec);
-    if (ec) throw CPackError(folder + ": cannot read the folder: " + ec.message());
+    if (ec)
+        throw CPackError(folder + ": cannot read the folder: " + ec.message());
     for (; it != fs::directory_iterator(); it.increment(ec)) {
-        if (ec) throw CPackError(folder + ": cannot read the folder: " + ec.message());
-        if (IsPictureName(it->path()) && it->is_regular_file(ec)) pictures.push_back(it->path());
+        if (ec)
+            throw CPackError(folder + ": cannot read the folder: " + ec.message());
+        if (IsPictureName(it->path()) && it->is_regular_file(ec))
+            pictures.push_back(it->path());
     }
-    std::sort(pictures.begin(), pictures.end(),
-              [](const fs::path& a, const fs::path& b) { return a.filename().string() < b.filename().string(); });
+    std::sort(pictures.begin(), pictures.end(), [](const fs::path& a, const fs::path& b) {
+        return a.filename().string() < b.filename().string();
+    });
     return pictures;
 }
 } // namespace
@@ -38,31 +43,37 @@ PACK_CATALOGUE CFolderSource::Load(const std::string& folder) {
         CCatalogueJson::ReadCollectionFields(settings, catalogue, settingsPath.string());
     }
     const nlohmann::json noPictures = nlohmann::json::object();
-    const nlohmann::json& perPicture = settings.contains("pictures") ? settings["pictures"] : noPictures;
+    const nlohmann::json& perPicture =
+        settings.contains("pictures") ? settings["pictures"] : noPictures;
     if (!perPicture.is_object())
-        throw CPackError(settingsPath.string() + ": \"pictures\" must map file names to item fields");
+        throw CPackError(settingsPath.string() +
+                         ": \"pictures\" must map file names to item fields");
     for (const fs::path& picture : PicturesIn(folder)) {
         const std::string file = picture.filename().string();
         const std::string where = picture.string();
         PACK_ITEM item = perPicture.contains(file)
-                             ? CCatalogueJson::ReadItem(perPicture[file], folder, settingsPath.string() + " \"" + file + "\"")
+                             ? CCatalogueJson::ReadItem(perPicture[file], folder,
+                                                        settingsPath.string() + " \"" + file + "\"")
                              : PACK_ITEM();
-        if (item.strName.IsEmpty()) item.strName = picture.stem().string();
+        if (item.strName.IsEmpty())
+            item.strName = picture.stem().string();
         item.picturePath = picture.string();
         item.strOrigin = where.c_str();
         catalogue.items.push_back(std::move(item));
     }
     if (settings.contains("items_without_picture")) {
         const nlohmann::json& extra = settings["items_without_picture"];
-        if (!extra.is_array()) throw CPackError(settingsPath.string() + ": \"items_without_picture\" must be a list");
+        if (!extra.is_array())
+            throw CPackError(settingsPath.string() + ": \"items_without_picture\" must be a list");
         int n = 0;
         for (const nlohmann::json& j : extra) {
-            PACK_ITEM item = CCatalogueJson::ReadItem(j, folder, settingsPath.string() + " item without picture " +
-                                                                     std::to_string(++n));
+            PACK_ITEM item = CCatalogueJson::ReadItem(
+                j, folder, settingsPath.string() + " item without picture " + std::to_string(++n));
             item.picturePath.clear();
             catalogue.items.push_back(std::move(item));
         }
     }
-    if (catalogue.items.empty()) throw CPackError(folder + ": no JPEG or PNG pictures in the folder");
+    if (catalogue.items.empty())
+        throw CPackError(folder + ": no JPEG or PNG pictures in the folder");
     return catalogue;
 }

@@ -13,28 +13,39 @@ using nlohmann::json;
 namespace {
 json ItemJson(const VIEWER_ITEM& item) {
     const PACK_ITEM& t = item.texts;
-    json j = {{"offset", item.nPosition},         {"name", t.strName.Str()},
-              {"line1", t.strLine1.Str()},        {"field2", t.strField2.Str()},
-              {"line2", t.strLine2.Str()},        {"comments", t.strComments.Str()},
-              {"title", t.strCollectionTitle.Str()}, {"date_created", t.strDateCreated.Str()},
+    json j = {{"offset", item.nPosition},
+              {"name", t.strName.Str()},
+              {"line1", t.strLine1.Str()},
+              {"field2", t.strField2.Str()},
+              {"line2", t.strLine2.Str()},
+              {"comments", t.strComments.Str()},
+              {"title", t.strCollectionTitle.Str()},
+              {"date_created", t.strDateCreated.Str()},
               {"created_by", t.strCreatedBy.Str()}};
     json details = json::array();
-    for (const auto& [name, value] : t.details) details.push_back({{"name", name.Str()}, {"value", value.Str()}});
+    for (const auto& [name, value] : t.details)
+        details.push_back({{"name", name.Str()}, {"value", value.Str()}});
     j["details"] = details;
     if (item.bPicture) {
-        j["picture"] = {{"bytes", item.jpeg.size()}, {"width", item.nWidth}, {"height", item.nHeight},
+        j["picture"] = {{"bytes", item.jpeg.size()},
+                        {"width", item.nWidth},
+                        {"height", item.nHeight},
                         {"readable", item.bPictureReadable}};
-        if (!item.bPictureReadable) j["picture"]["error"] = item.pictureError;
+        if (!item.bPictureReadable)
+            j["picture"]["error"] = item.pictureError;
     } else {
         j["picture"] = nullptr;
     }
     if (item.bImageList)
-        j["placeholder"] = {{"width", item.imageList.cx}, {"height", item.imageList.cy}, {"images", item.imageList.nImages}};
+        j["placeholder"] = {{"width", item.imageList.cx},
+                            {"height", item.imageList.cy},
+                            {"images", item.imageList.nImages}};
     return j;
 }
 
 void PrintText(const char* label, const CString& text) {
-    if (!text.IsEmpty()) std::printf("  %-13s %s\n", label, text.GetString());
+    if (!text.IsEmpty())
+        std::printf("  %-13s %s\n", label, text.GetString());
 }
 
 void PrintItem(int index, const VIEWER_ITEM& item) {
@@ -46,12 +57,16 @@ void PrintItem(int index, const VIEWER_ITEM& item) {
     PrintText("title:", t.strCollectionTitle);
     PrintText("created by:", t.strCreatedBy);
     PrintText("date created:", t.strDateCreated);
-    if (!t.strComments.IsEmpty()) std::printf("  %-13s %d bytes of text\n", "comments:", t.strComments.GetLength());
-    for (const auto& [name, value] : t.details) std::printf("  detail:       %s = %s\n", name.GetString(), value.GetString());
+    if (!t.strComments.IsEmpty())
+        std::printf("  %-13s %d bytes of text\n", "comments:", t.strComments.GetLength());
+    for (const auto& [name, value] : t.details)
+        std::printf("  detail:       %s = %s\n", name.GetString(), value.GetString());
     if (item.bPicture && item.bPictureReadable)
-        std::printf("  picture:      JPEG, %zu bytes, %d x %d\n", item.jpeg.size(), item.nWidth, item.nHeight);
+        std::printf("  picture:      JPEG, %zu bytes, %d x %d\n", item.jpeg.size(), item.nWidth,
+                    item.nHeight);
     else if (item.bPicture)
-        std::printf("  picture:      %zu bytes that libjpeg cannot read (%s)\n", item.jpeg.size(), item.pictureError.c_str());
+        std::printf("  picture:      %zu bytes that libjpeg cannot read (%s)\n", item.jpeg.size(),
+                    item.pictureError.c_str());
     if (item.bImageList)
         std::printf("  placeholder:  %d x %d image list\n", item.imageList.cx, item.imageList.cy);
 }
@@ -65,14 +80,17 @@ std::string Numbered(int index, const char* extension) {
 void WriteBytes(const std::filesystem::path& path, const std::vector<BYTE>& bytes) {
     FILE* f = std::fopen(path.c_str(), "wb");
     const bool bOk = f && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    if (f && std::fclose(f) != 0) throw CPackError(path.string() + ": cannot write");
-    if (!bOk) throw CPackError(path.string() + ": cannot write");
+    if (f && std::fclose(f) != 0)
+        throw CPackError(path.string() + ": cannot write");
+    if (!bOk)
+        throw CPackError(path.string() + ": cannot write");
 }
 
 bool IsBuiltInPlaceholder(const IMAGELIST_DATA& list) {
     static const RGBA_IMAGE builtIn = CPlaceholder::ToImage(CPlaceholder::BuiltIn());
     const RGBA_IMAGE image = CPlaceholder::ToImage(list);
-    return image.nWidth == builtIn.nWidth && image.nHeight == builtIn.nHeight && image.pixels == builtIn.pixels;
+    return image.nWidth == builtIn.nWidth && image.nHeight == builtIn.nHeight &&
+           image.pixels == builtIn.pixels;
 }
 } // namespace
 
@@ -80,15 +98,21 @@ int CPackCommands::Inspect(const std::string& file, bool bJson) {
     CViewerFileReader reader(file);
     if (!bJson) {
         std::printf("file:   %s (%llu bytes, collection index at offset %llu)\n", file.c_str(),
-                    (unsigned long long)reader.GetFileLength(), (unsigned long long)reader.GetIndexOffset());
-        std::printf("header: %s\nitems:  %d\n", reader.GetHeader().GetString(), reader.GetItemCount());
-        for (int i = 0; i < reader.GetItemCount(); ++i) PrintItem(i, reader.ReadItem(i));
+                    (unsigned long long)reader.GetFileLength(),
+                    (unsigned long long)reader.GetIndexOffset());
+        std::printf("header: %s\nitems:  %d\n", reader.GetHeader().GetString(),
+                    reader.GetItemCount());
+        for (int i = 0; i < reader.GetItemCount(); ++i)
+            PrintItem(i, reader.ReadItem(i));
         return 0;
     }
-    json out = {{"file", file}, {"bytes", reader.GetFileLength()}, {"header", reader.GetHeader().Str()},
+    json out = {{"file", file},
+                {"bytes", reader.GetFileLength()},
+                {"header", reader.GetHeader().Str()},
                 {"item_count", reader.GetItemCount()}};
     json items = json::array();
-    for (int i = 0; i < reader.GetItemCount(); ++i) items.push_back(ItemJson(reader.ReadItem(i)));
+    for (int i = 0; i < reader.GetItemCount(); ++i)
+        items.push_back(ItemJson(reader.ReadItem(i)));
     out["items"] = items;
     std::printf("%s\n", out.dump(2).c_str());
     return 0;
@@ -99,7 +123,8 @@ int CPackCommands::Extract(const std::string& file, const std::string& dir) {
     namespace fs = std::filesystem;
     std::error_code ec;
     fs::create_directories(fs::path(dir) / "pictures", ec);
-    if (ec) throw CPackError(dir + ": cannot create the folder: " + ec.message());
+    if (ec)
+        throw CPackError(dir + ": cannot create the folder: " + ec.message());
     PACK_CATALOGUE catalogue;
     catalogue.strHeader = reader.GetHeader();
     for (int i = 0; i < reader.GetItemCount(); ++i) {
@@ -111,13 +136,15 @@ int CPackCommands::Extract(const std::string& file, const std::string& dir) {
             catalogue.strTitle = texts.strCollectionTitle;
             catalogue.strDateCreated = texts.strDateCreated;
             catalogue.strCreatedBy = texts.strCreatedBy;
-            texts.strComments = texts.strCollectionTitle = texts.strDateCreated = texts.strCreatedBy = CString();
+            texts.strComments = texts.strCollectionTitle = texts.strDateCreated =
+                texts.strCreatedBy = CString();
         }
         if (item.bPicture) {
             texts.picturePath = (fs::path(dir) / "pictures" / Numbered(i, ".jpg")).string();
             WriteBytes(texts.picturePath, item.jpeg);
         } else if (item.bImageList && !IsBuiltInPlaceholder(item.imageList)) {
-            texts.placeholderPath = (fs::path(dir) / "pictures" / Numbered(i, "-placeholder.png")).string();
+            texts.placeholderPath =
+                (fs::path(dir) / "pictures" / Numbered(i, "-placeholder.png")).string();
             CPictureFile::WritePng(CPlaceholder::ToImage(item.imageList), texts.placeholderPath);
         }
         catalogue.items.push_back(texts);

@@ -44,7 +44,8 @@ const size_t TAIL_BYTES = 4096;
 
 FILE_ENDS ReadEnds(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw CPackError(path + ": cannot open: " + std::strerror(errno));
+    if (fd < 0)
+        throw CPackError(path + ": cannot open: " + std::strerror(errno));
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
@@ -54,30 +55,36 @@ FILE_ENDS ReadEnds(const std::string& path) {
     ends.nSize = (ULONGLONG)st.st_size;
     ends.head.resize((size_t)std::min<ULONGLONG>(ends.nSize, HEAD_BYTES));
     ends.tail.resize((size_t)std::min<ULONGLONG>(ends.nSize, TAIL_BYTES));
-    const bool bOk = ::pread(fd, ends.head.data(), ends.head.size(), 0) == (ssize_t)ends.head.size() &&
-                     ::pread(fd, ends.tail.data(), ends.tail.size(), (off_t)(ends.nSize - ends.tail.size())) ==
-                         (ssize_t)ends.tail.size();
+    const bool bOk =
+        ::pread(fd, ends.head.data(), ends.head.size(), 0) == (ssize_t)ends.head.size() &&
+        ::pread(fd, ends.tail.data(), ends.tail.size(), (off_t)(ends.nSize - ends.tail.size())) ==
+            (ssize_t)ends.tail.size();
     ::close(fd);
-    if (!bOk) throw CPackError(path + ": cannot read");
+    if (!bOk)
+        throw CPackError(path + ": cannot read");
     return ends;
 }
 
 std::vector<BYTE> ReadWhole(const std::string& path) {
     FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) throw CPackError(path + ": cannot open: " + std::strerror(errno));
+    if (!f)
+        throw CPackError(path + ": cannot open: " + std::strerror(errno));
     std::vector<BYTE> bytes;
     BYTE chunk[65536];
     size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes.insert(bytes.end(), chunk, chunk + n);
+    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
+        bytes.insert(bytes.end(), chunk, chunk + n);
     const bool bError = std::ferror(f);
     std::fclose(f);
-    if (bError) throw CPackError(path + ": cannot read");
+    if (bError)
+        throw CPackError(path + ": cannot read");
     return bytes;
 }
 
 bool HasEndMarker(const std::vector<BYTE>& tail) {
     for (size_t i = tail.size(); i >= 2; --i)
-        if (tail[i - 2] == 0xFF && tail[i - 1] == 0xD9) return true;
+        if (tail[i - 2] == 0xFF && tail[i - 1] == 0xD9)
+            return true;
     return false;
 }
 
@@ -93,14 +100,18 @@ PACK_PICTURE PrepareJpeg(const std::string& path, const FILE_ENDS& ends) {
     picture.path = path;
     picture.nBytes = ends.nSize;
     std::string error;
-    bool bOk = CPictureFile::ReadJpegSize(ends.head.data(), ends.head.size(), picture.nWidth, picture.nHeight, error);
+    bool bOk = CPictureFile::ReadJpegSize(ends.head.data(), ends.head.size(), picture.nWidth,
+                                          picture.nHeight, error);
     if (!bOk && ends.nSize > ends.head.size()) {
         // A header larger than the head we read (big embedded previews): read it all.
         const std::vector<BYTE> whole = ReadWhole(path);
-        bOk = CPictureFile::ReadJpegSize(whole.data(), whole.size(), picture.nWidth, picture.nHeight, error);
+        bOk = CPictureFile::ReadJpegSize(whole.data(), whole.size(), picture.nWidth,
+                                         picture.nHeight, error);
     }
-    if (!bOk) throw CPackError(path + ": not a JPEG that libjpeg can read: " + error);
-    if (!HasEndMarker(ends.tail)) throw CPackError(path + ": the JPEG data is cut short (no end marker)");
+    if (!bOk)
+        throw CPackError(path + ": not a JPEG that libjpeg can read: " + error);
+    if (!HasEndMarker(ends.tail))
+        throw CPackError(path + ": the JPEG data is cut short (no end marker)");
     CheckPixelBlock(path, picture.nWidth, picture.nHeight);
     return picture;
 }
@@ -123,13 +134,16 @@ BOOL CPictureFile::IsPng(const BYTE* data, size_t n) {
 
 PACK_PICTURE CPictureFile::Prepare(const std::string& path) {
     const FILE_ENDS ends = ReadEnds(path);
-    if (ends.head.size() >= 3 && ends.head[0] == 0xFF && ends.head[1] == 0xD8 && ends.head[2] == 0xFF)
+    if (ends.head.size() >= 3 && ends.head[0] == 0xFF && ends.head[1] == 0xD8 &&
+        ends.head[2] == 0xFF)
         return PrepareJpeg(path, ends);
-    if (IsPng(ends.head.data(), ends.head.size())) return PreparePng(path);
+    if (IsPng(ends.head.data(), ends.head.size()))
+        return PreparePng(path);
     throw CPackError(path + ": not a JPEG or PNG picture");
 }
 
-BOOL CPictureFile::ReadJpegSize(const BYTE* data, size_t n, int& nWidth, int& nHeight, std::string& error) {
+BOOL CPictureFile::ReadJpegSize(const BYTE* data, size_t n, int& nWidth, int& nHeight,
+                                std::string& error) {
     jpeg_decompress_struct cinfo;
     JPEG_ERROR err;
     cinfo.err = jpeg_std_error(&err.mgr);

@@ -11,9 +11,9 @@
 // A picture ready to be stored: either the file's own bytes (kept on disk until written) or a
 // converted JPEG held in memory.
 struct PACK_PICTURE {
-    std::string path;             // the file the JPEG bytes come from, when not converted
-    std::vector<BYTE> converted;  // the JPEG made from a PNG
-    ULONGLONG nBytes = 0;         // the JPEG's byte count
+    std::string path;            // the file the JPEG bytes come from, when not converted
+    std::vector<BYTE> converted; // the JPEG made from a PNG
+    ULONGLONG nBytes = 0;        // the JPEG's byte count
     int nWidth = 0, nHeight = 0;
 };
 
@@ -33,7 +33,8 @@ public:
     // Checks the file and prepares its JPEG. Throws CPackError naming the file.
     static PACK_PICTURE Prepare(const std::string& path);
     // Width and height from a JPEG's header; FALSE when libjpeg cannot read it.
-    static BOOL ReadJpegSize(const BYTE* data, size_t n, int& nWidth, int& nHeight, std::string& error);
+    static BOOL ReadJpegSize(const BYTE* data, size_t n, int& nWidth, int& nHeight,
+                             std::string& error);
     // Reads a PNG into RGBA. Throws CPackError naming the file.
     static RGBA_IMAGE ReadPng(const std::string& path);
     // Writes RGBA as a PNG with alpha. Throws CPackError naming the file.

@@ -21,8 +21,10 @@ IMAGELIST_DATA CPlaceholder::BuiltIn() {
 }
 
 IMAGELIST_DATA CPlaceholder::FromFile(const std::string& path) {
-    RGBA_IMAGE image = CBmpFile::IsBmpFile(path) ? CBmpFile::Read(path) : CPictureFile::ReadPng(path);
-    if (image.nWidth < 1 || image.nHeight < 1 || image.nWidth > MAX_SIDE || image.nHeight > MAX_SIDE)
+    RGBA_IMAGE image =
+        CBmpFile::IsBmpFile(path) ? CBmpFile::Read(path) : CPictureFile::ReadPng(path);
+    if (image.nWidth < 1 || image.nHeight < 1 || image.nWidth > MAX_SIDE ||
+        image.nHeight > MAX_SIDE)
         throw CPackError(path + ": a placeholder image must be 1 to " + std::to_string(MAX_SIDE) +
                          " pixels wide and high");
     return FromImage(image);
@@ -44,7 +46,8 @@ IMAGELIST_DATA CPlaceholder::FromImage(const RGBA_IMAGE& image) {
     for (DWORD p : image.pixels) {
         const bool bClear = (p >> 24) == 0;
         list.pixels.push_back(bPartial ? p : (bClear ? 0xFF000000u : (p | 0xFF000000u)));
-        if (list.bMask) list.mask.push_back(bClear ? 1 : 0);
+        if (list.bMask)
+            list.mask.push_back(bClear ? 1 : 0);
     }
     list.imageHasAlpha.push_back(bPartial ? 1 : 0);
     return list;
@@ -57,9 +60,12 @@ RGBA_IMAGE CPlaceholder::ToImage(const IMAGELIST_DATA& list) {
     for (int y = 0; y < list.cy; ++y)
         for (int x = 0; x < list.cx; ++x) {
             const DWORD p = list.PixelAt(0, x, y);
-            const bool bAlpha = list.bAlpha && list.imageHasAlpha.size() > 0 && list.imageHasAlpha[0];
-            if (list.IsTransparentAt(0, x, y)) image.pixels.push_back(0);
-            else image.pixels.push_back(bAlpha ? p : (p | 0xFF000000u));
+            const bool bAlpha =
+                list.bAlpha && list.imageHasAlpha.size() > 0 && list.imageHasAlpha[0];
+            if (list.IsTransparentAt(0, x, y))
+                image.pixels.push_back(0);
+            else
+                image.pixels.push_back(bAlpha ? p : (p | 0xFF000000u));
         }
     return image;
 }

@@ -10,7 +10,8 @@ CProgressBar::CProgressBar(const std::string& label, size_t nTotal)
 }
 
 CProgressBar::~CProgressBar() {
-    if (m_bVisible) std::fputs("\r\033[K", stderr);
+    if (m_bVisible)
+        std::fputs("\r\033[K", stderr);
 }
 
 void CProgressBar::Step() {
@@ -23,10 +24,11 @@ void CProgressBar::Step() {
 }
 
 void CProgressBar::Draw() const {
-    if (!m_bVisible) return;
+    if (!m_bVisible)
+        return;
     const int width = 30;
     const int filled = m_nTotal ? (int)(m_nDone * width / m_nTotal) : width;
-    std::fprintf(stderr, "\r%s [%.*s%*s] %zu/%zu", m_label.c_str(), filled, "##############################",
-                 width - filled, "", m_nDone, m_nTotal);
+    std::fprintf(stderr, "\r%s [%.*s%*s] %zu/%zu", m_label.c_str(), filled,
+                 "##############################", width - filled, "", m_nDone, m_nTotal);
     std::fflush(stderr);
 }

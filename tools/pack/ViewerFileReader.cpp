@@ -11,21 +11,25 @@ std::string Hex(ULONGLONG n) {
     return text;
 }
 
-LONG Int32At(const BYTE* p) { return (LONG)((DWORD)p[0] | (DWORD)p[1] << 8 | (DWORD)p[2] << 16 | (DWORD)p[3] << 24); }
+LONG Int32At(const BYTE* p) {
+    return (LONG)((DWORD)p[0] | (DWORD)p[1] << 8 | (DWORD)p[2] << 16 | (DWORD)p[3] << 24);
+}
 
 // Follows a reader through a record so that an error can say where it happened.
 class CRecordCursor {
 public:
-    CRecordCursor(CArchiveReader& reader, ULONGLONG nFileLength) : m_reader(reader), m_nFileLength(nFileLength) {}
+    CRecordCursor(CArchiveReader& reader, ULONGLONG nFileLength)
+        : m_reader(reader), m_nFileLength(nFileLength) {}
     ULONGLONG Position() const { return m_nFileLength - m_reader.GetRemaining(); }
 
-    template <typename READ>
-    void Field(const char* what, READ read) {
+    template <typename READ> void Field(const char* what, READ read) {
         m_strField = what;
         m_nFieldStart = Position();
         read();
     }
-    std::string Describe() const { return m_strField + " at offset " + Hex(m_nFieldStart) + " runs past the end of the file"; }
+    std::string Describe() const {
+        return m_strField + " at offset " + Hex(m_nFieldStart) + " runs past the end of the file";
+    }
 
 private:
     CArchiveReader& m_reader;
@@ -39,18 +43,20 @@ CViewerFileReader::CViewerFileReader(const std::string& path) : m_path(path), m_
     if (!m_pFile->Open(path.c_str(), CFile::modeRead | CFile::shareDenyNone | CFile::typeBinary))
         Fail("cannot open");
     m_nFileLength = m_pFile->GetLength();
-    if (m_nFileLength < 8) Fail("too short to carry a collection (" + std::to_string(m_nFileLength) + " bytes)");
+    if (m_nFileLength < 8)
+        Fail("too short to carry a collection (" + std::to_string(m_nFileLength) + " bytes)");
     BYTE trailer[8];
     m_pFile->Seek((int64_t)(m_nFileLength - 8), CFile::begin);
-    if (m_pFile->Read(trailer, 8) != 8) Fail("cannot read the trailer");
+    if (m_pFile->Read(trailer, 8) != 8)
+        Fail("cannot read the trailer");
     const LONG nCount = Int32At(trailer);
     m_nIndexOffset = (DWORD)Int32At(trailer + 4);
     if (nCount <= 0)
-        Fail("no collection: the trailer's item count is " + std::to_string(nCount) + " (at offset " +
-             Hex(m_nFileLength - 8) + ")");
+        Fail("no collection: the trailer's item count is " + std::to_string(nCount) +
+             " (at offset " + Hex(m_nFileLength - 8) + ")");
     if (m_nIndexOffset >= m_nFileLength - 8)
-        Fail("damaged trailer: the index offset " + Hex(m_nIndexOffset) + " lies outside the file (" +
-             std::to_string(m_nFileLength) + " bytes)");
+        Fail("damaged trailer: the index offset " + Hex(m_nIndexOffset) +
+             " lies outside the file (" + std::to_string(m_nFileLength) + " bytes)");
     if ((ULONGLONG)nCount * 4 + 1 > m_nFileLength - 8 - m_nIndexOffset)
         Fail("damaged index at offset " + Hex(m_nIndexOffset) + ": " + std::to_string(nCount) +
              " item positions do not fit before the trailer");
@@ -58,35 +64,45 @@ CViewerFileReader::CViewerFileReader(const std::string& path) : m_path(path), m_
     CArchiveReader reader(m_pFile.get());
     try {
         reader.ReadString(m_strHeader);
-        for (LONG i = 0; i < nCount; ++i) m_positions.push_back(reader.ReadDword());
+        for (LONG i = 0; i < nCount; ++i)
+            m_positions.push_back(reader.ReadDword());
     } catch (const CArchiveException&) {
-        Fail("damaged index at offset " + Hex(m_nIndexOffset) + ": it runs past the end of the file");
+        Fail("damaged index at offset " + Hex(m_nIndexOffset) +
+             ": it runs past the end of the file");
     }
     for (size_t i = 0; i < m_positions.size(); ++i)
         if (m_positions[i] >= m_nFileLength)
-            Fail("damaged index: item " + std::to_string(i + 1) + " is placed at offset " + Hex(m_positions[i]) +
-                 ", outside the file");
+            Fail("damaged index: item " + std::to_string(i + 1) + " is placed at offset " +
+                 Hex(m_positions[i]) + ", outside the file");
 }
 
 CViewerFileReader::~CViewerFileReader() = default;
 
-void CViewerFileReader::Fail(const std::string& what) const { throw CPackError(m_path + ": " + what); }
+void CViewerFileReader::Fail(const std::string& what) const {
+    throw CPackError(m_path + ": " + what);
+}
 
 VIEWER_ITEM CViewerFileReader::ReadItem(int index) {
     VIEWER_ITEM item;
     item.nPosition = m_positions.at((size_t)index);
-    const std::string where = "item " + std::to_string(index + 1) + " (record at offset " + Hex(item.nPosition) + ")";
+    const std::string where =
+        "item " + std::to_string(index + 1) + " (record at offset " + Hex(item.nPosition) + ")";
     m_pFile->Seek((int64_t)item.nPosition, CFile::begin);
     CArchiveReader reader(m_pFile.get());
     CRecordCursor cursor(reader, m_nFileLength);
     PACK_ITEM& t = item.texts;
     try {
         const std::pair<const char*, CString*> texts[] = {
-            {"the name", &t.strName},           {"caption line 1", &t.strLine1},
-            {"the third text", &t.strField2},   {"caption line 2", &t.strLine2},
-            {"the comments", &t.strComments},   {"the collection title", &t.strCollectionTitle},
-            {"the creation date", &t.strDateCreated}, {"the creator", &t.strCreatedBy}};
-        for (const auto& [what, text] : texts) cursor.Field(what, [&] { reader.ReadString(*text); });
+            {"the name", &t.strName},
+            {"caption line 1", &t.strLine1},
+            {"the third text", &t.strField2},
+            {"caption line 2", &t.strLine2},
+            {"the comments", &t.strComments},
+            {"the collection title", &t.strCollectionTitle},
+            {"the creation date", &t.strDateCreated},
+            {"the creator", &t.strCreatedBy}};
+        for (const auto& [what, text] : texts)
+            cursor.Field(what, [&] { reader.ReadString(*text); });
         CStringArray names, values;
         cursor.Field("the detail names", [&] { reader.ReadStringArray(names); });
         cursor.Field("the detail values", [&] { reader.ReadStringArray(values); });
@@ -98,13 +114,14 @@ VIEWER_ITEM CViewerFileReader::ReadItem(int index) {
             DWORD nBytes = 0;
             cursor.Field("the picture's byte count", [&] { nBytes = reader.ReadDword(); });
             cursor.Field("the picture", [&] {
-                if (nBytes > reader.GetRemaining()) throw CArchiveException(CArchiveException::endOfFile);
+                if (nBytes > reader.GetRemaining())
+                    throw CArchiveException(CArchiveException::endOfFile);
                 item.jpeg.resize(nBytes);
                 reader.Read(item.jpeg.data(), nBytes);
             });
             item.bPicture = true;
-            item.bPictureReadable =
-                CPictureFile::ReadJpegSize(item.jpeg.data(), item.jpeg.size(), item.nWidth, item.nHeight, item.pictureError);
+            item.bPictureReadable = CPictureFile::ReadJpegSize(
+                item.jpeg.data(), item.jpeg.size(), item.nWidth, item.nHeight, item.pictureError);
         }
         if (!item.bPictureReadable) {
             // As the viewer does: without a picture it can show, the record goes on with an
@@ -113,7 +130,8 @@ VIEWER_ITEM CViewerFileReader::ReadItem(int index) {
                 CImageList list;
                 const ULONGLONG nStart = cursor.Position();
                 if (!list.Read(&reader))
-                    throw CPackError(where + ": the placeholder image list at offset " + Hex(nStart) + " is damaged");
+                    throw CPackError(where + ": the placeholder image list at offset " +
+                                     Hex(nStart) + " is damaged");
                 item.bImageList = true;
                 item.imageList = *list.GetData();
             });

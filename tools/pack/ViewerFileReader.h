@@ -12,9 +12,9 @@
 #include "tools/pack/PackCatalogue.h"
 
 struct VIEWER_ITEM {
-    PACK_ITEM texts;          // the record's texts and details (paths left empty)
-    ULONGLONG nPosition = 0;  // where the record starts
-    bool bPicture = false;    // a JPEG is stored
+    PACK_ITEM texts;         // the record's texts and details (paths left empty)
+    ULONGLONG nPosition = 0; // where the record starts
+    bool bPicture = false;   // a JPEG is stored
     bool bPictureReadable = false;
     std::vector<BYTE> jpeg;
     int nWidth = 0, nHeight = 0;

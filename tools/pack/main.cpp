@@ -56,27 +56,35 @@ int Usage(const std::string& message) {
 }
 
 bool EndsWith(std::string s, const char* suffix) {
-    for (char& c : s) c = (char)std::tolower((unsigned char)c);
+    for (char& c : s)
+        c = (char)std::tolower((unsigned char)c);
     const size_t n = std::strlen(suffix);
     return s.size() >= n && s.compare(s.size() - n, n, suffix) == 0;
 }
 
 PACK_CATALOGUE LoadSource(const std::string& source) {
     std::error_code ec;
-    if (std::filesystem::is_directory(source, ec)) return CFolderSource::Load(source);
-    if (!std::filesystem::exists(source, ec)) throw CPackError(source + ": no such file or folder");
-    if (EndsWith(source, ".json")) return CCatalogueJson::Load(source);
-    if (EndsWith(source, ".csv")) return CCsvCatalogue::Load(source);
+    if (std::filesystem::is_directory(source, ec))
+        return CFolderSource::Load(source);
+    if (!std::filesystem::exists(source, ec))
+        throw CPackError(source + ": no such file or folder");
+    if (EndsWith(source, ".json"))
+        return CCatalogueJson::Load(source);
+    if (EndsWith(source, ".csv"))
+        return CCsvCatalogue::Load(source);
     throw CPackError(source + ": give a folder, a .json catalogue or a .csv file");
 }
 
 std::string DefaultViewer() {
     std::error_code ec;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) return std::string();
+    if (ec)
+        return std::string();
     const std::filesystem::path dir = self.parent_path();
-    for (const std::filesystem::path& candidate : {dir / "slideshow", dir / ".." / "app" / "slideshow"})
-        if (::access(candidate.c_str(), R_OK) == 0) return candidate.lexically_normal().string();
+    for (const std::filesystem::path& candidate :
+         {dir / "slideshow", dir / ".." / "app" / "slideshow"})
+        if (::access(candidate.c_str(), R_OK) == 0)
+            return candidate.lexically_normal().string();
     return std::string();
 }
 
@@ -86,23 +94,34 @@ int Build(const std::vector<std::string>& args) {
         const std::string& a = args[i];
         if ((a == "-o" || a == "--output" || a == "--viewer") && i + 1 >= args.size())
             return Usage(a + " needs a value");
-        if (a == "-o" || a == "--output") output = args[++i];
-        else if (a == "--viewer") viewer = args[++i];
-        else if (a.size() > 1 && a[0] == '-') return Usage("unknown option " + a);
-        else if (source.empty()) source = a;
-        else return Usage("more than one SOURCE: " + a);
+        if (a == "-o" || a == "--output")
+            output = args[++i];
+        else if (a == "--viewer")
+            viewer = args[++i];
+        else if (a.size() > 1 && a[0] == '-')
+            return Usage("unknown option " + a);
+        else if (source.empty())
+            source = a;
+        else
+            return Usage("more than one SOURCE: " + a);
     }
-    if (source.empty()) return Usage("build needs a SOURCE");
-    if (output.empty()) return Usage("build needs -o OUTPUT");
-    if (viewer.empty()) viewer = DefaultViewer();
-    if (viewer.empty()) throw CPackError("no slideshow viewer found beside slideshow-pack; give one with --viewer PATH");
+    if (source.empty())
+        return Usage("build needs a SOURCE");
+    if (output.empty())
+        return Usage("build needs -o OUTPUT");
+    if (viewer.empty())
+        viewer = DefaultViewer();
+    if (viewer.empty())
+        throw CPackError(
+            "no slideshow viewer found beside slideshow-pack; give one with --viewer PATH");
     const PACK_CATALOGUE catalogue = LoadSource(source);
     CCollectionPacker(catalogue).Pack(viewer, output, true);
     return 0;
 }
 
 int Run(const std::vector<std::string>& args) {
-    if (args.empty()) return Usage("no command");
+    if (args.empty())
+        return Usage("no command");
     const std::string& command = args[0];
     if (command == "-h" || command == "--help" || command == "help") {
         PrintHelp();
@@ -118,21 +137,28 @@ int Run(const std::vector<std::string>& args) {
             PrintHelp();
             return 0;
         }
-    if (command == "build") return Build(rest);
+    if (command == "build")
+        return Build(rest);
     if (command == "inspect") {
         bool bJson = false;
         std::string file;
         for (const std::string& a : rest) {
-            if (a == "--json") bJson = true;
-            else if (a.size() > 1 && a[0] == '-') return Usage("unknown option " + a);
-            else if (file.empty()) file = a;
-            else return Usage("inspect takes one FILE");
+            if (a == "--json")
+                bJson = true;
+            else if (a.size() > 1 && a[0] == '-')
+                return Usage("unknown option " + a);
+            else if (file.empty())
+                file = a;
+            else
+                return Usage("inspect takes one FILE");
         }
-        if (file.empty()) return Usage("inspect needs a FILE");
+        if (file.empty())
+            return Usage("inspect needs a FILE");
         return CPackCommands::Inspect(file, bJson);
     }
     if (command == "extract") {
-        if (rest.size() != 2) return Usage("extract needs FILE and DIR");
+        if (rest.size() != 2)
+            return Usage("extract needs FILE and DIR");
         return CPackCommands::Extract(rest[0], rest[1]);
     }
     return Usage("unknown command " + command);

@@ -1,7 +1,7 @@
 #include <memory>
 
-#include "data/CollectionFile.h"
 #include "PackFixture.h"
+#include "data/CollectionFile.h"
 #include "tools/pack/CatalogueJson.h"
 #include "tools/pack/CollectionPacker.h"
 #include "tools/pack/CsvCatalogue.h"
@@ -21,12 +21,23 @@ struct LOADED_ITEM {
 std::vector<LOADED_ITEM> LoadWithViewer(const std::string& path, CString* pHeader = nullptr) {
     CCollectionFile file;
     EXPECT_EQ(file.Open(path.c_str()), 1);
-    if (pHeader) *pHeader = file.GetHeader();
+    if (pHeader)
+        *pHeader = file.GetHeader();
     std::vector<LOADED_ITEM> items;
     for (int i = 0; i < file.GetItemCount(); ++i) {
         std::unique_ptr<CCollectionItem> item(file.LoadItem(i));
-        LOADED_ITEM out{item->m_strName, item->m_strLine1, item->m_strLine2, item->m_strField2, item->m_strComments,
-                        item->m_strCollectionTitle, item->m_strDateCreated, item->m_strCreatedBy, {}, 0, 0, false};
+        LOADED_ITEM out{item->m_strName,
+                        item->m_strLine1,
+                        item->m_strLine2,
+                        item->m_strField2,
+                        item->m_strComments,
+                        item->m_strCollectionTitle,
+                        item->m_strDateCreated,
+                        item->m_strCreatedBy,
+                        {},
+                        0,
+                        0,
+                        false};
         for (int d = 0; d < item->GetDetailCount(); ++d) {
             CString name, value;
             item->GetDetail(d, name, value);
@@ -78,7 +89,8 @@ TEST_F(PackBuildTest, FolderBecomesItemsInNameOrderWithItsSettings) {
     EXPECT_EQ(items[1].name, "Café");
     EXPECT_EQ(items[1].line1, "L1");
     EXPECT_TRUE(items[1].title.IsEmpty());
-    const std::vector<std::pair<std::string, std::string>> details = {{"Metal", "Gold"}, {"Year", "1901"}};
+    const std::vector<std::pair<std::string, std::string>> details = {{"Metal", "Gold"},
+                                                                      {"Year", "1901"}};
     EXPECT_EQ(items[1].details, details);
     EXPECT_EQ(items[1].width, 4);
     EXPECT_EQ(items[2].name, "c-third");
@@ -92,7 +104,8 @@ TEST_F(PackBuildTest, FolderBecomesItemsInNameOrderWithItsSettings) {
 
 TEST_F(PackBuildTest, CatalogueAndCsvGiveTheSameCollection) {
     Jpeg("pics/one.jpg", 8, 6);
-    CPictureFile::WritePng(RGBA_IMAGE{2, 2, {0, 0xFF00FF00u, 0x80FF0000u, 0xFFFFFFFFu}}, Path("mark.png"));
+    CPictureFile::WritePng(RGBA_IMAGE{2, 2, {0, 0xFF00FF00u, 0x80FF0000u, 0xFFFFFFFFu}},
+                           Path("mark.png"));
     WriteText(Path("c.json"), R"({"items": [
         {"name": "One, \"quoted\"", "line1": "a", "line2": "b", "picture": "pics/one.jpg",
          "details": [{"name": "Size", "value": "big"}, {"name": "Note", "value": "two\r\nlines"}]},
@@ -144,7 +157,9 @@ TEST_F(PackBuildTest, TextIsOneByteWhereItCanBe) {
     WriteText(Path("c.json"), R"({"items": [{"name": "Café"}, {"name": "Ελλάδα"}]})");
     Pack(CCatalogueJson::Load(Path("c.json")), m_viewer, Path("out"));
     const std::string bytes = ReadAll(Path("out"));
-    EXPECT_NE(bytes.find("\x04" "Caf\xE9"), std::string::npos);
+    EXPECT_NE(bytes.find("\x04"
+                         "Caf\xE9"),
+              std::string::npos);
     EXPECT_NE(bytes.find("\xFF\xFE\xFF\x06\x95\x03\xbb\x03"), std::string::npos); // UTF-16 "Ελ..."
     const std::vector<LOADED_ITEM> items = LoadWithViewer(Path("out"));
     EXPECT_EQ(items[0].name, "Café");
@@ -163,11 +178,15 @@ TEST_F(PackBuildTest, RefusedInputsLeaveNoOutput) {
         std::string json;
         std::string message;
     } cases[] = {
-        {R"({"items": [{"name": "a", "picture": "good.jpg"}, {"name": "b", "picture": "missing.jpg"}]})", "missing.jpg: cannot open"},
+        {R"({"items": [{"name": "a", "picture": "good.jpg"}, {"name": "b", "picture": "missing.jpg"}]})",
+         "missing.jpg: cannot open"},
         {R"({"items": [{"name": "a", "picture": "text.jpg"}]})", "text.jpg: not a JPEG or PNG"},
-        {R"({"items": [{"name": "a", "picture": "garbage.jpg"}]})", "garbage.jpg: not a JPEG that libjpeg can read"},
-        {R"({"items": [{"name": "a", "picture": "cut.jpg"}]})", "cut.jpg: the JPEG data is cut short"},
-        {R"({"items": [{"name": "a", "picture": "broken.png"}]})", "broken.png: not a PNG that libpng can read"},
+        {R"({"items": [{"name": "a", "picture": "garbage.jpg"}]})",
+         "garbage.jpg: not a JPEG that libjpeg can read"},
+        {R"({"items": [{"name": "a", "picture": "cut.jpg"}]})",
+         "cut.jpg: the JPEG data is cut short"},
+        {R"({"items": [{"name": "a", "picture": "broken.png"}]})",
+         "broken.png: not a PNG that libpng can read"},
         {R"({"items": [{"name": "a", "placeholder": "big.bmp"}]})", "big.bmp: not a BMP file"},
         {R"({"items": [{"name": "a", "picture": "."}]})", "not a regular file"},
         {R"({"items": []})", "the collection has no items"},
@@ -193,7 +212,8 @@ TEST_F(PackBuildTest, UnusableSourcesAreNamed) {
     } cases[] = {
         {"{\"items\": [", "c.json: not valid JSON"},
         {"{\"items\": {}}", "\"items\" must be a list"},
-        {"{\"items\": [{\"name\": \"x\", \"details\": 5}]}", "c.json item 1 (\"x\"): \"details\" must be a list"},
+        {"{\"items\": [{\"name\": \"x\", \"details\": 5}]}",
+         "c.json item 1 (\"x\"): \"details\" must be a list"},
         {"{\"items\": [{\"name\": [1]}]}", "\"name\" must be text"},
     };
     for (const Case& c : cases) {
@@ -221,7 +241,8 @@ TEST_F(PackBuildTest, DamagedViewerFilesAreNamedNeverCrash) {
         WriteText(Path("damaged"), bytes);
         try {
             CViewerFileReader reader(Path("damaged"));
-            for (int i = 0; i < reader.GetItemCount(); ++i) reader.ReadItem(i);
+            for (int i = 0; i < reader.GetItemCount(); ++i)
+                reader.ReadItem(i);
             return "";
         } catch (const CPackError& e) {
             return e.what();
@@ -230,7 +251,8 @@ TEST_F(PackBuildTest, DamagedViewerFilesAreNamedNeverCrash) {
     EXPECT_EQ(inspect(whole), "");
     // Cut anywhere, the file is refused with a message (or still readable when only the
     // viewer's bytes were lost, which nothing reads).
-    for (size_t n = 0; n + 1 < whole.size(); ++n) EXPECT_NE(inspect(whole.substr(0, n)), "") << n;
+    for (size_t n = 0; n + 1 < whole.size(); ++n)
+        EXPECT_NE(inspect(whole.substr(0, n)), "") << n;
     std::string noItems = whole;
     noItems.replace(noItems.size() - 8, 4, std::string("\xFF\xFF\xFF\xFF", 4));
     EXPECT_NE(inspect(noItems).find("item count is -1"), std::string::npos);
@@ -239,10 +261,13 @@ TEST_F(PackBuildTest, DamagedViewerFilesAreNamedNeverCrash) {
     EXPECT_NE(inspect(farIndex).find("lies outside the file"), std::string::npos);
     // The first picture's byte count made far too large: named with the item and the offset.
     std::string longPicture = whole;
-    const size_t countAt = ReadAll(m_viewer).size() + 2 + 7 + 4 + 4; // name "a", 7 empty texts, 2 arrays, flag
+    const size_t countAt =
+        ReadAll(m_viewer).size() + 2 + 7 + 4 + 4; // name "a", 7 empty texts, 2 arrays, flag
     longPicture.replace(countAt, 4, std::string("\xFF\xFF\xFF\x7F", 4));
-    EXPECT_NE(inspect(longPicture).find("item 1 (record at offset 0x"), std::string::npos) << inspect(longPicture);
-    EXPECT_NE(inspect(longPicture).find("the picture at offset"), std::string::npos) << inspect(longPicture);
+    EXPECT_NE(inspect(longPicture).find("item 1 (record at offset 0x"), std::string::npos)
+        << inspect(longPicture);
+    EXPECT_NE(inspect(longPicture).find("the picture at offset"), std::string::npos)
+        << inspect(longPicture);
 }
 
 TEST_F(PackBuildTest, BmpPlaceholdersKeepTheirPixels) {
@@ -250,7 +275,8 @@ TEST_F(PackBuildTest, BmpPlaceholdersKeepTheirPixels) {
         const int width = 2, stride = (width * bpp / 8 + 3) & ~3;
         std::string b = "BM";
         auto le = [&](DWORD v, int n) {
-            for (int i = 0; i < n; ++i) b += (char)(v >> (8 * i));
+            for (int i = 0; i < n; ++i)
+                b += (char)(v >> (8 * i));
         };
         le(54 + (DWORD)(stride * std::abs(height)), 4), le(0, 4), le(54, 4);
         le(40, 4), le(width, 4), le((DWORD)height, 4), le(1, 2), le((DWORD)bpp, 2), le(0, 4);
@@ -258,10 +284,14 @@ TEST_F(PackBuildTest, BmpPlaceholdersKeepTheirPixels) {
         return b + pixels;
     };
     // Bottom-up 24-bit: the file's first row is the picture's bottom row.
-    WriteText(Path("a.bmp"), bmp(24, 2, std::string("\x01\x02\x03\x04\x05\x06\0\0\x0A\x0B\x0C\x0D\x0E\x0F\0\0", 16)));
+    WriteText(
+        Path("a.bmp"),
+        bmp(24, 2, std::string("\x01\x02\x03\x04\x05\x06\0\0\x0A\x0B\x0C\x0D\x0E\x0F\0\0", 16)));
     // Top-down 32-bit with partial alpha.
     WriteText(Path("b.bmp"), bmp(32, -1, std::string("\x10\x20\x30\x80\x40\x50\x60\xFF", 8)));
-    WriteText(Path("c.json"), R"({"items": [{"name": "a", "placeholder": "a.bmp"}, {"name": "b", "placeholder": "b.bmp"}]})");
+    WriteText(
+        Path("c.json"),
+        R"({"items": [{"name": "a", "placeholder": "a.bmp"}, {"name": "b", "placeholder": "b.bmp"}]})");
     Pack(CCatalogueJson::Load(Path("c.json")), m_viewer, Path("out"));
     CViewerFileReader reader(Path("out"));
     const IMAGELIST_DATA a = reader.ReadItem(0).imageList, b = reader.ReadItem(1).imageList;

@@ -11,12 +11,14 @@ struct RUN_RESULT {
 };
 
 RUN_RESULT RunPack(const std::string& args) {
-    const std::string command = std::string(SLIDESHOW_BINARY_DIR) + "/tools/slideshow-pack " + args + " 2>&1";
+    const std::string command =
+        std::string(SLIDESHOW_BINARY_DIR) + "/tools/slideshow-pack " + args + " 2>&1";
     FILE* p = ::popen(command.c_str(), "r");
     RUN_RESULT result{-1, ""};
     char buffer[4096];
     size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, p)) > 0) result.out.append(buffer, n);
+    while ((n = std::fread(buffer, 1, sizeof buffer, p)) > 0)
+        result.out.append(buffer, n);
     const int status = ::pclose(p);
     result.nExit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;

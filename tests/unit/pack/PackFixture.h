@@ -25,7 +25,9 @@ protected:
     static RGBA_IMAGE Gradient(int w, int h) {
         RGBA_IMAGE image{w, h, {}};
         for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) image.pixels.push_back(0xFF000000u | (DWORD)(x * 255 / w) << 16 | (DWORD)(y * 255 / h) << 8 | 0x40);
+            for (int x = 0; x < w; ++x)
+                image.pixels.push_back(0xFF000000u | (DWORD)(x * 255 / w) << 16 |
+                                       (DWORD)(y * 255 / h) << 8 | 0x40);
         return image;
     }
     std::string Jpeg(const std::string& name, int w, int h) const {

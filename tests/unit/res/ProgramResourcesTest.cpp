@@ -16,32 +16,67 @@ protected:
 
 std::string ResourceBytes(LPCSTR type, UINT id) {
     HRSRC res = FindResource(AfxGetResourceHandle(), MAKEINTRESOURCE(id), type);
-    if (!res) return std::string();
+    if (!res)
+        return std::string();
     const void* data = LockResource(LoadResource(AfxGetResourceHandle(), res));
     return std::string(static_cast<const char*>(data), SizeofResource(AfxGetResourceHandle(), res));
 }
 
 uint32_t Le32(const std::string& s, size_t at) {
     uint32_t v = 0;
-    for (int i = 3; i >= 0; --i) v = (v << 8) | (uint8_t)s.at(at + (size_t)i);
+    for (int i = 3; i >= 0; --i)
+        v = (v << 8) | (uint8_t)s.at(at + (size_t)i);
     return v;
 }
-uint16_t Le16(const std::string& s, size_t at) { return (uint16_t)((uint8_t)s.at(at) | (uint8_t)s.at(at + 1) << 8); }
+uint16_t Le16(const std::string& s, size_t at) {
+    return (uint16_t)((uint8_t)s.at(at) | (uint8_t)s.at(at + 1) << 8);
+}
 } // namespace
 
 TEST_F(ProgramResourcesTest, EveryStringHasItsText) {
-    const char* texts[] = {
-        "Comments", "Thumbnails", "Slideshow", "www.tessarel.com",
-        "Decompress Image Failed while getting Temporary Path name", "Verdana", "Tessarel", "PREVIOUS",
-        "NEXT", "EXIT", "ABOUT", "IMAGE", "DETAILS", "THUMBNAILS", "Animation Art",
-        "Arms, Armour and Militaria", "Audio and Video Media", "Automata", "Books, Manuscripts and Maps",
-        "Carpets, Rugs, Tapestries and Textiles", "Cars, Motorcycles and Other Vehicles",
-        "Clay, Porcelain and Glass", "Coins, Medals and Decorations", "Collectibles and Memorabilia",
-        "Comics", "Consumer Electronics and Appliances", "Dolls", "Fashion", "Fine Wines and Spirits",
-        "Furniture and Decorations", "Jewelry", "Musical Instruments", "Paintings, Drawing and Sculptures",
-        "Posters and Postcards", "Prints and Photographs", "Scientific Instruments", "Silver and Metals",
-        "Toys and Models", "Watches and Clocks", "Your current display resolution is less than 800X600",
-        "Next %d thumbnail >>", "Next %d thumbnails >>", "<< Previous 8 thumbnails"};
+    const char* texts[] = {"Comments",
+                           "Thumbnails",
+                           "Slideshow",
+                           "www.tessarel.com",
+                           "Decompress Image Failed while getting Temporary Path name",
+                           "Verdana",
+                           "Tessarel",
+                           "PREVIOUS",
+                           "NEXT",
+                           "EXIT",
+                           "ABOUT",
+                           "IMAGE",
+                           "DETAILS",
+                           "THUMBNAILS",
+                           "Animation Art",
+                           "Arms, Armour and Militaria",
+                           "Audio and Video Media",
+                           "Automata",
+                           "Books, Manuscripts and Maps",
+                           "Carpets, Rugs, Tapestries and Textiles",
+                           "Cars, Motorcycles and Other Vehicles",
+                           "Clay, Porcelain and Glass",
+                           "Coins, Medals and Decorations",
+                           "Collectibles and Memorabilia",
+                           "Comics",
+                           "Consumer Electronics and Appliances",
+                           "Dolls",
+                           "Fashion",
+                           "Fine Wines and Spirits",
+                           "Furniture and Decorations",
+                           "Jewelry",
+                           "Musical Instruments",
+                           "Paintings, Drawing and Sculptures",
+                           "Posters and Postcards",
+                           "Prints and Photographs",
+                           "Scientific Instruments",
+                           "Silver and Metals",
+                           "Toys and Models",
+                           "Watches and Clocks",
+                           "Your current display resolution is less than 800X600",
+                           "Next %d thumbnail >>",
+                           "Next %d thumbnails >>",
+                           "<< Previous 8 thumbnails"};
     ASSERT_EQ(sizeof texts / sizeof texts[0], (size_t)IDS_LAST);
     for (UINT id = 1; id <= IDS_LAST; ++id) {
         CString s;
@@ -109,7 +144,8 @@ TEST_F(ProgramResourcesTest, DialogTemplatesHaveTheirStylesAndSizes) {
 }
 
 TEST_F(ProgramResourcesTest, CommentsPageTemplateHasFourStatics) {
-    const auto* t = static_cast<const DLGTEMPLATE_DATA*>(AfxFindResource(RT_DIALOG, IDD_COMMENTS_PAGE)->data);
+    const auto* t =
+        static_cast<const DLGTEMPLATE_DATA*>(AfxFindResource(RT_DIALOG, IDD_COMMENTS_PAGE)->data);
     const DWORD style = 0x40000000 | 0x10000000 | 0x00020000; // child, visible, group; left-aligned
     const DLGITEMTEMPLATE_DATA expected[] = {
         {style, 20, 22, 67, 8, 1034, "Static", "created by :"},
