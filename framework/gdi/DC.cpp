@@ -18,8 +18,12 @@ std::unordered_map<HDC, std::unique_ptr<CDC>>& Wrappers() {
     return *wrappers;
 }
 
-CRect Normalized(int l, int t, int r, int b) {
-    return CRect(l < r ? l : r, t < b ? t : b, l < r ? r : l, t < b ? b : t);
+// The rectangle at (x, y) of that size (negative sizes extend left and up), in logical
+// coordinates cut to ±2^29 so that its far edge cannot overflow.
+CRect RectOfSize(int x, int y, int width, int height) {
+    const int r = CDCState::Limit((int64_t)x + width), b = CDCState::Limit((int64_t)y + height);
+    x = CDCState::Limit(x), y = CDCState::Limit(y);
+    return CRect(x < r ? x : r, y < b ? y : b, x < r ? r : x, y < b ? b : y);
 }
 
 // The clip cut to a rectangle in surface pixels; empty when they do not meet.
@@ -350,14 +354,14 @@ void CDC::FillSolidRect(LPCRECT rect, COLORREF color) {
 }
 
 void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color) {
-    const CRect rc(x, y, x + cx, y + cy);
+    const CRect rc = RectOfSize(x, y, cx, cy);
     FillSolidRect(&rc, color);
 }
 
 BOOL CDC::PatBlt(int x, int y, int width, int height, DWORD rop) {
     CDCState* dc = AfxGetDCState(m_hDC);
     if (!dc) return FALSE;
-    const CRect rc = dc->ToSurface(Normalized(x, y, x + width, y + height));
+    const CRect rc = dc->ToSurface(RectOfSize(x, y, width, height));
     const CRect vis = Visible(*dc, rc);
     if (vis.IsRectEmpty()) return TRUE;
     return RasterPatBlt(dc->Surface(), vis, PaintOf(*dc, dc->Brush()), rop);
@@ -410,7 +414,7 @@ BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* pSrcDC, int xSrc, int
     CDCState* dc = AfxGetDCState(m_hDC);
     if (!dc) return FALSE;
     if (width <= 0 || height <= 0) return TRUE;
-    const CRect dst = dc->ToSurface(CRect(x, y, x + width, y + height));
+    const CRect dst = dc->ToSurface(RectOfSize(x, y, width, height));
     BLIT_SOURCE source;
     CDCState* src = nullptr;
     if (!SourceOf(pSrcDC, source, src)) return PatBlt(x, y, width, height, rop);
@@ -426,11 +430,9 @@ BOOL CDC::StretchBlt(int x, int y, int width, int height, CDC* pSrcDC, int xSrc,
     // Mirroring (negative sizes) is not needed by any window and is refused.
     if (!dc || rop != SRCCOPY || width < 0 || height < 0 || srcWidth < 0 || srcHeight < 0) return FALSE;
     if (!SourceOf(pSrcDC, source, src)) return FALSE;
-    const CRect dst = dc->ToSurface(CRect(x, y, x + width, y + height));
+    const CRect dst = dc->ToSurface(RectOfSize(x, y, width, height));
     if (Visible(*dc, dst).IsRectEmpty()) return TRUE;
-    const CPoint from = src->ToSurface(xSrc, ySrc);
-    RasterStretchBlt(dc->Surface(), dc->Clip(), dst, source,
-                     CRect(from.x, from.y, from.x + srcWidth, from.y + srcHeight),
-                     dc->Attributes().nStretchMode);
+    const CRect from = src->ToSurface(RectOfSize(xSrc, ySrc, srcWidth, srcHeight));
+    RasterStretchBlt(dc->Surface(), dc->Clip(), dst, source, from, dc->Attributes().nStretchMode);
     return TRUE;
 }

@@ -33,8 +33,8 @@ CDCState::~CDCState() {
 }
 
 CRect CDCState::ToSurface(const RECT& r) const {
-    const CPoint tl = ToSurface(r.left, r.top);
-    return CRect(tl.x, tl.y, tl.x + (r.right - r.left), tl.y + (r.bottom - r.top));
+    const CPoint tl = ToSurface(r.left, r.top), br = ToSurface(r.right, r.bottom);
+    return CRect(tl.x, tl.y, br.x, br.y);
 }
 
 void CDCState::Retain(const DC_ATTRIBUTES& a) {

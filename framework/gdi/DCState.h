@@ -39,10 +39,17 @@ public:
     // The pixels drawing lands on; invalid for a memory context without a 32-bit bitmap.
     const CSurface& Surface() const { return m_surface; }
     // Logical to surface pixels.
+    // Logical to surface pixels. Far-off coordinates are pulled in to ±2^29, beyond any surface,
+    // so that sizes and offsets added later cannot overflow.
     CPoint ToSurface(int x, int y) const {
-        return CPoint(x - m_attr.ptWindowOrg.x + m_ptOrigin.x, y - m_attr.ptWindowOrg.y + m_ptOrigin.y);
+        return CPoint(Limit((int64_t)x - m_attr.ptWindowOrg.x + m_ptOrigin.x),
+                      Limit((int64_t)y - m_attr.ptWindowOrg.y + m_ptOrigin.y));
     }
     CRect ToSurface(const RECT& r) const;
+    static int Limit(int64_t v) {
+        const int64_t far = int64_t(1) << 29;
+        return (int)(v < -far ? -far : v > far ? far : v);
+    }
     CPoint ToLogical(int sx, int sy) const {
         return CPoint(sx - m_ptOrigin.x + m_attr.ptWindowOrg.x, sy - m_ptOrigin.y + m_attr.ptWindowOrg.y);
     }

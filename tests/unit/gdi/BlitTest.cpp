@@ -159,8 +159,8 @@ double AreaMean(const std::vector<std::vector<uint32_t>>& src, const CRect& from
     const double sx = (double)from.Width() / to.cx, sy = (double)from.Height() / to.cy;
     const double x0 = from.left + x * sx, x1 = x0 + sx, y0 = from.top + y * sy, y1 = y0 + sy;
     double sum = 0;
-    for (int j = (int)y0; j < y1; ++j)
-        for (int i = (int)x0; i < x1; ++i) {
+    for (int j = (int)y0; j < y1 && j < from.bottom; ++j)
+        for (int i = (int)x0; i < x1 && i < from.right; ++i) {
             const double w = (std::min(x1, i + 1.0) - std::max(x0, (double)i)) * (std::min(y1, j + 1.0) - std::max(y0, (double)j));
             sum += w * ((src[(size_t)j][(size_t)i] >> shift) & 0xFF);
         }

@@ -201,3 +201,48 @@ TEST(Drawing, ProgramWideObjectsMayOutliveTheFirstDrawing) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Drawing, ExtremeCoordinatesNeverReachOutsideTheClip) {
+    CTestSurface picture(4, 4, 0x112233);
+    CBitmap bitmap;
+    bitmap.CreateCompatibleBitmap(nullptr, 4, 4);
+    const int big = INT32_MAX, small = INT32_MIN;
+    const int coords[][4] = {{big - 1, big - 1, big, big},     {small, small, big, big},
+                             {small, 1, big, 1},               {-5, -5, 3, 3},
+                             {big / 2, small / 2, big, small}, {1, 1, -big, -big}};
+    for (const auto& c : coords) {
+        CTestSurface s(6, 6, 0x000000);
+        const CRect clip(1, 1, 5, 5);
+        CSurfaceDC dc(s, CPoint(1, 1), &clip);
+        dc.SetWindowOrg(c[0] / 3, c[1] / 3);
+        CDC mem;
+        mem.CreateCompatibleDC(&dc);
+        CBitmap* old = mem.SelectObject(&bitmap);
+        CBrush red(RGB(255, 0, 0));
+        CPen pen(PS_SOLID, 0, RGB(255, 0, 0));
+        dc.SelectObject(&pen);
+        dc.SelectObject(&red);
+        const CRect rc(c[0], c[1], c[2], c[3]);
+        dc.FillRect(&rc, &red);
+        dc.FrameRect(&rc, &red);
+        dc.FillSolidRect(c[0], c[1], c[2], c[3], RGB(255, 0, 0));
+        dc.PatBlt(c[0], c[1], c[2], c[3], PATCOPY);
+        dc.MoveTo(c[0], c[1]);
+        dc.LineTo(c[2], c[3]);
+        dc.BitBlt(c[0], c[1], c[2], c[3], &mem, c[1], c[0], SRCCOPY);
+        dc.StretchBlt(c[0], c[1], c[2], c[3], &mem, c[1], c[0], c[2], c[3], SRCCOPY);
+        dc.SetStretchBltMode(HALFTONE);
+        dc.StretchBlt(c[0], c[1], 5, 5, &mem, 0, 0, c[2], c[3], SRCCOPY);
+        mem.SelectObject(old);
+        dc.SelectStockObject(BLACK_PEN);
+        dc.SelectStockObject(WHITE_BRUSH);
+        int outside = 0;
+        for (int y = 0; y < 6; ++y)
+            for (int x = 0; x < 6; ++x) outside += !clip.PtInRect(CPoint(x, y)) && s.At(x, y) != 0;
+        EXPECT_EQ(outside, 0) << c[0] << "," << c[1] << "," << c[2] << "," << c[3];
+    }
+}
+
+} // namespace
