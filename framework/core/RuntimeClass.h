@@ -50,11 +50,25 @@ AFX_FRAMEWORK_RUNTIME_CLASS(CComboBox);
 AFX_FRAMEWORK_RUNTIME_CLASS(CDialog);
 #undef AFX_FRAMEWORK_RUNTIME_CLASS
 
-#define DECLARE_DYNAMIC(class_name)                                                   \
-public:                                                                               \
-    static CRuntimeClass class##class_name;                                           \
+// The first class of a chain declares GetRuntimeClass and the later ones override it; one macro
+// serves both, so clang is told not to ask for "override" on the later ones.
+#ifdef __clang__
+#define AFX_BEGIN_RUNTIMECLASS_OVERRIDE \
+    _Pragma("clang diagnostic push")    \
+    _Pragma("clang diagnostic ignored \"-Winconsistent-missing-override\"")
+#define AFX_END_RUNTIMECLASS_OVERRIDE _Pragma("clang diagnostic pop")
+#else
+#define AFX_BEGIN_RUNTIMECLASS_OVERRIDE
+#define AFX_END_RUNTIMECLASS_OVERRIDE
+#endif
+
+#define DECLARE_DYNAMIC(class_name)                                                       \
+public:                                                                                   \
+    static CRuntimeClass class##class_name;                                               \
     static const CRuntimeClass* GetThisClass() { return &class_name::class##class_name; } \
-    virtual const CRuntimeClass* GetRuntimeClass() const { return GetThisClass(); }
+    AFX_BEGIN_RUNTIMECLASS_OVERRIDE                                                       \
+    virtual const CRuntimeClass* GetRuntimeClass() const { return GetThisClass(); }       \
+    AFX_END_RUNTIMECLASS_OVERRIDE
 
 #define DECLARE_DYNCREATE(class_name) \
     DECLARE_DYNAMIC(class_name)       \
