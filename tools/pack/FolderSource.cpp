@@ -48,7 +48,14 @@ PACK_CATALOGUE CFolderSource::Load(const std::string& folder) {
     if (!perPicture.is_object())
         throw CPackError(settingsPath.string() +
                          ": \"pictures\" must map file names to item fields");
-    for (const fs::path& picture : PicturesIn(folder)) {
+    const std::vector<fs::path> pictures = PicturesIn(folder);
+    // A name under "pictures" that matches no file is a typo that would silently lose details.
+    for (const auto& entry : perPicture.items())
+        if (std::none_of(pictures.begin(), pictures.end(),
+                         [&](const fs::path& p) { return p.filename().string() == entry.key(); }))
+            throw CPackError(settingsPath.string() + ": \"pictures\" names \"" + entry.key() +
+                             "\", which is not a JPEG or PNG in the folder");
+    for (const fs::path& picture : pictures) {
         const std::string file = picture.filename().string();
         const std::string where = picture.string();
         PACK_ITEM item = perPicture.contains(file)

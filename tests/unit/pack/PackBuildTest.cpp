@@ -228,6 +228,9 @@ TEST_F(PackBuildTest, UnusableSourcesAreNamed) {
     EXPECT_THROW(CFolderSource::Load(Path("no-such-folder")), CPackError);
     std::filesystem::create_directories(Path("empty"));
     EXPECT_THROW(CFolderSource::Load(Path("empty")), CPackError);
+    Jpeg("f/a.jpg", 2, 2);
+    WriteText(Path("f/collection.json"), R"({"pictures": {"b.jpg": {"name": "typo"}}})");
+    EXPECT_THROW(CFolderSource::Load(Path("f")), CPackError);
     WriteText(Path("c.csv"), "Title,Picture\nx,y\n");
     EXPECT_THROW(CCsvCatalogue::Load(Path("c.csv")), CPackError);
 }
