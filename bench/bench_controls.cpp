@@ -25,8 +25,8 @@ double Microseconds(Clock::time_point since) {
 }
 
 std::string Words(unsigned seed, size_t length) {
-    static const char* words[] = {"bronze", "coin", "of", "the", "late", "empire,", "struck",
-                                  "at", "Antioch;", "very", "fine", "&", "toned", "edge"};
+    static const char* words[] = {"bronze", "coin",     "of",   "the",  "late", "empire,", "struck",
+                                  "at",     "Antioch;", "very", "fine", "&",    "toned",   "edge"};
     std::string text;
     while (text.size() < length) {
         seed = seed * 1103515245 + 12345;
@@ -50,7 +50,7 @@ private:
     CBrush m_brBack;
 };
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     const int iterations = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
@@ -107,8 +107,8 @@ int main(int argc, char** argv) {
     const double scroll = Microseconds(start) / steps;
 
     std::vector<std::unique_ptr<XWebButton>> buttons;
-    const char* captions[] = {"PREVIOUS", "NEXT", "EXIT", "ABOUT", "IMAGE", "DETAILS",
-                              "THUMBNAILS", "-"};
+    const char* captions[] = {"PREVIOUS", "NEXT",    "EXIT",       "ABOUT",
+                              "IMAGE",    "DETAILS", "THUMBNAILS", "-"};
     for (int i = 0; i < 8; ++i) {
         buttons.emplace_back(new XWebButton);
         buttons.back()->Create(&host, 300 + i, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0));
@@ -121,7 +121,8 @@ int main(int argc, char** argv) {
     AfxPumpUntilIdle();
     start = Clock::now();
     for (int n = 0; n < iterations; ++n) {
-        for (auto& button : buttons) button->Invalidate();
+        for (auto& button : buttons)
+            button->Invalidate();
         AfxPumpUntilIdle();
     }
     const double buttonsRepaint = Microseconds(start) / iterations;

@@ -20,7 +20,8 @@ XButton::~XButton() {
 
 BOOL XButton::Create(CWnd* pParentWnd, UINT nID, DWORD dwStyle, const RECT& rect) {
     const BOOL bCreated = CButton::Create("", dwStyle, rect, pParentWnd, nID);
-    if (!::IsWindow(m_hWnd)) return bCreated;
+    if (!::IsWindow(m_hWnd))
+        return bCreated;
 
     LOGFONT lf = {};
     ::SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof(LOGFONT), &lf, 0);

@@ -5,7 +5,9 @@
 
 IMPLEMENT_DYNCREATE(XPanel, CWnd)
 
-XPanel::XPanel() { m_brBack.Attach(GetSysColorBrush(COLOR_MENU)); }
+XPanel::XPanel() {
+    m_brBack.Attach(GetSysColorBrush(COLOR_MENU));
+}
 
 XPanel::~XPanel() = default;
 
@@ -25,11 +27,13 @@ LRESULT XPanel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
     case WM_NOTIFY: {
         CWnd* pParent = GetParent();
-        if (!pParent) return CWnd::WindowProc(message, wParam, lParam);
+        if (!pParent)
+            return CWnd::WindowProc(message, wParam, lParam);
         // The panel's own handling may destroy the parent; only its handle is trusted after.
         const HWND hParent = pParent->GetSafeHwnd();
         const LRESULT lResult = CWnd::WindowProc(message, wParam, lParam);
-        if (::IsWindow(hParent)) ::SendMessage(hParent, message, wParam, lParam);
+        if (::IsWindow(hParent))
+            ::SendMessage(hParent, message, wParam, lParam);
         return lResult;
     }
     case WM_RBUTTONUP: {
@@ -57,9 +61,12 @@ BOOL XPanel::OnEraseBkgnd(CDC* pDC) {
     rcClip.InflateRect(1, 1);
     CBrush* pOldBrush = pDC->SelectObject(&m_brBack);
     pDC->PatBlt(rcClip.left, rcClip.top, rcClip.Width(), rcClip.Height(), PATCOPY);
-    if (pOldBrush) pDC->SelectObject(pOldBrush);
+    if (pOldBrush)
+        pDC->SelectObject(pOldBrush);
     return TRUE;
 }
 
 // The erase step and the children paint everything there is.
-void XPanel::OnPaint() { CPaintDC dc(this); }
+void XPanel::OnPaint() {
+    CPaintDC dc(this);
+}

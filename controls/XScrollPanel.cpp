@@ -16,14 +16,22 @@ const int SCROLLBAR_THICKNESS_BORDERED = 10;
 // Where one axis moves for a scroll action, from its current position.
 int NewPosition(BYTE nAction, int nCurrent, int nLine, int nPage, UINT nThumb) {
     switch (nAction) {
-    case SB_LINEUP: return nCurrent - nLine;
-    case SB_LINEDOWN: return nCurrent + nLine;
-    case SB_PAGEUP: return nCurrent - nPage;
-    case SB_PAGEDOWN: return nCurrent + nPage;
-    case SB_THUMBTRACK: return (int)nThumb;
-    case SB_TOP: return 0;
-    case SB_BOTTOM: return INT_MAX;
-    default: return nCurrent;  // the final thumb position, the end of scrolling, no action
+    case SB_LINEUP:
+        return nCurrent - nLine;
+    case SB_LINEDOWN:
+        return nCurrent + nLine;
+    case SB_PAGEUP:
+        return nCurrent - nPage;
+    case SB_PAGEDOWN:
+        return nCurrent + nPage;
+    case SB_THUMBTRACK:
+        return (int)nThumb;
+    case SB_TOP:
+        return 0;
+    case SB_BOTTOM:
+        return INT_MAX;
+    default:
+        return nCurrent; // the final thumb position, the end of scrolling, no action
     }
 }
 
@@ -37,11 +45,13 @@ int ClampPosition(long long nValue, int nLimit) {
 }
 
 // The scroll code of a message: the horizontal action in the low byte, the vertical in the high.
-UINT MakeScrollCode(UINT nHorz, UINT nVert) { return (nHorz & 0xFF) | ((nVert & 0xFF) << 8); }
+UINT MakeScrollCode(UINT nHorz, UINT nVert) {
+    return (nHorz & 0xFF) | ((nVert & 0xFF) << 8);
+}
 
 const UINT SB_NOACTION = 0xFF;
 
-}  // namespace
+} // namespace
 
 XScrollPanel::XScrollPanel() = default;
 
@@ -75,18 +85,27 @@ void XScrollPanel::SetScrollMetrics(int nMapMode, SIZE sizeTotal, SIZE sizePage,
     m_sizePage = CSize(ptPage.x, ptPage.y);
     m_sizeLine = CSize(ptLine.x, ptLine.y);
     // Mapping modes whose y axis points up give negative heights.
-    if (m_sizeTotal.cy < 0) m_sizeTotal.cy = -m_sizeTotal.cy;
-    if (m_sizePage.cy < 0) m_sizePage.cy = -m_sizePage.cy;
-    if (m_sizeLine.cy < 0) m_sizeLine.cy = -m_sizeLine.cy;
+    if (m_sizeTotal.cy < 0)
+        m_sizeTotal.cy = -m_sizeTotal.cy;
+    if (m_sizePage.cy < 0)
+        m_sizePage.cy = -m_sizePage.cy;
+    if (m_sizeLine.cy < 0)
+        m_sizeLine.cy = -m_sizeLine.cy;
 
-    if (m_sizePage.cx == 0) m_sizePage.cx = m_sizeTotal.cx / 10;
-    if (m_sizePage.cy == 0) m_sizePage.cy = m_sizeTotal.cy / 10;
-    if (m_sizeLine.cx == 0) m_sizeLine.cx = m_sizePage.cx / 10;
-    if (m_sizeLine.cy == 0) m_sizeLine.cy = m_sizePage.cy / 10;
+    if (m_sizePage.cx == 0)
+        m_sizePage.cx = m_sizeTotal.cx / 10;
+    if (m_sizePage.cy == 0)
+        m_sizePage.cy = m_sizeTotal.cy / 10;
+    if (m_sizeLine.cx == 0)
+        m_sizeLine.cx = m_sizePage.cx / 10;
+    if (m_sizeLine.cy == 0)
+        m_sizeLine.cy = m_sizePage.cy / 10;
 
-    if (!::IsWindow(m_hWnd)) return;
+    if (!::IsWindow(m_hWnd))
+        return;
     UpdateScrollBars();
-    if (nMapMode != nOldMapMode) Invalidate(TRUE);
+    if (nMapMode != nOldMapMode)
+        Invalidate(TRUE);
 }
 
 void XScrollPanel::ScrollToPosition(POINT pt) {
@@ -109,7 +128,8 @@ BOOL XScrollPanel::ScrollByCode(UINT nScrollCode, UINT nPos, BOOL bDoScroll) {
         NewPosition((BYTE)((nScrollCode >> 8) & 0xFF), y, m_sizeLine.cy, m_sizePage.cy, nPos);
     const CSize sizeScroll(SaturateToInt((long long)xNew - x), SaturateToInt((long long)yNew - y));
     const BOOL bResult = ScrollByOffset(sizeScroll, bDoScroll);
-    if (bResult && bDoScroll) UpdateWindow();
+    if (bResult && bDoScroll)
+        UpdateWindow();
     return bResult;
 }
 
@@ -126,12 +146,15 @@ BOOL XScrollPanel::ScrollByOffset(CSize sizeScroll, BOOL bDoScroll) {
     const int x = ClampPosition((long long)xOld + sizeScroll.cx, GetScrollLimit(SB_HORZ));
     const int yOld = GetScrollPos(SB_VERT);
     const int y = ClampPosition((long long)yOld + sizeScroll.cy, GetScrollLimit(SB_VERT));
-    if (x == xOld && y == yOld) return FALSE;
+    if (x == xOld && y == yOld)
+        return FALSE;
 
     if (bDoScroll) {
         ScrollWindow(xOld - x, yOld - y);
-        if (x != xOld) SetScrollPos(SB_HORZ, x);
-        if (y != yOld) SetScrollPos(SB_VERT, y);
+        if (x != xOld)
+            SetScrollPos(SB_HORZ, x);
+        if (y != yOld)
+            SetScrollPos(SB_VERT, y);
     }
     return TRUE;
 }
@@ -140,8 +163,10 @@ CSize XScrollPanel::GetScrollBarSizes() const {
     const int nThickness =
         (GetStyle() & WS_BORDER) ? SCROLLBAR_THICKNESS_BORDERED : SCROLLBAR_THICKNESS;
     CSize sizeBars;
-    if (!GetScrollBarCtrl(SB_VERT)) sizeBars.cx = nThickness;
-    if (!GetScrollBarCtrl(SB_HORZ)) sizeBars.cy = nThickness;
+    if (!GetScrollBarCtrl(SB_VERT))
+        sizeBars.cx = nThickness;
+    if (!GetScrollBarCtrl(SB_HORZ))
+        sizeBars.cy = nThickness;
     return sizeBars;
 }
 
@@ -151,8 +176,10 @@ BOOL XScrollPanel::GetFullClientSize(CSize& sizeClient, CSize& sizeBars) {
     sizeClient = rcClient.Size();
     sizeBars = GetScrollBarSizes();
     const DWORD dwStyle = GetStyle();
-    if (sizeBars.cx != 0 && (dwStyle & WS_VSCROLL)) sizeClient.cx += sizeBars.cx;
-    if (sizeBars.cy != 0 && (dwStyle & WS_HSCROLL)) sizeClient.cy += sizeBars.cy;
+    if (sizeBars.cx != 0 && (dwStyle & WS_VSCROLL))
+        sizeClient.cx += sizeBars.cx;
+    if (sizeBars.cy != 0 && (dwStyle & WS_HSCROLL))
+        sizeClient.cy += sizeBars.cy;
     return sizeClient.cx > sizeBars.cx && sizeClient.cy > sizeBars.cy;
 }
 
@@ -182,13 +209,16 @@ void XScrollPanel::GetScrollBarState(CSize sizeClient, CSize& needBars, CSize& s
         }
     }
 
-    if (sizeRange.cx > 0 && ptMove.x >= sizeRange.cx) ptMove.x = sizeRange.cx;
-    if (sizeRange.cy > 0 && ptMove.y >= sizeRange.cy) ptMove.y = sizeRange.cy;
+    if (sizeRange.cx > 0 && ptMove.x >= sizeRange.cx)
+        ptMove.x = sizeRange.cx;
+    if (sizeRange.cy > 0 && ptMove.y >= sizeRange.cy)
+        ptMove.y = sizeRange.cy;
     needBars = CSize(bNeedH, bNeedV);
 }
 
 void XScrollPanel::UpdateScrollBars() {
-    if (m_bInUpdate) return;
+    if (m_bInUpdate)
+        return;
     // Showing or hiding a bar resizes the client area, which may bring us back here.
     m_bInUpdate = TRUE;
 
@@ -196,7 +226,8 @@ void XScrollPanel::UpdateScrollBars() {
     if (!GetFullClientSize(sizeClient, sizeBars)) {
         CRect rcClient;
         GetClientRect(rcClient);
-        if (rcClient.right > 0 && rcClient.bottom > 0) EnableScrollBarCtrl(SB_BOTH, FALSE);
+        if (rcClient.right > 0 && rcClient.bottom > 0)
+            EnableScrollBarCtrl(SB_BOTH, FALSE);
         m_bInUpdate = FALSE;
         return;
     }
@@ -204,8 +235,10 @@ void XScrollPanel::UpdateScrollBars() {
     CSize needBars, sizeRange;
     CPoint ptMove;
     GetScrollBarState(sizeClient, needBars, sizeRange, ptMove, TRUE);
-    if (needBars.cx) sizeClient.cy -= sizeBars.cy;
-    if (needBars.cy) sizeClient.cx -= sizeBars.cx;
+    if (needBars.cx)
+        sizeClient.cy -= sizeBars.cy;
+    if (needBars.cy)
+        sizeClient.cx -= sizeBars.cx;
 
     ScrollToPosition(ptMove);
 
@@ -218,13 +251,15 @@ void XScrollPanel::UpdateScrollBars() {
     if (needBars.cx) {
         info.nPage = (UINT)sizeClient.cx;
         info.nMax = m_sizeTotal.cx - 1;
-        if (!SetScrollInfo(SB_HORZ, &info, TRUE)) SetScrollRange(SB_HORZ, 0, sizeRange.cx, TRUE);
+        if (!SetScrollInfo(SB_HORZ, &info, TRUE))
+            SetScrollRange(SB_HORZ, 0, sizeRange.cx, TRUE);
     }
     EnableScrollBarCtrl(SB_VERT, needBars.cy);
     if (needBars.cy) {
         info.nPage = (UINT)sizeClient.cy;
         info.nMax = m_sizeTotal.cy - 1;
-        if (!SetScrollInfo(SB_VERT, &info, TRUE)) SetScrollRange(SB_VERT, 0, sizeRange.cy, TRUE);
+        if (!SetScrollInfo(SB_VERT, &info, TRUE))
+            SetScrollRange(SB_VERT, 0, sizeRange.cy, TRUE);
     }
     m_bInUpdate = FALSE;
 }
@@ -235,17 +270,19 @@ BOOL XScrollPanel::IsOwnBar(int nBar, UINT message, UINT nSBCode, UINT nPos,
         LRESULT lResult = 0;
         if (pScrollBar->OnChildNotify(message, MAKEWPARAM(nSBCode, nPos),
                                       (LPARAM)pScrollBar->GetSafeHwnd(), &lResult))
-            return FALSE;  // the control handled it itself
+            return FALSE; // the control handled it itself
     }
     return pScrollBar == GetScrollBarCtrl(nBar);
 }
 
 void XScrollPanel::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
-    if (!IsOwnBar(SB_HORZ, WM_HSCROLL, nSBCode, nPos, pScrollBar)) return;
+    if (!IsOwnBar(SB_HORZ, WM_HSCROLL, nSBCode, nPos, pScrollBar))
+        return;
     ScrollByCode(MakeScrollCode(nSBCode, SB_NOACTION), nPos, TRUE);
 }
 
 void XScrollPanel::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
-    if (!IsOwnBar(SB_VERT, WM_VSCROLL, nSBCode, nPos, pScrollBar)) return;
+    if (!IsOwnBar(SB_VERT, WM_VSCROLL, nSBCode, nPos, pScrollBar))
+        return;
     ScrollByCode(MakeScrollCode(SB_NOACTION, nSBCode), nPos, TRUE);
 }

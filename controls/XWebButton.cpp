@@ -9,11 +9,15 @@ namespace {
 // One line, centred both ways and clipped to the face; "&" marks a mnemonic.
 const UINT FORMAT_CAPTION = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 
-}  // namespace
+} // namespace
 
-XWebButton::XWebButton() { m_brFrame.CreateSolidBrush(RGB(255, 255, 255)); }
+XWebButton::XWebButton() {
+    m_brFrame.CreateSolidBrush(RGB(255, 255, 255));
+}
 
-XWebButton::~XWebButton() { m_brFrame.DeleteObject(); }
+XWebButton::~XWebButton() {
+    m_brFrame.DeleteObject();
+}
 
 BOOL XWebButton::Create(CWnd* pParentWnd, UINT nID, DWORD dwStyle, const RECT& rect) {
     return XButton::Create(pParentWnd, nID, (dwStyle & ~BS_TYPEMASK) | BS_OWNERDRAW, rect);
@@ -25,7 +29,9 @@ void XWebButton::SetFrameColor(COLORREF crFrame) {
 }
 
 // The face is drawn only by DrawItem; erasing first would make it flicker.
-BOOL XWebButton::OnEraseBkgnd(CDC*) { return FALSE; }
+BOOL XWebButton::OnEraseBkgnd(CDC*) {
+    return FALSE;
+}
 
 // The item state and action are not consulted: every state looks the same.
 void XWebButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {

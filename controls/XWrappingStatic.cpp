@@ -14,10 +14,9 @@ const int FIELD_FONT_HEIGHT = 14;
 const UINT FORMAT_MEASURE = DT_CALCRECT | DT_WORDBREAK | DT_VCENTER;
 const UINT FORMAT_PAINT = DT_WORDBREAK | DT_VCENTER | DT_NOPREFIX;
 
-}  // namespace
+} // namespace
 
-XWrappingStatic::XWrappingStatic()
-    : m_rcMargins(5, 5, 5, 5), m_crText(RGB(0, 0, 0)) {
+XWrappingStatic::XWrappingStatic() : m_rcMargins(5, 5, 5, 5), m_crText(RGB(0, 0, 0)) {
     m_brBack.CreateSolidBrush(RGB(192, 192, 192));
 }
 
@@ -29,42 +28,51 @@ XWrappingStatic::~XWrappingStatic() {
 BOOL XWrappingStatic::Create(CWnd* pParentWnd, BOOL bBold) {
     LPCTSTR lpszClass =
         AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW), nullptr, nullptr);
-    const BOOL bCreated = CWnd::Create(lpszClass, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0),
-                                       pParentWnd, 0);
-    if (::IsWindow(m_hWnd)) CreateTextFont(bBold);
+    const BOOL bCreated =
+        CWnd::Create(lpszClass, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), pParentWnd, 0);
+    if (::IsWindow(m_hWnd))
+        CreateTextFont(bBold);
     return bCreated;
 }
 
 void XWrappingStatic::CreateTextFont(BOOL bBold) {
     LOGFONT lf = {};
     ::SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof(LOGFONT), &lf, 0);
-    if (bBold == 1) lf.lfWeight = FW_BOLD;
+    if (bBold == 1)
+        lf.lfWeight = FW_BOLD;
     lf.lfHeight = FIELD_FONT_HEIGHT;
     m_font.DeleteObject();
     m_font.CreateFontIndirect(&lf);
     SendMessage(WM_SETFONT, (WPARAM)m_font.GetSafeHandle(), FALSE);
 }
 
-void XWrappingStatic::SetText(LPCTSTR lpszText) { m_strText = lpszText; }
+void XWrappingStatic::SetText(LPCTSTR lpszText) {
+    m_strText = lpszText;
+}
 
 void XWrappingStatic::SetBackColor(COLORREF crBack) {
     m_brBack.DeleteObject();
     m_brBack.CreateSolidBrush(crBack);
 }
 
-void XWrappingStatic::SetTextColor(COLORREF crText) { m_crText = crText; }
+void XWrappingStatic::SetTextColor(COLORREF crText) {
+    m_crText = crText;
+}
 
 int XWrappingStatic::GetWrappedHeight(int nWidth) {
     CDC* pDC = GetDC();
     // Before the window exists there is no window context; a memory one measures the same.
     CDC dcMemory;
-    if (!pDC && dcMemory.CreateCompatibleDC(nullptr)) pDC = &dcMemory;
+    if (!pDC && dcMemory.CreateCompatibleDC(nullptr))
+        pDC = &dcMemory;
     CRect rcText(0, 0, nWidth - m_rcMargins.left - m_rcMargins.right, 0);
     if (pDC) {
         CFont* pOldFont = pDC->SelectObject(&m_font);
         pDC->DrawText(m_strText, rcText, FORMAT_MEASURE);
-        if (pOldFont) pDC->SelectObject(pOldFont);
-        if (pDC != &dcMemory) ReleaseDC(pDC);
+        if (pOldFont)
+            pDC->SelectObject(pOldFont);
+        if (pDC != &dcMemory)
+            ReleaseDC(pDC);
     }
     return m_rcMargins.top + m_rcMargins.bottom + rcText.Height();
 }
@@ -81,7 +89,9 @@ LRESULT XWrappingStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 // Everything is painted in one go from the off-screen bitmap; erasing first would flicker.
-BOOL XWrappingStatic::OnEraseBkgnd(CDC*) { return TRUE; }
+BOOL XWrappingStatic::OnEraseBkgnd(CDC*) {
+    return TRUE;
+}
 
 void XWrappingStatic::OnPaint() {
     CPaintDC dc(this);
@@ -98,7 +108,8 @@ void XWrappingStatic::OnPaint() {
     DrawContents(&dcMemory, rcClient);
     dc.BitBlt(0, 0, rcClient.Width(), rcClient.Height(), &dcMemory, 0, 0, SRCCOPY);
 
-    if (pOldBitmap) dcMemory.SelectObject(pOldBitmap);
+    if (pOldBitmap)
+        dcMemory.SelectObject(pOldBitmap);
     bitmap.DeleteObject();
     dcMemory.DeleteDC();
 }
@@ -106,7 +117,8 @@ void XWrappingStatic::OnPaint() {
 void XWrappingStatic::DrawContents(CDC* pDC, const CRect& rcClient) {
     CBrush* pOldBrush = pDC->SelectObject(&m_brBack);
     pDC->PatBlt(rcClient.left, rcClient.top, rcClient.Width(), rcClient.Height(), PATCOPY);
-    if (pOldBrush) pDC->SelectObject(pOldBrush);
+    if (pOldBrush)
+        pDC->SelectObject(pOldBrush);
 
     CRect rcText = rcClient;
     rcText.DeflateRect(m_rcMargins.left, m_rcMargins.top, m_rcMargins.right, m_rcMargins.bottom);
@@ -114,7 +126,8 @@ void XWrappingStatic::DrawContents(CDC* pDC, const CRect& rcClient) {
     pDC->SetTextColor(m_crText);
     pDC->SetBkMode(TRANSPARENT);
     pDC->DrawText(m_strText, rcText, FORMAT_PAINT);
-    if (pOldFont) pDC->SelectObject(pOldFont);
+    if (pOldFont)
+        pDC->SelectObject(pOldFont);
 }
 
 void XWrappingStatic::OnDestroy() {

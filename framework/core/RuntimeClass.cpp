@@ -19,7 +19,9 @@ CRuntimeClass* LinkClass(CRuntimeClass* pClass) {
 
 } // namespace
 
-AFX_CLASSINIT::AFX_CLASSINIT(CRuntimeClass* pNewClass) { LinkClass(pNewClass); }
+AFX_CLASSINIT::AFX_CLASSINIT(CRuntimeClass* pNewClass) {
+    LinkClass(pNewClass);
+}
 
 const CRuntimeClass* CRuntimeClass::GetBaseClass() const {
     return m_pfnGetBaseClass ? m_pfnGetBaseClass() : nullptr;
@@ -46,10 +48,12 @@ const CRuntimeClass* CRuntimeClass::FromName(LPCSTR lpszClassName) {
 }
 
 // The framework's own classes, registered by name with their bases; none is made by name.
-#define AFX_FRAMEWORK_CLASS(class_name, pfnBase)                                       \
-    static CRuntimeClass class##class_name = {#class_name, 0, nullptr, pfnBase, nullptr}; \
-    static const AFX_CLASSINIT _init_##class_name(&class##class_name);               \
-    const CRuntimeClass* AfxRuntimeClassOf<class_name>::Get() { return &class##class_name; }
+#define AFX_FRAMEWORK_CLASS(class_name, pfnBase)                                                   \
+    static CRuntimeClass class##class_name = {#class_name, 0, nullptr, pfnBase, nullptr};          \
+    static const AFX_CLASSINIT _init_##class_name(&class##class_name);                             \
+    const CRuntimeClass* AfxRuntimeClassOf<class_name>::Get() {                                    \
+        return &class##class_name;                                                                 \
+    }
 AFX_FRAMEWORK_CLASS(CObject, nullptr)
 AFX_FRAMEWORK_CLASS(CCmdTarget, []() { return RUNTIME_CLASS(CObject); })
 AFX_FRAMEWORK_CLASS(CWnd, []() { return RUNTIME_CLASS(CCmdTarget); })

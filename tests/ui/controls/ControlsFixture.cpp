@@ -10,20 +10,22 @@
 
 void RecordMessage(CMessageLog* pLog, const char* lpszWho, UINT message, WPARAM wParam,
                    LPARAM lParam) {
-    if (!pLog || (message != WM_COMMAND && message != WM_NOTIFY)) return;
+    if (!pLog || (message != WM_COMMAND && message != WM_NOTIFY))
+        return;
     CRecordedMessage record;
     record.strWho = lpszWho;
     record.message = message;
     record.wParam = wParam;
     record.lParam = lParam;
-    if (message == WM_NOTIFY && lParam) record.nmhdr = *(const NMHDR*)lParam;
+    if (message == WM_NOTIFY && lParam)
+        record.nmhdr = *(const NMHDR*)lParam;
     pLog->push_back(record);
 }
 
 BOOL CRecordingHost::CreateHost(int cx, int cy) {
     m_brBack.CreateSolidBrush(RGB(0, 0, 0));
-    LPCTSTR lpszClass = AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW),
-                                            (HBRUSH)m_brBack.GetSafeHandle());
+    LPCTSTR lpszClass =
+        AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW), (HBRUSH)m_brBack.GetSafeHandle());
     return CreateEx(0, lpszClass, "host", WS_POPUP | WS_VISIBLE, CRect(0, 0, cx, cy), nullptr, 0);
 }
 
@@ -47,23 +49,28 @@ void ControlsTest::TearDown() {
     // SLIDESHOW_UI_SCREENSHOTS keeps a picture of every test, not only of failed ones.
     if (HasFailure() || std::getenv("SLIDESHOW_UI_SCREENSHOTS")) {
         const ::testing::TestInfo* pInfo = ::testing::UnitTest::GetInstance()->current_test_info();
-        const std::string path = std::string(SLIDESHOW_BINARY_DIR) + (HasFailure() ? "/ui-failure-" : "/ui-") +
+        const std::string path = std::string(SLIDESHOW_BINARY_DIR) +
+                                 (HasFailure() ? "/ui-failure-" : "/ui-") +
                                  pInfo->test_suite_name() + "." + pInfo->name() + ".png";
         m_pBackend->SaveScreenshot(path.c_str());
     }
     m_host.m_pLog = nullptr;
-    if (::IsWindow(m_host.GetSafeHwnd())) m_host.DestroyWindow();
+    if (::IsWindow(m_host.GetSafeHwnd()))
+        m_host.DestroyWindow();
     Pump();
     AfxSetBackend(nullptr);
 }
 
-void ControlsTest::Pump() { AfxPumpUntilIdle(); }
+void ControlsTest::Pump() {
+    AfxPumpUntilIdle();
+}
 
 int ControlsTest::CountOther(const CRect& rc, COLORREF cr) const {
     int nCount = 0;
     for (int y = rc.top; y < rc.bottom; ++y)
         for (int x = rc.left; x < rc.right; ++x)
-            if (Pixel(x, y) != cr) ++nCount;
+            if (Pixel(x, y) != cr)
+                ++nCount;
     return nCount;
 }
 

@@ -18,7 +18,7 @@ struct CRecordedMessage {
     UINT message = 0;
     WPARAM wParam = 0;
     LPARAM lParam = 0;
-    NMHDR nmhdr = {};  // a copy, for WM_NOTIFY
+    NMHDR nmhdr = {}; // a copy, for WM_NOTIFY
 };
 typedef std::vector<CRecordedMessage> CMessageLog;
 

@@ -14,8 +14,8 @@ TEST(ControlRuntimeClasses, AreRegisteredByNameWithTheirBases) {
         const char* lpszName;
         const char* lpszBase;
     } cases[] = {
-        {"XButton", "CButton"},           {"XWebButton", "XButton"}, {"XPanel", "CWnd"},
-        {"XScrollPanel", "XPanel"},       {"XWrappingStatic", "CWnd"},
+        {"XButton", "CButton"},     {"XWebButton", "XButton"},   {"XPanel", "CWnd"},
+        {"XScrollPanel", "XPanel"}, {"XWrappingStatic", "CWnd"},
     };
     for (const auto& c : cases) {
         const CRuntimeClass* pClass = CRuntimeClass::FromName(c.lpszName);
@@ -36,4 +36,4 @@ TEST(ControlRuntimeClasses, MakeObjectsOfTheirClassFromTheName) {
     EXPECT_EQ(nullptr, CRuntimeClass::FromName("CWnd")->CreateObject());
 }
 
-}  // namespace
+} // namespace

@@ -48,7 +48,8 @@ protected:
         return m_panel.GetScrollPos(SB_VERT);
     }
     void TearDown() override {
-        if (::IsWindow(m_panel.GetSafeHwnd())) m_panel.DestroyWindow();
+        if (::IsWindow(m_panel.GetSafeHwnd()))
+            m_panel.DestroyWindow();
         ControlsTest::TearDown();
     }
 
@@ -59,8 +60,8 @@ TEST_F(XScrollPanelTest, StepsAreATenthAndAHundredthOfTheContent) {
     MakePanel(WS_VSCROLL);
     const struct {
         int nContent, nPage, nLine;
-    } cases[] = {{150, 15, 1}, {120, 12, 1}, {99 + PANEL_HEIGHT, 19, 1}, {1000, 100, 10},
-                 {2345, 234, 23}};
+    } cases[] = {
+        {150, 15, 1}, {120, 12, 1}, {99 + PANEL_HEIGHT, 19, 1}, {1000, 100, 10}, {2345, 234, 23}};
     for (const auto& c : cases) {
         m_panel.SetContentSize(0, c.nContent);
         ASSERT_EQ(0, m_panel.GetScrollPos(SB_VERT)) << c.nContent;
@@ -96,7 +97,8 @@ TEST_F(XScrollPanelTest, TallContentShowsTheBarWithItsPageAndRange) {
         EXPECT_EQ(nLimit, VScroll(SB_PAGEDOWN)) << "never above the limit";
         EXPECT_EQ(0, VScroll(SB_TOP));
         // Ten page steps reach the end whatever the height.
-        for (int i = 0; i < 10; ++i) VScroll(SB_PAGEDOWN);
+        for (int i = 0; i < 10; ++i)
+            VScroll(SB_PAGEDOWN);
         EXPECT_EQ(nLimit, m_panel.GetScrollPos(SB_VERT)) << nContent;
         VScroll(SB_TOP);
     }
@@ -277,4 +279,4 @@ TEST_F(XScrollPanelTest, ChildCommandsReachThePanelThenItsParent) {
     }
 }
 
-}  // namespace
+} // namespace

@@ -33,7 +33,8 @@ protected:
     std::vector<COLORREF> Pixels(const CRect& rc) const {
         std::vector<COLORREF> pixels;
         for (int y = rc.top; y < rc.bottom; ++y)
-            for (int x = rc.left; x < rc.right; ++x) pixels.push_back(Pixel(x, y));
+            for (int x = rc.left; x < rc.right; ++x)
+                pixels.push_back(Pixel(x, y));
         return pixels;
     }
 
@@ -78,7 +79,8 @@ TEST_F(XWebButtonTest, DrawsFrameFaceAndCentredCaption) {
 TEST_F(XWebButtonTest, ButtonsTwoPixelsOrLessShowOnlyTheirFrame) {
     const CRect cases[] = {CRect(10, 10, 12, 40), CRect(30, 10, 90, 12), CRect(100, 10, 101, 11),
                            CRect(120, 10, 122, 12)};
-    for (const CRect& rc : cases) AddButton("NEXT", rc);
+    for (const CRect& rc : cases)
+        AddButton("NEXT", rc);
     for (const CRect& rc : cases) {
         EXPECT_EQ(0, CountOther(rc, FRAME)) << rc.left;
         EXPECT_EQ(0, CountOther(CRect(rc.left, rc.bottom, rc.right, rc.bottom + 3), HOST));
@@ -186,7 +188,8 @@ TEST_F(XWebButtonTest, CreateMakesAnOwnerDrawnButtonWithTheSemiBoldIconTitleFont
     XWebButton button;
     const DWORD dwStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON;
     ASSERT_TRUE(button.Create(&m_host, 77, dwStyle, CRect(1, 2, 30, 40)));
-    EXPECT_EQ((DWORD)(WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW), button.GetStyle() & 0xFFFF000F);
+    EXPECT_EQ((DWORD)(WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW),
+              button.GetStyle() & 0xFFFF000F);
     EXPECT_EQ(77, button.GetDlgCtrlID());
     EXPECT_EQ(0, button.GetWindowTextLength());
 
@@ -199,4 +202,4 @@ TEST_F(XWebButtonTest, CreateMakesAnOwnerDrawnButtonWithTheSemiBoldIconTitleFont
     EXPECT_STREQ(lfSystem.lfFaceName, lfButton.lfFaceName);
 }
 
-}  // namespace
+} // namespace

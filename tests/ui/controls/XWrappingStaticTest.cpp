@@ -114,8 +114,8 @@ TEST_F(XWrappingStaticTest, ShowsOnlyTheBackgroundWhenThereIsNoTextOrNoRoom) {
         CRect rc;
     } cases[] = {
         {"", CRect(10, 10, 110, 60)},
-        {"wrapping", CRect(120, 10, 129, 60)},  // narrower than the two margins
-        {"wrapping", CRect(140, 10, 240, 19)},  // lower than the two margins
+        {"wrapping", CRect(120, 10, 129, 60)}, // narrower than the two margins
+        {"wrapping", CRect(140, 10, 240, 19)}, // lower than the two margins
     };
     CFieldProbe fields[3];
     for (int i = 0; i < 3; ++i) {
@@ -123,7 +123,8 @@ TEST_F(XWrappingStaticTest, ShowsOnlyTheBackgroundWhenThereIsNoTextOrNoRoom) {
         fields[i].SetBackColor(RGB(0, 0, 120));
         Place(fields[i], cases[i].rc);
     }
-    for (const auto& c : cases) EXPECT_EQ(0, CountOther(c.rc, RGB(0, 0, 120))) << c.rc.left;
+    for (const auto& c : cases)
+        EXPECT_EQ(0, CountOther(c.rc, RGB(0, 0, 120))) << c.rc.left;
 }
 
 TEST_F(XWrappingStaticTest, SettersWaitForTheNextPaint) {
@@ -199,4 +200,4 @@ TEST_F(XWrappingStaticTest, FieldWithoutAParentSendsNothing) {
     EXPECT_TRUE(m_log.empty());
 }
 
-}  // namespace
+} // namespace
