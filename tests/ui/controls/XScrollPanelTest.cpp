@@ -163,7 +163,7 @@ TEST_F(XScrollPanelTest, ContentUnderAHundredPixelsHasNoLineStep) {
     EXPECT_EQ(9, VScroll(SB_LINEUP));
 }
 
-TEST_F(XScrollPanelTest, WithoutTheVerticalStyleVerticalActionsAreIgnored) {
+TEST_F(XScrollPanelTest, WithoutTheVerticalStyleOnlyAShownBarScrolls) {
     MakePanel(0);
     m_panel.SetContentSize(0, 50);
     const UINT codes[] = {SB_LINEDOWN, SB_PAGEDOWN, SB_BOTTOM, SB_THUMBTRACK};
@@ -171,6 +171,10 @@ TEST_F(XScrollPanelTest, WithoutTheVerticalStyleVerticalActionsAreIgnored) {
         EXPECT_EQ(0, VScroll(nCode, 30)) << nCode;
         EXPECT_FALSE(m_panel.ScrollByCode(0xFF | (nCode << 8), 30)) << nCode;
     }
+    // Tall content shows the bar, which gives the panel the style and the scrolling.
+    m_panel.SetContentSize(0, 500);
+    EXPECT_TRUE(m_panel.GetStyle() & WS_VSCROLL);
+    EXPECT_EQ(5, VScroll(SB_LINEDOWN));
 }
 
 TEST_F(XScrollPanelTest, ThumbTrackingMovesAndTheFinalThumbPositionDoesNot) {
