@@ -1,0 +1,144 @@
+// The one top-level window: a black screen with the collection in a centred 800 × 600 frame, a
+// header, the buttons and the navigation list below, and four views between them (Comments,
+// Thumbnails, one item's picture, one item's details). It owns the collection reader, every
+// page and control, and the item record that the current item view shows.
+#pragma once
+
+#include "branding/AboutBox.h"
+#include "branding/LinkStatic.h"
+#include "controls/XScrollPanel.h"
+#include "controls/XWebButton.h"
+#include "controls/XWrappingStatic.h"
+#include "data/CollectionFile.h"
+#include "framework/core/ObArray.h"
+#include "framework/window/Dialog.h"
+#include "framework/window/Static.h"
+#include "pages/CollectionOwner.h"
+#include "pages/CommentsPage.h"
+#include "pages/ListCombo.h"
+#include "pages/ThumbnailCell.h"
+#include "pages/ThumbnailsPage.h"
+#include "shell/CommandIds.h"
+
+class CViewerDlg : public CDialog, public CCollectionOwner, public CAboutBoxOwner {
+public:
+    explicit CViewerDlg(CWnd* pParent = nullptr);
+    ~CViewerDlg() override;
+
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL OnInitDialog() override;
+    // Left and Right walk the ring like PREVIOUS and NEXT unless the list is dropped.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+    // CCollectionOwner, CAboutBoxOwner
+    CCollectionFile& GetCollection() override { return m_collection; }
+    CString GetCollectionHeader() const override { return m_collection.GetHeader(); }
+
+    void ShowView(int nView);
+    void HideDetailsParts();
+    void HideTabs();
+    void ShowTabs();
+    void ShowAboutBox();
+    void DimWindow(CDC* pDC, const CRect& rect);
+    // FALSE when the item could not be loaded (the user has been told).
+    BOOL UpdateDetailsPanel(int nIndex);
+    void UpdateDetailsCell(int nIndex);
+
+    // The row text of an item in the navigation list: "2 of 12 * Teapot".
+    static CString FormatListRow(int nIndex, int nCount, const CString& strName);
+
+    // Read by tests and benchmarks; the window alone changes them.
+    XWrappingStatic m_detailsFiller;
+    BOOL m_bDetailsShown = FALSE;
+    BOOL m_bImageShown = FALSE;
+    CString m_strCaption1;
+    CString m_strCaption2;
+    CString m_strCaption3;
+    CString m_strHeaderTitle;
+    CStatic m_detailsFrame;
+    CListCombo m_itemList;
+    CThumbnailCell m_imageCell;
+    CCommentsPage m_commentsPage;
+    CThumbnailsPage m_thumbnailsPage;
+    int m_nCurrent = 0;
+    BOOL m_bThumbsAtCurrent = FALSE;
+    CFont m_listFont;
+    CFont m_titleFont;
+    CFont m_minimizeFont;
+    CBrush m_backBrush;
+    XScrollPanel m_detailsPanel;
+    CThumbnailCell* m_pDetailsCell = nullptr;
+    int m_nValueWidthExtra = 0;
+    CObArray m_detailRows;
+    BOOL m_bPreferDetails = FALSE;
+    CAboutBox m_aboutBox;
+    CCollectionItem* m_pItem = nullptr;
+    int m_nListSel = 0;
+    int m_nLastListRow = 0;
+    CCollectionFile m_collection;
+    XWebButton m_btnNext;
+    XWebButton m_btnPrevious;
+    XWebButton m_btnExit;
+    XWebButton m_btnAbout;
+    XWebButton m_btnThumbnails;
+    XWebButton m_btnImage;
+    XWebButton m_btnDetails;
+    XWebButton m_btnMinimize;
+    CBitmap m_makerLogoBitmap;
+    CLinkStatic m_makerLink;
+    CLinkStatic m_partnerLink;
+    CBitmap m_partnerLogoBitmap;
+    CWnd* m_pCurrentView = nullptr;
+    int m_nTop = 0;
+    int m_nLeft = 0;
+    int m_nRight = 0;
+    int m_nScreenWidth = 0;
+    int m_nScreenHeight = 0;
+
+protected:
+    HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) override;
+    void OnPaint() override;
+
+private:
+    // Initialisation steps, in their order.
+    void ComputeFrame();
+    void SetupWindowCaption();
+    void CreateDetailsCell();
+    void CreateDetailsPanel();
+    void CreatePages();
+    void CreateItemList();
+    void CreateButtons();
+    void CreateTabs();
+    void CreateMakerLink();
+    void CreateTitleFont();
+    void DrawHeaderTitle();
+    void PlaceButton(XWebButton& button, UINT nID, UINT nCaption, const CRect& rect,
+                     BOOL bVisible = TRUE);
+    void CreateLogoLink(CLinkStatic& link, CBitmap& bitmap, UINT nBitmapID, CPoint topLeft,
+                        UINT nID);
+
+    // Navigation.
+    void ReleaseItem();
+    void NavigationPrelude();
+    void StepNext();
+    void StepPrevious();
+    void StepToListRow();
+    void OpenItemOfRow(int nRow);
+    void SelectRow(int nRow);
+    void OnThumbnailClick(CThumbnailCell* pCell);
+    // ShowView by code, each code in its own function.
+    void ShowComments();
+    void ShowThumbnails();
+    void ShowImage();
+    void ShowDetails();
+    // Loads item nIndex into m_pItem, releasing the one held before. FALSE with a message to
+    // the user when its record is damaged; the Comments view is then shown.
+    BOOL LoadCurrentItem(int nIndex);
+    void ReportDamagedItem(int nIndex);
+
+    // Details.
+    BOOL BuildDetailRows(int nIndex);
+    void DeleteDetailRows(int nCount);
+    int LayoutDetailRows();
+};

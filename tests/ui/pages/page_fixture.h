@@ -1,0 +1,161 @@
+// What the page and main-window tests share: a private temporary directory (also $TMPDIR, so
+// the pictures' files can be counted), JPEG pictures made with libjpeg, collections written with
+// the collection writer, and pixel probes that save the screen as a PNG when they fail.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <jpeglib.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <dirent.h>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "framework/backend/headless/HeadlessBackend.h"
+#include "framework/window/Dialog.h"
+#include "pages/CollectionOwner.h"
+#include "tools/writer/CollectionWriter.h"
+
+class CTestTempDir {
+public:
+    CTestTempDir() {
+        char pattern[] = "/tmp/slideshow-ui-XXXXXX";
+        m_path = mkdtemp(pattern);
+        const char* old = getenv("TMPDIR");
+        m_bHadOld = old != nullptr;
+        if (m_bHadOld) m_old = old;
+        setenv("TMPDIR", m_path.c_str(), 1);
+    }
+    ~CTestTempDir() {
+        for (const std::string& name : Files("")) unlink((m_path + "/" + name).c_str());
+        rmdir(m_path.c_str());
+        if (m_bHadOld) setenv("TMPDIR", m_old.c_str(), 1);
+        else unsetenv("TMPDIR");
+    }
+    CTestTempDir(const CTestTempDir&) = delete;
+    CTestTempDir& operator=(const CTestTempDir&) = delete;
+
+    const std::string& Path() const { return m_path; }
+    std::vector<std::string> Files(const std::string& prefix = "emE") const {
+        std::vector<std::string> names;
+        if (DIR* dir = opendir(m_path.c_str())) {
+            while (dirent* e = readdir(dir)) {
+                const std::string name = e->d_name;
+                if (name != "." && name != ".." && name.compare(0, prefix.size(), prefix) == 0)
+                    names.push_back(name);
+            }
+            closedir(dir);
+        }
+        return names;
+    }
+
+private:
+    std::string m_path;
+    std::string m_old;
+    bool m_bHadOld = false;
+};
+
+// A w × h JPEG of one colour.
+inline std::vector<BYTE> MakeJpeg(int w, int h, COLORREF colour) {
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr err;
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    unsigned char* out = nullptr;
+    unsigned long outSize = 0;
+    jpeg_mem_dest(&cinfo, &out, &outSize);
+    cinfo.image_width = (JDIMENSION)w;
+    cinfo.image_height = (JDIMENSION)h;
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 100, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<JSAMPLE> row((size_t)w * 3);
+    for (int x = 0; x < w; ++x) {
+        row[(size_t)x * 3] = GetRValue(colour);
+        row[(size_t)x * 3 + 1] = GetGValue(colour);
+        row[(size_t)x * 3 + 2] = GetBValue(colour);
+    }
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&cinfo, rows, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    std::vector<BYTE> bytes(out, out + outSize);
+    free(out);
+    return bytes;
+}
+
+// An item named "Item <n>" (1-based) with a small picture of the given colour, or none.
+inline ITEM_RECORD MakeTestItem(int nIndex, COLORREF colour, BOOL bPicture = TRUE) {
+    ITEM_RECORD item;
+    item.strName.Format("Item %d", nIndex + 1);
+    item.strLine1.Format("line one %d", nIndex + 1);
+    item.strLine2 = "line two";
+    item.strCollectionTitle = "Test Collection";
+    item.strCreatedBy = "A. Tester";
+    item.strDateCreated = "1 May 2026";
+    item.strComments = "Comments of the collection.";
+    item.detailNames.Add("Name");
+    item.detailValues.Add(item.strName);
+    item.bPicture = bPicture;
+    if (bPicture) item.jpeg = MakeJpeg(40, 30, colour);
+    return item;
+}
+
+// The picture colour of item i in the collections below: distinct per item, exact in JPEG.
+inline COLORREF ItemColour(int i) {
+    return RGB(40 + (i * 37) % 200, 200 - (i * 53) % 160, 60 + (i * 71) % 180);
+}
+
+inline std::string WriteTestCollection(const CCollectionWriter& writer, const CTestTempDir& dir,
+                                       const char* name = "collection") {
+    const std::string path = dir.Path() + "/" + name;
+    EXPECT_TRUE(writer.WriteFile(path.c_str()));
+    return path;
+}
+
+inline std::string WriteItems(const CTestTempDir& dir, int nCount, BOOL bPictures = TRUE) {
+    CCollectionWriter writer;
+    writer.SetHeader("1.0 test");
+    for (int i = 0; i < nCount; ++i) writer.AddItem(MakeTestItem(i, ItemColour(i), bPictures));
+    return WriteTestCollection(writer, dir);
+}
+
+// Colours within a small distance: JPEG rounding of flat colours.
+inline bool NearColour(COLORREF a, COLORREF b, int tolerance = 6) {
+    return abs((int)GetRValue(a) - (int)GetRValue(b)) <= tolerance &&
+           abs((int)GetGValue(a) - (int)GetGValue(b)) <= tolerance &&
+           abs((int)GetBValue(a) - (int)GetBValue(b)) <= tolerance;
+}
+
+// Saves the screen under the build directory and returns the file's path.
+inline std::string SaveFailureScreen(const CHeadlessBackend& backend) {
+    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(info->test_suite_name()) + "." + info->name();
+    for (char& c : name)
+        if (c == '/') c = '_';
+    const std::string path = std::string(SLIDESHOW_BINARY_DIR) + "/ui-failure-" + name + ".png";
+    backend.SaveScreenshot(path.c_str());
+    return path;
+}
+
+#define EXPECT_SCREEN_NEAR(backend, x, y, expected)                                              \
+    do {                                                                                         \
+        const COLORREF got_ = (backend).GetPixel((x), (y));                                      \
+        if (!NearColour(got_, (expected)))                                                       \
+            ADD_FAILURE() << "pixel (" << (x) << ", " << (y) << ") is " << std::hex << got_      \
+                          << ", expected " << (COLORREF)(expected) << std::dec                   \
+                          << "; screen saved as " << SaveFailureScreen(backend);                 \
+    } while (0)
+
+// A window that holds a collection, for pages tested without the main window.
+class CCollectionHost : public CDialog, public CCollectionOwner {
+public:
+    CCollectionFile m_collection;
+    CCollectionFile& GetCollection() override { return m_collection; }
+};

@@ -1,0 +1,151 @@
+// The main window's frame, children and list rows at both screen sizes, and start-up's checks.
+#include "app/ViewerApp.h"
+#include "shell/ShellFixture.h"
+
+namespace {
+
+TEST(MainWindow, ChildrenStandAtTheirPlacesOnBothScreens) {
+    CTestTempDir dir;
+    const std::string path = WriteItems(dir, 3);
+    struct {
+        int w, h;
+        CRect next, exit, minimize, previous, about, list, makerLogo;
+    } cases[] = {
+        {800, 600, {113, 566, 183, 586}, {732, 566, 782, 586}, {750, 8, 772, 20},
+         {30, 566, 100, 586}, {680, 566, 730, 586}, {215, 560, 450, 0}, {20, 25, 168, 67}},
+        {1024, 768, {225, 650, 295, 670}, {844, 650, 894, 670}, {974, 8, 996, 20},
+         {142, 650, 212, 670}, {792, 650, 842, 670}, {327, 644, 562, 0}, {132, 109, 280, 151}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.w << " x " << c.h);
+        CViewerHarness run(c.w, c.h, path);
+        ASSERT_TRUE(run.m_bCreated);
+        CViewerDlg& d = run.Dlg();
+        EXPECT_EQ(WindowRectOf(d), CRect(0, 0, c.w, c.h));
+        EXPECT_EQ(WindowRectOf(d.m_btnNext), c.next);
+        EXPECT_EQ(WindowRectOf(d.m_btnExit), c.exit);
+        EXPECT_EQ(WindowRectOf(d.m_btnMinimize), c.minimize);
+        EXPECT_EQ(WindowRectOf(d.m_btnPrevious), c.previous);
+        EXPECT_EQ(WindowRectOf(d.m_btnAbout), c.about);
+        EXPECT_EQ(WindowRectOf(d.m_makerLink), c.makerLogo);
+        const CRect list = WindowRectOf(d.m_itemList);
+        EXPECT_EQ(list.TopLeft(), c.list.TopLeft());
+        EXPECT_EQ(list.right, c.list.right);
+        for (CWnd* pTab : {(CWnd*)&d.m_btnImage, (CWnd*)&d.m_btnDetails, (CWnd*)&d.m_btnThumbnails})
+            EXPECT_FALSE(pTab->IsWindowVisible());
+        // The grey lines above and below the view area, black elsewhere.
+        const int L = c.w / 2 - 400, T = c.h / 2 - 300;
+        EXPECT_SCREEN_NEAR(run.Screen(), L + 400, T + 550, RGB(51, 51, 51));
+        EXPECT_SCREEN_NEAR(run.Screen(), L + 10, T + 50, RGB(51, 51, 51));
+        EXPECT_SCREEN_NEAR(run.Screen(), L + 400, T + 549, RGB(0, 0, 0));
+        EXPECT_SCREEN_NEAR(run.Screen(), 2, 2, RGB(0, 0, 0));
+        // The faces of NEXT and EXIT, inside their frames.
+        EXPECT_SCREEN_NEAR(run.Screen(), c.next.left + 3, c.next.top + 3, RGB(49, 49, 49));
+        EXPECT_SCREEN_NEAR(run.Screen(), c.exit.left + 3, c.exit.top + 3, RGB(49, 49, 49));
+        EXPECT_EQ(run.Screen().GetTitle(), CString("Slideshow"));
+        EXPECT_TRUE(run.Screen().HasIcon());
+    }
+}
+
+TEST(MainWindow, ListRowsNameEveryItemAndMarkDamagedOnes) {
+    CTestTempDir dir;
+    CCollectionWriter writer;
+    ITEM_RECORD first = MakeTestItem(0, RGB(200, 0, 0));
+    first.strName = "Teapot \xC3\xA9t\xC3\xA9";
+    writer.AddItem(first);
+    ITEM_RECORD unnamed = MakeTestItem(1, RGB(0, 200, 0));
+    unnamed.strName = "";
+    writer.AddItem(unnamed);
+    // A name whose length runs past the end of the file.
+    writer.AddRecordBytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F});
+    const std::string path = WriteTestCollection(writer, dir);
+    CViewerHarness run(800, 600, path);
+    ASSERT_TRUE(run.m_bCreated);
+    CListCombo& list = run.Dlg().m_itemList;
+    const char* expected[] = {"Comments", "Thumbnails", "-", "1 of 3 * Teapot \xC3\xA9t\xC3\xA9",
+                              "2 of 3 * ", "3 of 3 * (damaged)"};
+    ASSERT_EQ(list.GetCount(), 6);
+    for (int row = 0; row < 6; ++row) {
+        CString text;
+        list.GetLBText(row, text);
+        EXPECT_EQ(text, CString(expected[row])) << "row " << row;
+        if (row >= 3) {
+            EXPECT_EQ(list.GetItemData(row), (DWORD_PTR)(row - 3));
+        }
+    }
+    EXPECT_EQ(list.GetCurSel(), 0);
+    EXPECT_EQ(run.Dlg().m_nLastListRow, 5);
+    EXPECT_EQ(run.View(), 'C');
+    EXPECT_EQ(run.Dlg().m_pItem, nullptr);
+    // Filling the list decoded no picture: the one file is the Comments page's first record.
+    EXPECT_EQ(dir.Files().size(), 1u);
+}
+
+TEST(Startup, SmallScreensShowTheWarningAndEnd) {
+    CTestTempDir dir;
+    const std::string path = WriteItems(dir, 2);
+    struct {
+        int w, h;
+        size_t messages;
+    } cases[] = {{799, 600, 1}, {800, 599, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.w << " x " << c.h);
+        CHeadlessBackend backend(c.w, c.h);
+        AfxSetBackend(&backend);
+        RegisterProgramResources();
+        char* argv[] = {(char*)path.c_str(), nullptr};
+        AfxSetArgv(1, argv);
+        bool bLoopRan = false;
+        backend.SetIdleHandler([&] { bLoopRan = true; });
+        CViewerApp app;
+        EXPECT_FALSE(app.InitInstance());
+        ASSERT_EQ(backend.GetMessages().size(), c.messages);
+        CString strWarning;
+        strWarning.LoadString(IDS_SCREEN_TOO_SMALL);
+        EXPECT_EQ(backend.GetMessages()[0].text, strWarning);
+        EXPECT_FALSE(bLoopRan);
+        AfxSetBackend(nullptr);
+    }
+}
+
+TEST(Startup, UnopenableCollectionEndsWithoutAMessage) {
+    CTestTempDir dir;
+    const std::string empty = dir.Path() + "/not-a-collection";
+    FILE* f = fopen(empty.c_str(), "wb");
+    fputs("no trailer here", f);
+    fclose(f);
+    for (const std::string& path : {empty, dir.Path() + "/missing"}) {
+        SCOPED_TRACE(path);
+        CHeadlessBackend backend(800, 600);
+        AfxSetBackend(&backend);
+        RegisterProgramResources();
+        char* argv[] = {(char*)path.c_str(), nullptr};
+        AfxSetArgv(1, argv);
+        CViewerApp app;
+        EXPECT_FALSE(app.InitInstance());
+        EXPECT_TRUE(backend.GetMessages().empty());
+        AfxSetBackend(nullptr);
+    }
+}
+
+TEST(Startup, ExactMinimumScreenRunsTheWindowUntilEscape) {
+    CTestTempDir dir;
+    const std::string path = WriteItems(dir, 2);
+    CHeadlessBackend backend(800, 600);
+    AfxSetBackend(&backend);
+    RegisterProgramResources();
+    char* argv[] = {(char*)path.c_str(), nullptr};
+    AfxSetArgv(1, argv);
+    bool bShown = false;
+    backend.SetIdleHandler([&] {
+        bShown = NearColour(backend.GetPixel(400, 50), RGB(51, 51, 51));
+        backend.QueueKey(VK_ESCAPE);
+    });
+    CViewerApp app;
+    EXPECT_FALSE(app.InitInstance());
+    EXPECT_TRUE(bShown);
+    EXPECT_TRUE(backend.GetMessages().empty());
+    AfxSetBackend(nullptr);
+}
+
+} // namespace
