@@ -1,0 +1,211 @@
+// The navigation ring, the list, the tabs, the thumbnail click, the arrow keys and a damaged item.
+#include "shell/ShellFixture.h"
+
+namespace {
+
+// Runs a list of steps ('N'ext, 'P'revious, 'I'mage, 'D'etails, 'T'humbnails tab) and checks
+// the view and list row after each.
+struct STEP {
+    char cAction;
+    char cView;
+    int nRow;
+};
+
+void RunSteps(CViewerHarness& run, const std::vector<STEP>& steps) {
+    int n = 0;
+    for (const STEP& step : steps) {
+        SCOPED_TRACE(testing::Message() << "step " << n++ << " '" << step.cAction << "'");
+        switch (step.cAction) {
+        case 'N': run.Command(ID_NEXT); break;
+        case 'P': run.Command(ID_PREVIOUS); break;
+        case 'I': run.Command(ID_SHOW_IMAGE); break;
+        case 'D': run.Command(ID_SHOW_DETAILS); break;
+        case 'T': run.Command(ID_SHOW_THUMBNAILS); break;
+        default: break;
+        }
+        EXPECT_EQ(run.View(), step.cView);
+        EXPECT_EQ(run.Dlg().m_itemList.GetCurSel(), step.nRow);
+    }
+}
+
+TEST(Navigation, RingWithOneItem) {
+    CTestTempDir dir;
+    CViewerHarness run(800, 600, WriteItems(dir, 1));
+    ASSERT_TRUE(run.m_bCreated);
+    EXPECT_EQ(run.Dlg().m_nLastListRow, 3);
+    RunSteps(run, {{'N', 'T', 1}, {'N', 'I', 3}, {'N', 'C', 0}, {'P', 'I', 3}, {'P', 'T', 1},
+                   {'P', 'C', 0}});
+}
+
+TEST(Navigation, RingWalksEveryItemBothWays) {
+    CTestTempDir dir;
+    CViewerHarness run(1024, 768, WriteItems(dir, 3));
+    ASSERT_TRUE(run.m_bCreated);
+    RunSteps(run, {{'N', 'T', 1}, {'N', 'I', 3}, {'N', 'I', 4}, {'N', 'I', 5}, {'N', 'C', 0},
+                   {'P', 'I', 5}, {'P', 'I', 4}, {'P', 'I', 3}, {'P', 'T', 1}, {'P', 'C', 0}});
+    // The image view shows the current item's picture, centred in 800 × 475 at (112, 152).
+    run.PickRow(4);
+    EXPECT_EQ(run.View(), 'I');
+    EXPECT_EQ(run.Dlg().m_nCurrent, 1);
+    EXPECT_SCREEN_NEAR(run.Screen(), 112 + 400, 152 + 237, ItemColour(1));
+    EXPECT_TRUE(run.Dlg().m_btnImage.IsWindowVisible());
+    EXPECT_TRUE(run.Dlg().m_btnImage.IsWindowEnabled());
+}
+
+TEST(Navigation, ListRowsIncludingTheSeparator) {
+    CTestTempDir dir;
+    CViewerHarness run(800, 600, WriteItems(dir, 12));
+    ASSERT_TRUE(run.m_bCreated);
+    run.PickRow(10);
+    EXPECT_EQ(run.View(), 'I');
+    EXPECT_EQ(run.Dlg().m_nCurrent, 7);
+    run.PickRow(2);
+    EXPECT_EQ(run.View(), 'T');
+    EXPECT_EQ(run.Dlg().m_itemList.GetCurSel(), 1);
+    EXPECT_EQ(run.FirstThumbnail(), 0);
+    run.PickRow(0);
+    EXPECT_EQ(run.View(), 'C');
+    run.PickRow(14);
+    run.PickRow(1);
+    EXPECT_EQ(run.View(), 'T');
+    EXPECT_EQ(run.FirstThumbnail(), 0);
+}
+
+TEST(Navigation, ThumbnailsTabOpensThePageOfTheCurrentItem) {
+    CTestTempDir dir;
+    CViewerHarness run(800, 600, WriteItems(dir, 20));
+    ASSERT_TRUE(run.m_bCreated);
+    struct {
+        int nItem;
+        int nFirst;
+        int nShown;
+    } cases[] = {{13, 8, 8}, {16, 16, 4}, {0, 0, 8}, {7, 0, 8}, {19, 16, 4}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "item " << c.nItem);
+        run.PickRow(c.nItem + 3);
+        run.Command(ID_SHOW_THUMBNAILS);
+        EXPECT_EQ(run.View(), 'T');
+        EXPECT_EQ(run.Dlg().m_itemList.GetCurSel(), 1);
+        EXPECT_EQ(run.FirstThumbnail(), c.nFirst);
+        EXPECT_EQ(run.Dlg().m_thumbnailsPage.GetShownCount(), c.nShown);
+    }
+    // Reached by NEXT from Comments or PREVIOUS from the first item: always the first page.
+    run.PickRow(13 + 3);
+    run.PickRow(0);
+    run.Command(ID_NEXT);
+    EXPECT_EQ(run.FirstThumbnail(), 0);
+    run.PickRow(3);
+    run.Command(ID_PREVIOUS);
+    EXPECT_EQ(run.FirstThumbnail(), 0);
+}
+
+TEST(Navigation, DetailsTabIsAPreferenceAndPicturelessItemsFallBack) {
+    CTestTempDir dir;
+    CCollectionWriter writer;
+    for (int i = 0; i < 5; ++i) writer.AddItem(MakeTestItem(i, ItemColour(i), i != 2));
+    CViewerHarness run(800, 600, WriteTestCollection(writer, dir));
+    ASSERT_TRUE(run.m_bCreated);
+    CViewerDlg& d = run.Dlg();
+    RunSteps(run, {{'N', 'T', 1}, {'N', 'I', 3}, {'D', 'D', 3}, {'D', 'D', 3}, {'N', 'D', 4}});
+    EXPECT_TRUE(d.m_bPreferDetails);
+    RunSteps(run, {{'I', 'I', 4}, {'I', 'I', 4}});
+    EXPECT_FALSE(d.m_bPreferDetails);
+    // Item 2 has no picture: details with IMAGE disabled, the preference stays with the image.
+    RunSteps(run, {{'N', 'D', 5}});
+    EXPECT_FALSE(d.m_btnImage.IsWindowEnabled());
+    EXPECT_FALSE(d.m_bPreferDetails);
+    EXPECT_TRUE(d.m_pDetailsCell->IsWindowVisible());
+    EXPECT_FALSE(d.m_pDetailsCell->m_bHasPicture);
+    RunSteps(run, {{'N', 'I', 6}});
+    EXPECT_TRUE(d.m_btnImage.IsWindowEnabled());
+    // The tabs show with the item views only.
+    for (CWnd* pTab : {(CWnd*)&d.m_btnImage, (CWnd*)&d.m_btnDetails, (CWnd*)&d.m_btnThumbnails})
+        EXPECT_TRUE(pTab->IsWindowVisible());
+    run.PickRow(0);
+    for (CWnd* pTab : {(CWnd*)&d.m_btnImage, (CWnd*)&d.m_btnDetails, (CWnd*)&d.m_btnThumbnails})
+        EXPECT_FALSE(pTab->IsWindowVisible());
+    EXPECT_EQ(d.m_pItem, nullptr);
+}
+
+TEST(Navigation, ThumbnailClickOpensTheItemAndSelectsItsRow) {
+    CTestTempDir dir;
+    CCollectionWriter writer;
+    for (int i = 0; i < 12; ++i) writer.AddItem(MakeTestItem(i, ItemColour(i), i != 10));
+    CViewerHarness run(800, 600, WriteTestCollection(writer, dir));
+    ASSERT_TRUE(run.m_bCreated);
+    CViewerDlg& d = run.Dlg();
+    run.Command(ID_NEXT);
+    ASSERT_EQ(run.View(), 'T');
+    // Cell 5 of the first page stands at (230, 235) in the page at (0, 68).
+    run.Click(230 + 80, 68 + 235 + 100);
+    EXPECT_EQ(run.View(), 'I');
+    EXPECT_EQ(d.m_nCurrent, 5);
+    EXPECT_EQ(d.m_itemList.GetCurSel(), 8);
+    EXPECT_FALSE(d.m_bPreferDetails);
+    // One record held, one picture file: the click loaded the item once.
+    EXPECT_NE(d.m_pItem, nullptr);
+    EXPECT_EQ(dir.Files().size(), 2u);  // and the Comments page's first record
+    EXPECT_SCREEN_NEAR(run.Screen(), 400, 68 + 237, ItemColour(5));
+
+    // A picture-less item opens in the details view and the preference follows.
+    run.Command(ID_SHOW_THUMBNAILS);
+    ASSERT_EQ(run.FirstThumbnail(), 0);
+    run.Dlg().m_thumbnailsPage.SendMessage(WM_COMMAND, MAKEWPARAM(ID_NEXT_THUMBS, 0),
+                                           (LPARAM)d.m_thumbnailsPage.GetNextLink().GetSafeHwnd());
+    AfxPumpUntilIdle();
+    ASSERT_EQ(run.FirstThumbnail(), 8);
+    run.Click(410 + 80, 68 + 25 + 100);  // cell 2: item 10
+    EXPECT_EQ(run.View(), 'D');
+    EXPECT_EQ(d.m_nCurrent, 10);
+    EXPECT_EQ(d.m_itemList.GetCurSel(), 13);
+    EXPECT_TRUE(d.m_bPreferDetails);
+    EXPECT_FALSE(d.m_btnImage.IsWindowEnabled());
+}
+
+TEST(Navigation, ArrowKeysStepLikePreviousAndNextUnlessTheListIsDropped) {
+    CTestTempDir dir;
+    CViewerHarness run(800, 600, WriteItems(dir, 3));
+    ASSERT_TRUE(run.m_bCreated);
+    run.Key(VK_RIGHT);
+    EXPECT_EQ(run.View(), 'T');
+    run.Key(VK_RIGHT);
+    EXPECT_EQ(run.View(), 'I');
+    run.Key(VK_LEFT);
+    EXPECT_EQ(run.View(), 'T');
+    run.Key(VK_LEFT);
+    EXPECT_EQ(run.View(), 'C');
+    run.Dlg().m_itemList.ShowDropDown(TRUE);
+    AfxPumpUntilIdle();
+    ASSERT_TRUE(run.Dlg().m_itemList.GetDroppedState());
+    run.Key(VK_RIGHT);
+    EXPECT_EQ(run.View(), 'C');
+    EXPECT_EQ(run.Dlg().m_itemList.GetCurSel(), 0);
+}
+
+TEST(Navigation, DamagedItemIsReportedOnceAndTheCommentsViewShows) {
+    CTestTempDir dir;
+    CCollectionWriter writer;
+    writer.AddItem(MakeTestItem(0, ItemColour(0)));
+    // A readable name, then a text whose length runs past the end of the file.
+    writer.AddRecordBytes({1, 'X', 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F});
+    writer.AddItem(MakeTestItem(2, ItemColour(2)));
+    CViewerHarness run(800, 600, WriteTestCollection(writer, dir));
+    ASSERT_TRUE(run.m_bCreated);
+    for (UINT nTab : {0u, (UINT)ID_SHOW_DETAILS}) {
+        SCOPED_TRACE(nTab == 0 ? "image view" : "details view");
+        run.PickRow(3);
+        if (nTab != 0) run.Command(nTab);
+        const size_t nBefore = run.Screen().GetMessages().size();
+        run.Command(ID_NEXT);
+        ASSERT_EQ(run.Screen().GetMessages().size(), nBefore + 1);
+        EXPECT_NE(run.Screen().GetMessages().back().text.Find("Item 2 of 3"), -1);
+        EXPECT_EQ(run.View(), 'C');
+        EXPECT_EQ(run.Dlg().m_itemList.GetCurSel(), 0);
+        EXPECT_EQ(run.Dlg().m_pItem, nullptr);
+        // Navigation goes on from there.
+        run.PickRow(5);
+        EXPECT_EQ(run.View(), nTab == 0 ? 'I' : 'D');
+    }
+}
+
+} // namespace
