@@ -28,6 +28,12 @@ BOOL CComboBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT n
     return TRUE;
 }
 
+BOOL CComboBox::PreCreateWindow(CREATESTRUCT& cs) {
+    m_bListScrollBar = (cs.style & WS_VSCROLL) != 0;
+    cs.style &= ~(WS_VSCROLL | WS_HSCROLL);
+    return CWnd::PreCreateWindow(cs);
+}
+
 BOOL CComboBox::IsOwnerDrawn() const {
     return (GetStyle() & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) != 0;
 }
@@ -121,6 +127,9 @@ void CComboBox::DrawRow(CDC* pDC, int nIndex, const CRect& rcItem, UINT itemStat
     dis.hDC = pDC->m_hDC;
     dis.rcItem = rcItem;
     dis.itemData = IsValidIndex(nIndex) ? m_rows[(size_t)nIndex].data : 0;
+    // Each row starts from the same colours, whatever the row before it left on the context.
+    pDC->SaveDC();
+    pDC->IntersectClipRect(&rcItem);
     if (!IsOwnerDrawn()) {
         CString text;
         GetLBText(nIndex, text);
@@ -129,14 +138,13 @@ void CComboBox::DrawRow(CDC* pDC, int nIndex, const CRect& rcItem, UINT itemStat
             pDC->FillSolidRect(&rcItem, GetSysColor(COLOR_HIGHLIGHT));
         }
         CRect r = rcItem;
+        pDC->SetBkMode(TRANSPARENT);
         pDC->DrawText(text, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-        return;
+    } else if (CWnd* pParent = GetParent()) {
+        pParent->SendMessage(WM_DRAWITEM, dis.CtlID, (LPARAM)&dis);
+    } else {
+        DrawItem(&dis);
     }
-    pDC->SaveDC();
-    pDC->IntersectClipRect(&rcItem);
-    CWnd* pParent = GetParent();
-    if (pParent) pParent->SendMessage(WM_DRAWITEM, dis.CtlID, (LPARAM)&dis);
-    else DrawItem(&dis);
     pDC->RestoreDC(-1);
 }
 
@@ -153,19 +161,21 @@ HBRUSH CComboBox::AskListColours(CDC* pDC) {
 void CComboBox::PaintField() {
     CPaintDC dc(this);
     if (CFont* pFont = GetFont()) dc.SelectObject(pFont);
+    CRect client;
+    GetClientRect(&client);
+    dc.FrameRect(&client, CBrush::FromHandle(GetSysColorBrush(COLOR_BTNSHADOW)));
+    CRect button(client.right - FIELD_BORDER + 1 - GetSystemMetrics(SM_CXVSCROLL), client.top + 1,
+                 client.right - 1, client.bottom - 1);
+    DrawDropButton(&dc, button);
+    // The colours are asked for last, so that the owner's row drawing finds them on the context.
     dc.SetTextColor(GetSysColor(COLOR_WINDOWTEXT));
     dc.SetBkColor(GetSysColor(COLOR_WINDOW));
     CWnd* pParent = GetParent();
     HBRUSH hBack = pParent ? (HBRUSH)pParent->SendMessage(WM_CTLCOLOREDIT, (WPARAM)dc.m_hDC,
                                                           (LPARAM)m_hWnd)
                            : nullptr;
-    CRect client;
-    GetClientRect(&client);
-    dc.FillRect(&client, CBrush::FromHandle(hBack ? hBack : GetSysColorBrush(COLOR_WINDOW)));
-    dc.FrameRect(&client, CBrush::FromHandle(GetSysColorBrush(COLOR_BTNSHADOW)));
-    CRect button(client.right - FIELD_BORDER + 1 - GetSystemMetrics(SM_CXVSCROLL), client.top + 1,
-                 client.right - 1, client.bottom - 1);
-    DrawDropButton(&dc, button);
+    CRect face(client.left + 1, client.top + 1, button.left, client.bottom - 1);
+    dc.FillRect(&face, CBrush::FromHandle(hBack ? hBack : GetSysColorBrush(COLOR_WINDOW)));
     const BOOL focused = GetFocus() == this && !GetDroppedState();
     DrawRow(&dc, m_nCurSel, FieldItemRect(),
             ODS_COMBOBOXEDIT | (focused ? ODS_SELECTED | ODS_FOCUS : 0));

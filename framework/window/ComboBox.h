@@ -37,6 +37,7 @@ public:
     void GetDroppedControlRect(LPRECT lprect) const;
     // The list pop-up once it has been dropped (for tests and for dialogs that route keys).
     CComboList* GetDroppedList() const { return m_pList.get(); }
+    BOOL HasListScrollBar() const { return m_bListScrollBar; }
 
     // The dropped list and the keyboard choose through these.
     void Choose(int nIndex);
@@ -50,6 +51,8 @@ public:
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
 protected:
+    // The scroll-bar styles belong to the dropped list, not to the field.
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
@@ -73,5 +76,6 @@ private:
     int m_nFieldItemHeight = 0;
     int m_nDropHeight = 0;
     BOOL m_bSizing = FALSE;
+    BOOL m_bListScrollBar = FALSE;  // created with WS_VSCROLL: the list scrolls with a bar
     std::unique_ptr<CComboList> m_pList;
 };

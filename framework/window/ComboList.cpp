@@ -42,7 +42,7 @@ int CComboList::MaxTop() const {
 }
 
 void CComboList::UpdateScrollBar() {
-    const BOOL overflow = MaxTop() > 0;
+    const BOOL overflow = MaxTop() > 0 && m_pCombo->HasListScrollBar();
     ShowScrollBar(SB_VERT, overflow);
     if (!overflow) return;
     SCROLLINFO si = {};

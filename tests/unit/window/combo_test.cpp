@@ -27,6 +27,7 @@ public:
     }
     void OnDrawItem(int, LPDRAWITEMSTRUCT dis) override {
         m_drawn.push_back(*dis);
+        m_colours.push_back({CDC::FromHandle(dis->hDC)->GetTextColor(), CDC::FromHandle(dis->hDC)->GetBkColor()});
         CDC::FromHandle(dis->hDC)->FillSolidRect(&dis->rcItem, (dis->itemState & ODS_SELECTED) ? SELECTED : PLAIN);
     }
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
@@ -49,6 +50,7 @@ public:
     };
     std::vector<int> m_measured;
     std::vector<DRAWITEMSTRUCT> m_drawn;
+    std::vector<std::pair<COLORREF, COLORREF>> m_colours;  // text and background at each draw
     std::vector<Change> m_changes;
     std::vector<int> m_keys;  // keys the owner saw before they were dispatched
 };
@@ -124,6 +126,9 @@ TEST_F(ComboTest, ClosedFieldIsOwnerDrawnAtTheMeasuredHeight) {
     CRect window;
     m_combo.GetWindowRect(&window);
     EXPECT_EQ(window, CRect(100, 100, 300, 100 + FIELD)) << "the window takes the field's height";
+    CRect client;
+    m_combo.GetClientRect(&client);
+    EXPECT_EQ(client.Width(), 200) << "WS_VSCROLL belongs to the dropped list, not the field";
     m_combo.SetCurSel(3);
     AfxPumpUntilIdle();
     const DRAWITEMSTRUCT* field = m_owner.LastDraw(-2, ODS_COMBOBOXEDIT);
@@ -135,6 +140,11 @@ TEST_F(ComboTest, ClosedFieldIsOwnerDrawnAtTheMeasuredHeight) {
     EXPECT_EQ(field->itemData, 1003u);
     EXPECT_EQ(CRect(field->rcItem).Height(), ROW);
     EXPECT_FALSE(m_combo.GetDroppedState());
+    // Rows are drawn on the colours of the owner's control-colour answer (here the default).
+    for (size_t i = 0; i < m_owner.m_colours.size(); ++i) {
+        EXPECT_EQ(m_owner.m_colours[i].first, GetSysColor(COLOR_WINDOWTEXT)) << i;
+        EXPECT_EQ(m_owner.m_colours[i].second, GetSysColor(COLOR_WINDOW)) << i;
+    }
 }
 
 TEST_F(ComboTest, DropsHoversChoosesAndCloses) {
