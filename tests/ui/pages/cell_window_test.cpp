@@ -14,7 +14,8 @@ public:
     explicit CBytes(const std::vector<BYTE>& bytes) : m_bytes(bytes) {}
     UINT Read(void* buffer, UINT n) override {
         n = (UINT)std::min<size_t>(n, m_bytes.size() - m_pos);
-        memcpy(buffer, m_bytes.data() + m_pos, n);
+        if (n > 0)
+            memcpy(buffer, m_bytes.data() + m_pos, n);
         m_pos += n;
         return n;
     }
