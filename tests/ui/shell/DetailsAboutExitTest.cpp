@@ -1,0 +1,172 @@
+// The details layout, the About box's darkening, and the ways the program ends.
+#include "shell/ShellFixture.h"
+
+namespace {
+
+ITEM_RECORD ItemWithDetails(const std::vector<std::pair<const char*, CString>>& details) {
+    ITEM_RECORD item = MakeTestItem(0, RGB(100, 150, 200));
+    item.detailNames.RemoveAll();
+    item.detailValues.RemoveAll();
+    for (const auto& d : details) {
+        item.detailNames.Add(d.first);
+        item.detailValues.Add(d.second);
+    }
+    return item;
+}
+
+CString Words(int n) {
+    CString s;
+    for (int i = 0; i < n; ++i) s += "word ";
+    return s;
+}
+
+struct ROW {
+    CRect name, value;
+};
+
+std::vector<ROW> DetailRows(CViewerDlg& d) {
+    std::vector<ROW> rows;
+    for (int k = 0; 2 * k + 1 < d.m_detailRows.GetSize(); ++k) {
+        ROW row;
+        for (int f = 0; f < 2; ++f) {
+            CWnd* pField = (CWnd*)d.m_detailRows.GetAt(2 * k + f);
+            CRect rc;
+            pField->GetWindowRect(&rc);
+            d.m_detailsPanel.ScreenToClient(&rc);
+            (f == 0 ? row.name : row.value) = rc;
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+TEST(DetailsView, RowsStackWithOnePixelGapsAndEmptyValuesCloseUp) {
+    CTestTempDir dir;
+    CCollectionWriter writer;
+    writer.AddItem(ItemWithDetails({{"Short", "one"}, {"Skipped", ""}, {"", "no name"},
+                                    {"Long", Words(60)}}));
+    CViewerHarness run(800, 600, WriteTestCollection(writer, dir));
+    ASSERT_TRUE(run.m_bCreated);
+    run.PickRow(3);
+    run.Command(ID_SHOW_DETAILS);
+    ASSERT_EQ(run.View(), 'D');
+    CViewerDlg& d = run.Dlg();
+    const std::vector<ROW> rows = DetailRows(d);
+    ASSERT_EQ(rows.size(), 3u);
+    int y = 0;
+    for (const ROW& row : rows) {
+        EXPECT_EQ(row.name, CRect(0, y, 170, row.value.bottom));
+        EXPECT_EQ(row.value.left, 171);
+        EXPECT_EQ(row.value.top, y);
+        EXPECT_EQ(row.value.Width(), 405);  // the rows fit: values get 20 pixels more
+        y = row.value.bottom + 1;
+    }
+    EXPECT_GT(rows[2].value.Height(), rows[0].value.Height());  // the long value wraps
+    EXPECT_EQ(d.m_nValueWidthExtra, 20);
+    CRect filler, client;
+    d.m_detailsFiller.GetWindowRect(&filler);
+    d.m_detailsPanel.ScreenToClient(&filler);
+    d.m_detailsPanel.GetClientRect(&client);
+    // The width was read while the panel still had its bar: at least the client's width.
+    EXPECT_EQ(filler.left, 0);
+    EXPECT_EQ(filler.top, y);
+    EXPECT_EQ(filler.bottom, client.Height() + 1);
+    EXPECT_GE(filler.right, client.Width());
+    // Panel, cell and frame at their places in the 800 × 600 frame.
+    EXPECT_EQ(WindowRectOf(d.m_detailsPanel), CRect(215, 65, 785, 525));
+    EXPECT_EQ(WindowRectOf(*d.m_pDetailsCell), CRect(15, 185, 155, 385));
+    EXPECT_EQ(WindowRectOf(d.m_detailsFrame), CRect(14, 184, 156, 386));
+    EXPECT_SCREEN_NEAR(run.Screen(), 215 + 170, 65 + 5, RGB(51, 51, 51));  // the column gap
+    EXPECT_SCREEN_NEAR(run.Screen(), 14, 300, RGB(255, 255, 255));         // the white frame
+    EXPECT_SCREEN_NEAR(run.Screen(), 85, 285, RGB(100, 150, 200));         // the small picture
+}
+
+TEST(DetailsView, RowsTallerThanThePanelScrollAndTheNextItemStartsAtTheTop) {
+    CTestTempDir dir;
+    CCollectionWriter writer;
+    std::vector<std::pair<const char*, CString>> many;
+    for (int i = 0; i < 40; ++i) many.push_back({"Row", Words(3)});
+    writer.AddItem(ItemWithDetails(many));
+    writer.AddItem(ItemWithDetails({{"Only", "one"}}));
+    CViewerHarness run(800, 600, WriteTestCollection(writer, dir));
+    ASSERT_TRUE(run.m_bCreated);
+    CViewerDlg& d = run.Dlg();
+    run.PickRow(3);
+    run.Command(ID_SHOW_DETAILS);
+    std::vector<ROW> rows = DetailRows(d);
+    ASSERT_EQ(rows.size(), 40u);
+    EXPECT_EQ(d.m_nValueWidthExtra, 0);
+    EXPECT_EQ(rows[0].value.Width(), 385);
+    EXPECT_EQ(WindowRectOf(d.m_detailsFiller).Width(), 0);
+    EXPECT_TRUE(d.m_detailsPanel.GetStyle() & WS_VSCROLL);
+    d.m_detailsPanel.ScrollToPosition(CPoint(0, 200));
+    AfxPumpUntilIdle();
+    run.Command(ID_NEXT);
+    rows = DetailRows(d);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].value.top, 0);
+    EXPECT_EQ(d.m_detailsPanel.GetScrollOrigin(), CPoint(0, 0));
+    EXPECT_EQ(rows[0].value.Width(), 405);
+}
+
+TEST(AboutBox, DarkensEveryEvenPixelAndTheCloseRestoresTheScreen) {
+    CTestTempDir dir;
+    CViewerHarness run(800, 600, WriteItems(dir, 2));
+    ASSERT_TRUE(run.m_bCreated);
+    CHeadlessBackend& screen = run.Screen();
+    // The grey line at y = 50 and the NEXT face: points of known colour, both parities.
+    const CPoint probes[] = {{300, 50}, {301, 50}, {120, 570}, {121, 570}};
+    COLORREF before[4];
+    for (int i = 0; i < 4; ++i) before[i] = screen.GetPixel(probes[i].x, probes[i].y);
+    run.Click(700, 575);  // ABOUT at (680, 566, 50, 20)
+    ASSERT_FALSE(run.Dlg().IsWindowEnabled());
+    // Outside the About box itself: the box covers the centre.
+    for (int i = 0; i < 4; ++i) {
+        const CPoint p = probes[i];
+        SCOPED_TRACE(testing::Message() << "(" << p.x << ", " << p.y << ")");
+        EXPECT_SCREEN_NEAR(screen, p.x, p.y, (p.x + p.y) % 2 == 0 ? RGB(10, 10, 10) : before[i]);
+    }
+    EXPECT_TRUE(run.Dlg().m_aboutBox.IsWindowVisible());
+    // The first click anywhere closes the box and reaches nothing else.
+    run.Click(113 + 5, 566 + 5);
+    EXPECT_EQ(run.View(), 'C');
+    EXPECT_TRUE(run.Dlg().IsWindowEnabled());
+    EXPECT_FALSE(run.Dlg().m_aboutBox.IsWindowVisible());
+    for (int i = 0; i < 4; ++i) EXPECT_SCREEN_NEAR(screen, probes[i].x, probes[i].y, before[i]);
+}
+
+TEST(Ending, ExitEnterAndEscapeEndTheProgramAndLeaveNoTemporaryFile) {
+    struct {
+        const char* what;
+        int vk;  // 0: click EXIT
+        INT_PTR result;
+    } cases[] = {{"EXIT", 0, -1}, {"Enter", VK_RETURN, IDOK}, {"Escape", VK_ESCAPE, IDCANCEL}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CTestTempDir dir;
+        const std::string path = WriteItems(dir, 10);
+        CHeadlessBackend backend(1024, 768);
+        AfxSetBackend(&backend);
+        RegisterProgramResources();
+        char* argv[] = {(char*)path.c_str(), nullptr};
+        AfxSetArgv(1, argv);
+        int nIdle = 0;
+        {
+            CViewerDlg dlg;
+            backend.QueueClick(225 + 5, 650 + 5);  // NEXT: thumbnails, eight pictures decoded
+            backend.QueueClick(225 + 5, 650 + 5);  // NEXT: the first item
+            backend.SetIdleHandler([&] {
+                ++nIdle;
+                EXPECT_FALSE(dir.Files().empty());
+                if (c.vk != 0) backend.QueueKey(c.vk);
+                else backend.QueueClick(844 + 5, 650 + 5);
+            });
+            EXPECT_EQ(dlg.DoModal(), c.result);
+            EXPECT_EQ(nIdle, 1);
+        }
+        EXPECT_TRUE(dir.Files().empty());
+        AfxSetBackend(nullptr);
+    }
+}
+
+} // namespace
