@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <memory>
 
 #include "DataTestSupport.h"
@@ -156,4 +159,24 @@ TEST(CollectionFile, DamagedRecordsRaiseTheArchiveErrorOrLoadSafely) {
     }
     EXPECT_GT(nRaised, 0);
     EXPECT_TRUE(dir.Files().empty());
+}
+
+TEST(CollectionFile, AppendedToACopyOfAnExecutable) {
+    CScopedTempDir dir;
+    const std::vector<BYTE> program = {0x7F, 'E', 'L', 'F', 1, 2, 3, 4, 5};
+    WriteFileBytes(dir.Path() + "/program", program);
+    CCollectionWriter writer;
+    ASSERT_TRUE(writer.SetPrefixFromFile((dir.Path() + "/program").c_str()));
+    EXPECT_FALSE(writer.SetPrefixFromFile((dir.Path() + "/missing").c_str()));
+    writer.AddItem(MakeItem("only"));
+    const std::string path = WriteCollection(writer, dir);
+    const std::vector<BYTE> bytes = ReadFileBytes(path);
+    ASSERT_GT(bytes.size(), program.size());
+    EXPECT_TRUE(std::equal(program.begin(), program.end(), bytes.begin()));
+    struct stat st;
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0755u);
+    CCollectionFile file;
+    ASSERT_EQ(file.Open(path.c_str()), 1);
+    EXPECT_EQ(std::unique_ptr<CCollectionItem>(file.LoadItem(0))->m_strName, "only 0");
 }
