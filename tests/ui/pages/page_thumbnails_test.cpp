@@ -1,0 +1,115 @@
+// The thumbnails page on its own: cells, paging links and their texts, records let go on hiding.
+#include "framework/window/MessageLoop.h"
+#include "pages/PageCommandIds.h"
+#include "pages/ThumbnailsPage.h"
+#include "pages/page_fixture.h"
+#include "res/ProgramResources.h"
+#include "res/ResourceIds.h"
+
+namespace {
+
+class ThumbnailsPageTest : public ::testing::Test {
+protected:
+    void Open(int nItems) {
+        const std::string path = WriteItems(m_dir, nItems);
+        AfxSetBackend(&m_backend);
+        RegisterProgramResources();
+        ASSERT_TRUE(m_host.m_collection.Open(path.c_str()));
+        ASSERT_TRUE(m_host.Create(IDD_VIEWER, nullptr));
+        m_host.MoveWindow(0, 0, 800, 600);
+        ASSERT_TRUE(m_page.Create(IDD_THUMBNAILS_PAGE, &m_host));
+        m_page.MoveWindow(0, 68, 800, 475);
+        m_host.ShowWindow(SW_SHOW);
+        m_page.ShowWindow(SW_SHOW);
+        m_page.m_nFirst = 0;
+        m_page.LoadItemCount();
+        m_page.FillPage();
+        AfxPumpUntilIdle();
+    }
+    void TearDown() override {
+        m_host.DestroyWindow();
+        AfxSetBackend(nullptr);
+    }
+    void Link(UINT nID) {
+        CLinkStatic& link = nID == ID_NEXT_THUMBS ? m_page.GetNextLink() : m_page.GetPreviousLink();
+        m_page.SendMessage(WM_COMMAND, MAKEWPARAM(nID, STN_CLICKED), (LPARAM)link.GetSafeHwnd());
+        AfxPumpUntilIdle();
+    }
+    // The page as a string: the item index in each visible cell ('-' for a hidden one), then
+    // "<" and ">" with the next link's text when the links show.
+    std::string Describe() {
+        std::string s;
+        for (int k = 0; k < CThumbnailsPage::CELL_COUNT; ++k) {
+            CThumbnailCell* pCell = m_page.GetCell(k);
+            s += pCell->IsWindowVisible() ? std::to_string(pCell->m_nItemIndex) : "-";
+            s += " ";
+        }
+        if (m_page.GetPreviousLink().IsWindowVisible()) s += "<";
+        if (m_page.GetNextLink().IsWindowVisible()) {
+            CString text;
+            m_page.GetNextLink().GetWindowText(text);
+            s += "|" + std::string(text.GetString());
+        }
+        return s;
+    }
+
+    CTestTempDir m_dir;
+    CHeadlessBackend m_backend{800, 600};
+    CCollectionHost m_host;
+    CThumbnailsPage m_page;
+};
+
+TEST_F(ThumbnailsPageTest, ThreeItemsFillThreeCellsWithoutLinks) {
+    Open(3);
+    EXPECT_EQ(Describe(), "0 1 2 - - - - - ");
+    // Cell 1 at (230, 25) shows item 1's picture in its middle; a hidden cell shows the page.
+    EXPECT_SCREEN_NEAR(m_backend, 230 + 80, 68 + 25 + 100, ItemColour(1));
+    EXPECT_SCREEN_NEAR(m_backend, 590 + 80, 68 + 25 + 100, RGB(0, 0, 0));
+    EXPECT_SCREEN_NEAR(m_backend, 230 + 2, 68 + 25 + 2, RGB(102, 102, 102));
+}
+
+TEST_F(ThumbnailsPageTest, EightItemsMakeOnePage) {
+    Open(8);
+    EXPECT_EQ(Describe(), "0 1 2 3 4 5 6 7 ");
+}
+
+TEST_F(ThumbnailsPageTest, NineItemsPageToTheLastOneAndBack) {
+    Open(9);
+    EXPECT_EQ(Describe(), "0 1 2 3 4 5 6 7 |Next 1 thumbnail >>");
+    Link(ID_NEXT_THUMBS);
+    EXPECT_EQ(Describe(), "8 - - - - - - - <");
+    Link(ID_PREV_THUMBS);
+    EXPECT_EQ(Describe(), "0 1 2 3 4 5 6 7 |Next 1 thumbnail >>");
+}
+
+TEST_F(ThumbnailsPageTest, TwentyItemsInThreePages) {
+    Open(20);
+    EXPECT_EQ(Describe(), "0 1 2 3 4 5 6 7 |Next 8 thumbnails >>");
+    Link(ID_NEXT_THUMBS);
+    EXPECT_EQ(Describe(), "8 9 10 11 12 13 14 15 <|Next 4 thumbnails >>");
+    Link(ID_NEXT_THUMBS);
+    EXPECT_EQ(Describe(), "16 17 18 19 - - - - <");
+    EXPECT_SCREEN_NEAR(m_backend, 590 + 80, 68 + 25 + 100, ItemColour(19));
+    Link(ID_PREV_THUMBS);
+    EXPECT_EQ(Describe(), "8 9 10 11 12 13 14 15 <|Next 4 thumbnails >>");
+    // Only the shown page's pictures are held.
+    EXPECT_EQ(m_dir.Files().size(), 8u);
+}
+
+TEST_F(ThumbnailsPageTest, HidingLetsTheRecordsGoAndShowingAgainReloads) {
+    Open(5);
+    EXPECT_EQ(m_dir.Files().size(), 5u);
+    m_page.ShowWindow(SW_HIDE);
+    AfxPumpUntilIdle();
+    EXPECT_TRUE(m_dir.Files().empty());
+    m_page.ShowWindow(SW_SHOW);
+    m_page.m_nFirst = 0;
+    m_page.LoadItemCount();
+    m_page.FillPage();
+    AfxPumpUntilIdle();
+    EXPECT_EQ(m_dir.Files().size(), 5u);
+    EXPECT_EQ(Describe(), "0 1 2 3 4 - - - ");
+    EXPECT_SCREEN_NEAR(m_backend, 50 + 80, 68 + 235 + 100, ItemColour(4));
+}
+
+} // namespace
