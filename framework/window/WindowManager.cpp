@@ -77,7 +77,8 @@ void CWindowManager::BringToTop(CWindowRecord* pRec) {
     // Pop-ups stay above their owner: raise the windows it owns along with it.
     std::vector<CWindowRecord*> owned;
     for (CWindowRecord* p : m_topLevel) {
-        if (p->pOwner == pRec) owned.push_back(p);
+        // A pop-up owned by a child (a combo's list) belongs to the child's top-level window.
+        if (p != pRec && p->pOwner && p->pOwner->TopLevel() == pRec) owned.push_back(p);
     }
     for (auto it = owned.rbegin(); it != owned.rend(); ++it) BringToTop(*it);
 }
