@@ -1,0 +1,298 @@
+// Measures the whole program on the display it runs on (SDL; run it under scripts/with-display.sh
+// where there is no desktop), each figure as a ratio to a reference taken in the same run:
+//   - NEXT to the painted 12-megapixel picture, against djpeg decoding the same file;
+//   - a thumbnails page of eight 12-megapixel pictures, against eight djpeg decodes;
+//   - start-up of a 1,000-item collection to the painted Comments view, against an empty SDL
+//     window's start-up (the goal: at most 50 ms more);
+//   - peak memory while a 24-megapixel picture shows, against a blank SDL window's (the goal:
+//     at most 1.5 times the decoded bitmap more), each measured in a process of its own.
+//   bench_program [runs]
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "framework/backend/sdl/SdlBackend.h"
+#include "framework/system/ModulePath.h"
+#include "framework/window/MessageLoop.h"
+#include "res/ProgramResources.h"
+#include "res/ResourceIds.h"
+#include "shell/ViewerDlg.h"
+#include "tools/writer/CollectionWriter.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double MillisecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// A camera-like picture: smooth gradients with some texture, 4:2:0, quality 90.
+std::vector<BYTE> MakePhoto(int w, int h) {
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr err;
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &out, &size);
+    cinfo.image_width = (JDIMENSION)w;
+    cinfo.image_height = (JDIMENSION)h;
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 90, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<JSAMPLE> row((size_t)w * 3);
+    unsigned seed = 1;
+    while (cinfo.next_scanline < cinfo.image_height) {
+        const int y = (int)cinfo.next_scanline;
+        for (int x = 0; x < w; x++) {
+            seed = seed * 1103515245u + 12345u;
+            const int noise = (int)((seed >> 16) & 15);
+            row[3 * x + 0] = (JSAMPLE)((x * 255 / w + noise) & 0xFF);
+            row[3 * x + 1] = (JSAMPLE)((y * 255 / h + noise) & 0xFF);
+            row[3 * x + 2] = (JSAMPLE)(((x + y) / 16 * 37 + noise) & 0xFF);
+        }
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&cinfo, rows, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    std::vector<BYTE> bytes(out, out + size);
+    jpeg_destroy_compress(&cinfo);
+    std::free(out);
+    return bytes;
+}
+
+void WriteBytes(const std::string& path, const std::vector<BYTE>& bytes) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) {
+        std::fprintf(stderr, "bench_program: cannot write %s\n", path.c_str());
+        std::exit(1);
+    }
+    std::fclose(f);
+}
+
+double TimeDjpeg(const std::string& jpegPath) {
+    const Clock::time_point start = Clock::now();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        std::freopen("/dev/null", "w", stdout);
+        ::execlp("djpeg", "djpeg", jpegPath.c_str(), (char*)nullptr);
+        ::_exit(127);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "bench_program: djpeg failed (is libjpeg-turbo-progs installed?)\n");
+        std::exit(1);
+    }
+    return MillisecondsSince(start);
+}
+
+ITEM_RECORD MakeItem(int i, const std::vector<BYTE>* pJpeg) {
+    ITEM_RECORD item;
+    item.strName = ("Item number " + std::to_string(i + 1)).c_str();
+    item.strLine1 = "Line one";
+    item.strLine2 = "Line two";
+    item.strComments = CString(std::string(2000, 'c'));
+    item.strCollectionTitle = "Benchmark collection";
+    item.strCreatedBy = "Bench";
+    item.strDateCreated = "today";
+    for (const char* name : {"Country", "Year", "Material", "Grade"}) {
+        item.detailNames.Add(name);
+        item.detailValues.Add("Some value");
+    }
+    if (pJpeg != nullptr) {
+        item.bPicture = TRUE;
+        item.jpeg = *pJpeg;
+    }
+    return item;
+}
+
+// Item 0 small (the Comments page decodes it), then `count` items with the big picture.
+std::string WriteCollection(const std::string& path, int count, const std::vector<BYTE>& big,
+                            const std::vector<BYTE>& small) {
+    CCollectionWriter writer;
+    writer.SetHeader("bench");
+    writer.AddItem(MakeItem(0, &small));
+    for (int i = 1; i <= count; ++i) writer.AddItem(MakeItem(i, &big));
+    if (!writer.WriteFile(path.c_str(), FALSE)) {
+        std::fprintf(stderr, "bench_program: cannot write %s\n", path.c_str());
+        std::exit(1);
+    }
+    return path;
+}
+
+// The program's main window on the SDL display, as main() and start-up run it.
+class CProgram {
+public:
+    explicit CProgram(const std::string& path) {
+        char* argv[] = {(char*)path.c_str(), nullptr};
+        AfxSetArgv(1, argv);
+        if (!m_backend.Open("bench")) {
+            std::fprintf(stderr, "bench_program: no display: %s\n", m_backend.GetError().GetString());
+            std::exit(77);
+        }
+        AfxSetBackend(&m_backend);
+        m_dlg.Create(IDD_VIEWER, nullptr);
+        m_dlg.ShowWindow(SW_SHOW);
+        AfxPumpUntilIdle();
+    }
+    ~CProgram() {
+        m_dlg.DestroyWindow();
+        AfxSetBackend(nullptr);
+    }
+    void Command(UINT nID) {
+        CWnd* pControl = m_dlg.GetDlgItem((int)nID);
+        m_dlg.SendMessage(WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED),
+                          (LPARAM)(pControl ? pControl->GetSafeHwnd() : nullptr));
+        AfxPumpUntilIdle();
+    }
+    void PickRow(int nRow) {
+        m_dlg.m_itemList.SetCurSel(nRow);
+        m_dlg.SendMessage(WM_COMMAND, MAKEWPARAM(ID_ITEM_LIST, CBN_SELCHANGE),
+                          (LPARAM)m_dlg.m_itemList.GetSafeHwnd());
+        AfxPumpUntilIdle();
+    }
+    CViewerDlg& Dlg() { return m_dlg; }
+
+private:
+    CSdlBackend m_backend;
+    CViewerDlg m_dlg;
+};
+
+double EmptyWindowStartup() {
+    const Clock::time_point start = Clock::now();
+    CSdlBackend backend;
+    if (!backend.Open("bench")) std::exit(77);
+    CSurface& surface = backend.GetSurface();
+    const CSize size = backend.GetScreenSize();
+    for (int y = 0; y < size.cy; ++y) std::memset(surface.Row(y), 0, (size_t)size.cx * 4);
+    backend.Present({CRect(0, 0, size.cx, size.cy)});
+    return MillisecondsSince(start);
+}
+
+long PeakKilobytes() {
+    FILE* f = std::fopen("/proc/self/status", "r");
+    char line[256];
+    long kb = -1;
+    while (f != nullptr && std::fgets(line, sizeof line, f))
+        if (std::strncmp(line, "VmHWM:", 6) == 0) kb = std::atol(line + 6);
+    if (f != nullptr) std::fclose(f);
+    return kb;
+}
+
+// Child modes for the memory figures: each prints its peak in kilobytes.
+int PeakChild(const char* mode, const char* path) {
+    RegisterProgramResources();
+    if (std::strcmp(mode, "blank") == 0) {
+        CSdlBackend backend;
+        if (!backend.Open("bench")) return 77;
+        backend.Present({CRect(CPoint(0, 0), backend.GetScreenSize())});
+        std::printf("%ld\n", PeakKilobytes());
+        return 0;
+    }
+    CProgram program(path);
+    program.PickRow(4);  // item 1: the big picture in the image view
+    std::printf("%ld\n", PeakKilobytes());
+    return 0;
+}
+
+long RunPeakChild(const char* self, const char* mode, const std::string& path) {
+    const std::string command = std::string(self) + " --peak " + mode + " '" + path + "'";
+    FILE* p = ::popen(command.c_str(), "r");
+    long kb = -1;
+    if (p == nullptr || std::fscanf(p, "%ld", &kb) != 1) kb = -1;
+    if (p != nullptr) ::pclose(p);
+    return kb;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc == 4 && std::strcmp(argv[1], "--peak") == 0) return PeakChild(argv[2], argv[3]);
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    RegisterProgramResources();
+    char tmpl[] = "/tmp/bench-program-XXXXXX";
+    const std::string dir = ::mkdtemp(tmpl);
+    setenv("TMPDIR", dir.c_str(), 1);
+
+    std::printf("bench_program: making pictures...\n");
+    std::fflush(stdout);
+    const std::vector<BYTE> photo12 = MakePhoto(4000, 3000);
+    const std::vector<BYTE> small = MakePhoto(64, 48);
+    WriteBytes(dir + "/photo12.jpg", photo12);
+    const std::string next12 = WriteCollection(dir + "/next12", 2, photo12, small);
+    const std::string page12 = WriteCollection(dir + "/page12", 8, photo12, small);
+    const std::string many = WriteCollection(dir + "/many", 999, small, small);
+
+    std::vector<double> djpeg, next, page, repaint, eight, empty, startup;
+    for (int r = 0; r < runs; ++r) {
+        djpeg.push_back(TimeDjpeg(dir + "/photo12.jpg"));
+        double sum = 0;
+        for (int k = 0; k < 8; ++k) sum += TimeDjpeg(dir + "/photo12.jpg");
+        eight.push_back(sum);
+        {
+            CProgram program(next12);
+            program.PickRow(4);  // item 1
+            const Clock::time_point start = Clock::now();
+            program.Command(ID_NEXT);  // item 2: a 12-megapixel picture
+            next.push_back(MillisecondsSince(start));
+        }
+        {
+            CProgram program(page12);
+            const Clock::time_point start = Clock::now();
+            program.Command(ID_NEXT);  // Comments → Thumbnails; items 0 to 7
+            page.push_back(MillisecondsSince(start));
+            const Clock::time_point startPaint = Clock::now();
+            program.Dlg().m_thumbnailsPage.RedrawWindow(
+                nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            AfxPumpUntilIdle();
+            repaint.push_back(MillisecondsSince(startPaint));
+        }
+        empty.push_back(EmptyWindowStartup());
+        {
+            const Clock::time_point start = Clock::now();
+            CProgram program(many);
+            startup.push_back(MillisecondsSince(start));
+        }
+    }
+    const long blankKb = RunPeakChild(argv[0], "blank", "");
+    const std::string big24 = WriteCollection(dir + "/big24", 1, MakePhoto(6000, 4000), small);
+    const long pictureKb = RunPeakChild(argv[0], "picture", big24);
+    const double bitmapKb = 6000.0 * 4000.0 * 3.0 / 1024.0;
+
+    std::printf("median of %d runs\n", runs);
+    std::printf("  djpeg, one 12-MP picture           %8.1f ms\n", Median(djpeg));
+    std::printf("  NEXT to the painted 12-MP picture  %8.1f ms   ratio %.2f (goal <= 1.6)\n",
+                Median(next), Median(next) / Median(djpeg));
+    std::printf("  djpeg, eight 12-MP pictures        %8.1f ms\n", Median(eight));
+    std::printf("  thumbnails page of eight 12-MP     %8.1f ms   ratio %.2f (goal <= 1.6)\n",
+                Median(page), Median(page) / Median(eight));
+    std::printf("  of which painting the page again   %8.1f ms\n", Median(repaint));
+    std::printf("  empty SDL window start-up          %8.1f ms\n", Median(empty));
+    std::printf("  start-up, 1,000 items, Comments    %8.1f ms   difference %+.1f ms (goal <= +50)\n",
+                Median(startup), Median(startup) - Median(empty));
+    std::printf("  peak memory, blank SDL window      %8ld KiB\n", blankKb);
+    std::printf("  peak memory, 24-MP picture shown   %8ld KiB   extra %.2f x the %.0f KiB bitmap (goal <= 1.5)\n",
+                pictureKb, (pictureKb - blankKb) / bitmapKb, bitmapKb);
+    std::filesystem::remove_all(dir);
+    return 0;
+}
