@@ -2,8 +2,8 @@
 // flat fills, frames and short text lines, and the About box's darkening.
 // Run: build/bench/bench_gdi (prints the best and the median processor time of each).
 #include <algorithm>
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 #include <vector>
 
@@ -28,7 +28,8 @@ void Report(const char* what, int runs, const std::function<void()>& work) {
         ms.push_back(CpuMs() - start);
     }
     std::sort(ms.begin(), ms.end());
-    std::printf("%-58s best %8.3f ms   median %8.3f ms (processor time)\n", what, ms.front(), ms[ms.size() / 2]);
+    std::printf("%-58s best %8.3f ms   median %8.3f ms (processor time)\n", what, ms.front(),
+                ms[ms.size() / 2]);
 }
 
 HBITMAP MakePicture(int w, int h) {
@@ -43,7 +44,8 @@ HBITMAP MakePicture(int w, int h) {
     BYTE* p = static_cast<BYTE*>(bits);
     const size_t stride = ((size_t)w * 3 + 3) / 4 * 4;
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w * 3; ++x) p[(size_t)y * stride + (size_t)x] = (BYTE)(x * 7 + y * 13);
+        for (int x = 0; x < w * 3; ++x)
+            p[(size_t)y * stride + (size_t)x] = (BYTE)(x * 7 + y * 13);
     return hbm;
 }
 
@@ -120,7 +122,8 @@ int main() {
         fillsAndFrames();
         dc.SetBkMode(TRANSPARENT);
         dc.SetTextColor(RGB(204, 204, 204));
-        for (int i = 0; i < 40; ++i) dc.TextOut(120, 140 + i * 14, line);
+        for (int i = 0; i < 40; ++i)
+            dc.TextOut(120, 140 + i * 14, line);
     });
     Report("DimWindow 1024x768 (two pattern passes)", 50, [&] { Dim(dc, screen.Bounds()); });
     return 0;

@@ -18,18 +18,24 @@ public:
     explicit CSourceRows(const BLIT_SOURCE& source) : m_source(source) {
         const CBitmapData* bm = source.pBitmap;
         m_nBytes = bm && bm->m_nBitsPerPixel == 24 ? 3 : 4;
-        if (bm && bm->m_nBitsPerPixel < 24) m_scratch.resize((size_t)bm->m_nWidth);
+        if (bm && bm->m_nBitsPerPixel < 24)
+            m_scratch.resize((size_t)bm->m_nWidth);
     }
     int BytesPerPixel() const { return m_nBytes; }
     bool IsBottomUp() const { return m_source.pBitmap && m_source.pBitmap->m_bBottomUp; }
     const uint8_t* Row(int y) {
         const CBitmapData* bm = m_source.pBitmap;
-        if (!bm) return reinterpret_cast<const uint8_t*>(m_source.surface.Row(y));
-        if (bm->m_nBitsPerPixel >= 24) return bm->Row(y);
-        for (int x = 0; x < bm->m_nWidth; ++x) m_scratch[(size_t)x] = bm->PixelAt(x, y);
+        if (!bm)
+            return reinterpret_cast<const uint8_t*>(m_source.surface.Row(y));
+        if (bm->m_nBitsPerPixel >= 24)
+            return bm->Row(y);
+        for (int x = 0; x < bm->m_nWidth; ++x)
+            m_scratch[(size_t)x] = bm->PixelAt(x, y);
         return reinterpret_cast<const uint8_t*>(m_scratch.data());
     }
-    static uint32_t Pixel(const uint8_t* p) { return (uint32_t)p[2] << 16 | (uint32_t)p[1] << 8 | p[0]; }
+    static uint32_t Pixel(const uint8_t* p) {
+        return (uint32_t)p[2] << 16 | (uint32_t)p[1] << 8 | p[0];
+    }
 
 private:
     const BLIT_SOURCE& m_source;
@@ -37,10 +43,18 @@ private:
     std::vector<uint32_t> m_scratch;
 };
 
-struct CCopyOp { static uint32_t Apply(uint32_t, uint32_t s) { return s; } };
-struct CAndOp { static uint32_t Apply(uint32_t d, uint32_t s) { return d & s; } };
-struct COrOp { static uint32_t Apply(uint32_t d, uint32_t s) { return d | s; } };
-struct CXorOp { static uint32_t Apply(uint32_t d, uint32_t s) { return d ^ s; } };
+struct CCopyOp {
+    static uint32_t Apply(uint32_t, uint32_t s) { return s; }
+};
+struct CAndOp {
+    static uint32_t Apply(uint32_t d, uint32_t s) { return d & s; }
+};
+struct COrOp {
+    static uint32_t Apply(uint32_t d, uint32_t s) { return d | s; }
+};
+struct CXorOp {
+    static uint32_t Apply(uint32_t d, uint32_t s) { return d ^ s; }
+};
 
 template <class Op>
 void CopyRows(const CSurface& target, const CRect& rc, CSourceRows& rows, CPoint src) {
@@ -48,7 +62,8 @@ void CopyRows(const CSurface& target, const CRect& rc, CSourceRows& rows, CPoint
     for (int y = rc.top; y < rc.bottom; ++y) {
         const uint8_t* s = rows.Row(src.y + y - rc.top) + (size_t)src.x * bytes;
         uint32_t* d = target.Row(y) + rc.left;
-        for (int x = 0; x < rc.Width(); ++x, s += bytes) d[x] = Op::Apply(d[x], CSourceRows::Pixel(s));
+        for (int x = 0; x < rc.Width(); ++x, s += bytes)
+            d[x] = Op::Apply(d[x], CSourceRows::Pixel(s));
     }
 }
 
@@ -80,17 +95,24 @@ struct CAxisWeights {
 __attribute__((target_clones("avx2", "default")))
 #endif
 void AccumulateRow(uint32_t* __restrict acc, const uint8_t* __restrict src, size_t n, uint16_t w, bool first) {
-    if (first) for (size_t k = 0; k < n; ++k) acc[k] = (uint32_t)src[k] * w;
-    else for (size_t k = 0; k < n; ++k) acc[k] += (uint32_t)(uint16_t)src[k] * w;
+    if (first)
+        for (size_t k = 0; k < n; ++k)
+            acc[k] = (uint32_t)src[k] * w;
+    else
+        for (size_t k = 0; k < n; ++k)
+            acc[k] += (uint32_t)(uint16_t)src[k] * w;
 }
 
 // Area average: each target row sums its source rows into `acc` (weighted, per byte), then
 // each target pixel sums its columns of `acc`. Sums stay in integers of type Sum.
 template <class Sum>
-void Halftone(const CSurface& target, const CRect& dst, const CRect& vis, CSourceRows& rows, const CRect& src) {
+void Halftone(const CSurface& target, const CRect& dst, const CRect& vis, CSourceRows& rows,
+              const CRect& src) {
     const int bytes = rows.BytesPerPixel();
-    const CAxisWeights wx(src.left, src.Width(), dst.Width(), vis.left - dst.left, vis.right - dst.left);
-    const CAxisWeights wy(src.top, src.Height(), dst.Height(), vis.top - dst.top, vis.bottom - dst.top);
+    const CAxisWeights wx(src.left, src.Width(), dst.Width(), vis.left - dst.left,
+                          vis.right - dst.left);
+    const CAxisWeights wy(src.top, src.Height(), dst.Height(), vis.top - dst.top,
+                          vis.bottom - dst.top);
     const int colFirst = wx.first.front();
     const int colEnd = wx.first.back() + wx.count.back();
     const size_t span = (size_t)(colEnd - colFirst) * bytes;
@@ -104,7 +126,8 @@ void Halftone(const CSurface& target, const CRect& dst, const CRect& vis, CSourc
         for (int m = 0; m < wy.count[r]; ++m) {
             const int j = upward ? wy.count[r] - 1 - m : m;
             const uint8_t* s = rows.Row(wy.first[r] + j) + (size_t)colFirst * bytes;
-            AccumulateRow(acc.data(), s, span, (uint16_t)wy.weights[(size_t)(wy.offset[r] + j)], m == 0);
+            AccumulateRow(acc.data(), s, span, (uint16_t)wy.weights[(size_t)(wy.offset[r] + j)],
+                          m == 0);
         }
         uint32_t* out = target.Row(vis.top + (int)r) + vis.left;
         for (size_t c = 0; c < wx.first.size(); ++c) {
@@ -116,23 +139,27 @@ void Halftone(const CSurface& target, const CRect& dst, const CRect& vis, CSourc
                 g += (Sum)w[i] * a[1];
                 red += (Sum)w[i] * a[2];
             }
-            out[c] = (uint32_t)((double)red * scale + 0.5) << 16 | (uint32_t)((double)g * scale + 0.5) << 8 |
-                     (uint32_t)((double)b * scale + 0.5);
+            out[c] = (uint32_t)((double)red * scale + 0.5) << 16 |
+                     (uint32_t)((double)g * scale + 0.5) << 8 | (uint32_t)((double)b * scale + 0.5);
         }
     }
 }
 
 // Nearest: each target pixel takes the source pixel under its centre.
-void Nearest(const CSurface& target, const CRect& dst, const CRect& vis, CSourceRows& rows, const CRect& src) {
+void Nearest(const CSurface& target, const CRect& dst, const CRect& vis, CSourceRows& rows,
+             const CRect& src) {
     const int bytes = rows.BytesPerPixel();
     std::vector<int> columns;
     for (int x = vis.left; x < vis.right; ++x)
-        columns.push_back(src.left + (int)(((int64_t)(x - dst.left) * 2 + 1) * src.Width() / (2 * (int64_t)dst.Width())));
+        columns.push_back(src.left + (int)(((int64_t)(x - dst.left) * 2 + 1) * src.Width() /
+                                           (2 * (int64_t)dst.Width())));
     for (int y = vis.top; y < vis.bottom; ++y) {
-        const int sy = src.top + (int)(((int64_t)(y - dst.top) * 2 + 1) * src.Height() / (2 * (int64_t)dst.Height()));
+        const int sy = src.top + (int)(((int64_t)(y - dst.top) * 2 + 1) * src.Height() /
+                                       (2 * (int64_t)dst.Height()));
         const uint8_t* s = rows.Row(sy);
         uint32_t* d = target.Row(y) + vis.left;
-        for (size_t i = 0; i < columns.size(); ++i) d[i] = CSourceRows::Pixel(s + (size_t)columns[i] * bytes);
+        for (size_t i = 0; i < columns.size(); ++i)
+            d[i] = CSourceRows::Pixel(s + (size_t)columns[i] * bytes);
     }
 }
 
@@ -149,7 +176,8 @@ BLIT_SOURCE Snapshot(const BLIT_SOURCE& source, const CRect& rc, std::vector<uin
     copy.surface.height = rc.bottom;
     copy.surface.pitch = rc.Width();
     for (int y = rc.top; y < rc.bottom; ++y)
-        std::memcpy(copy.surface.Row(y) + rc.left, source.surface.Row(y) + rc.left, (size_t)rc.Width() * 4);
+        std::memcpy(copy.surface.Row(y) + rc.left, source.surface.Row(y) + rc.left,
+                    (size_t)rc.Width() * 4);
     return copy;
 }
 
@@ -157,24 +185,35 @@ BLIT_SOURCE Snapshot(const BLIT_SOURCE& source, const CRect& rc, std::vector<uin
 
 BOOL RasterBitBlt(const CSurface& target, const CRect& clip, const CRect& dst,
                   const BLIT_SOURCE& source, CPoint src, DWORD rop) {
-    if (rop != SRCCOPY && rop != SRCAND && rop != SRCPAINT && rop != SRCINVERT) return FALSE;
+    if (rop != SRCCOPY && rop != SRCAND && rop != SRCPAINT && rop != SRCINVERT)
+        return FALSE;
     // Cut to the source's pixels first, moving the target edges with it, then to the clip.
     CRect srcRect(src.x, src.y, src.x + dst.Width(), src.y + dst.Height());
     CRect have;
-    if (!have.IntersectRect(srcRect, CRect(0, 0, source.Width(), source.Height()))) return TRUE;
-    CRect vis(dst.left + have.left - src.x, dst.top + have.top - src.y, dst.left + have.right - src.x,
-              dst.top + have.bottom - src.y);
-    if (!vis.IntersectRect(vis, clip)) return TRUE;
+    if (!have.IntersectRect(srcRect, CRect(0, 0, source.Width(), source.Height())))
+        return TRUE;
+    CRect vis(dst.left + have.left - src.x, dst.top + have.top - src.y,
+              dst.left + have.right - src.x, dst.top + have.bottom - src.y);
+    if (!vis.IntersectRect(vis, clip))
+        return TRUE;
     const CPoint from(src.x + vis.left - dst.left, src.y + vis.top - dst.top);
     std::vector<uint32_t> store;
-    const BLIT_SOURCE used = SharesPixels(target, source)
-        ? Snapshot(source, CRect(from, vis.Size()), store) : source;
+    const BLIT_SOURCE used =
+        SharesPixels(target, source) ? Snapshot(source, CRect(from, vis.Size()), store) : source;
     CSourceRows rows(used);
     switch (rop) {
-    case SRCCOPY: CopyRows<CCopyOp>(target, vis, rows, from); break;
-    case SRCAND: CopyRows<CAndOp>(target, vis, rows, from); break;
-    case SRCPAINT: CopyRows<COrOp>(target, vis, rows, from); break;
-    case SRCINVERT: CopyRows<CXorOp>(target, vis, rows, from); break;
+    case SRCCOPY:
+        CopyRows<CCopyOp>(target, vis, rows, from);
+        break;
+    case SRCAND:
+        CopyRows<CAndOp>(target, vis, rows, from);
+        break;
+    case SRCPAINT:
+        CopyRows<COrOp>(target, vis, rows, from);
+        break;
+    case SRCINVERT:
+        CopyRows<CXorOp>(target, vis, rows, from);
+        break;
     }
     return TRUE;
 }
@@ -182,24 +221,31 @@ BOOL RasterBitBlt(const CSurface& target, const CRect& clip, const CRect& dst,
 void RasterStretchBlt(const CSurface& target, const CRect& clip, const CRect& dst,
                       const BLIT_SOURCE& source, const CRect& src, int mode) {
     CRect from, vis;
-    if (dst.IsRectEmpty() || src.IsRectEmpty()) return;
+    if (dst.IsRectEmpty() || src.IsRectEmpty())
+        return;
     if (!from.IntersectRect(src, CRect(0, 0, source.Width(), source.Height())) || from != src) {
         // Part of the source lies outside its pixels: scale what there is onto the share of
         // the target that it maps to.
-        if (from.IsRectEmpty()) return;
-        const CRect part(dst.left + (int)((int64_t)(from.left - src.left) * dst.Width() / src.Width()),
-                         dst.top + (int)((int64_t)(from.top - src.top) * dst.Height() / src.Height()),
-                         dst.left + (int)((int64_t)(from.right - src.left) * dst.Width() / src.Width()),
-                         dst.top + (int)((int64_t)(from.bottom - src.top) * dst.Height() / src.Height()));
+        if (from.IsRectEmpty())
+            return;
+        const CRect part(
+            dst.left + (int)((int64_t)(from.left - src.left) * dst.Width() / src.Width()),
+            dst.top + (int)((int64_t)(from.top - src.top) * dst.Height() / src.Height()),
+            dst.left + (int)((int64_t)(from.right - src.left) * dst.Width() / src.Width()),
+            dst.top + (int)((int64_t)(from.bottom - src.top) * dst.Height() / src.Height()));
         RasterStretchBlt(target, clip, part, source, from, mode);
         return;
     }
-    if (!vis.IntersectRect(dst, clip)) return;
+    if (!vis.IntersectRect(dst, clip))
+        return;
     std::vector<uint32_t> store;
     const BLIT_SOURCE used = SharesPixels(target, source) ? Snapshot(source, src, store) : source;
     CSourceRows rows(used);
     // Row weights are 16-bit: taller sources (none the program has) take the nearest pixel.
-    if (mode != HALFTONE || src.Height() > 65535) Nearest(target, dst, vis, rows, src);
-    else if ((int64_t)src.Width() * src.Height() < (int64_t(1) << 24)) Halftone<uint32_t>(target, dst, vis, rows, src);
-    else Halftone<uint64_t>(target, dst, vis, rows, src);
+    if (mode != HALFTONE || src.Height() > 65535)
+        Nearest(target, dst, vis, rows, src);
+    else if ((int64_t)src.Width() * src.Height() < (int64_t(1) << 24))
+        Halftone<uint32_t>(target, dst, vis, rows, src);
+    else
+        Halftone<uint64_t>(target, dst, vis, rows, src);
 }

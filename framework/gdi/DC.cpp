@@ -45,7 +45,8 @@ BRUSH_PAINT PaintOf(const CDCState& dc, const CBrushData* pBrush) {
 
 void PatBltSurface(CDCState& dc, const CRect& rcSurface, const CBrushData* pBrush, DWORD rop) {
     const CRect vis = Visible(dc, rcSurface);
-    if (vis.IsRectEmpty()) return;
+    if (vis.IsRectEmpty())
+        return;
     RasterPatBlt(dc.Surface(), vis, PaintOf(dc, pBrush), rop);
 }
 
@@ -55,7 +56,8 @@ const CBrushData* BrushOf(CBrush* pBrush) {
 
 bool SourceOf(CDC* pSrcDC, BLIT_SOURCE& source, CDCState*& srcState) {
     srcState = pSrcDC ? AfxGetDCState(pSrcDC->m_hDC) : nullptr;
-    if (!srcState) return false;
+    if (!srcState)
+        return false;
     if (srcState->IsMemory()) {
         source.pBitmap = srcState->Bitmap();
         return source.pBitmap != nullptr;
@@ -72,7 +74,8 @@ template <class T> T* WrapperOf(HGDIOBJ h, int kind) {
 } // namespace
 
 HDC AfxCreateSurfaceDC(CSurface* target, CPoint origin, const CRect& clip) {
-    if (!target) return nullptr;
+    if (!target)
+        return nullptr;
     CRect rc;
     rc.IntersectRect(clip, target->Bounds());
     return AfxAddDCState(std::make_unique<CDCState>(target, origin, rc));
@@ -94,7 +97,8 @@ HDC CreateCompatibleDC(HDC hdc) {
 }
 
 BOOL DeleteDC(HDC hdc) {
-    if (!AfxGetDCState(hdc)) return FALSE;
+    if (!AfxGetDCState(hdc))
+        return FALSE;
     auto it = Wrappers().find(hdc);
     if (it != Wrappers().end()) {
         it->second->m_hDC = nullptr;
@@ -108,10 +112,13 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h) {
     return dc ? dc->Select(h) : nullptr;
 }
 
-CDC::~CDC() { DeleteDC(); }
+CDC::~CDC() {
+    DeleteDC();
+}
 
 BOOL CDC::Attach(HDC hdc) {
-    if (!hdc || m_hDC) return FALSE;
+    if (!hdc || m_hDC)
+        return FALSE;
     m_hDC = hdc;
     return TRUE;
 }
@@ -123,7 +130,8 @@ HDC CDC::Detach() {
 }
 
 CDC* CDC::FromHandle(HDC hdc) {
-    if (!AfxGetDCState(hdc)) return nullptr;
+    if (!AfxGetDCState(hdc))
+        return nullptr;
     std::unique_ptr<CDC>& slot = Wrappers()[hdc];
     if (!slot) {
         slot = std::make_unique<CDC>();
@@ -133,13 +141,15 @@ CDC* CDC::FromHandle(HDC hdc) {
 }
 
 BOOL CDC::CreateCompatibleDC(CDC* pDC) {
-    if (m_hDC) return FALSE;
+    if (m_hDC)
+        return FALSE;
     m_hDC = ::CreateCompatibleDC(pDC ? pDC->m_hDC : nullptr);
     return m_hDC != nullptr;
 }
 
 BOOL CDC::DeleteDC() {
-    if (!m_hDC) return FALSE;
+    if (!m_hDC)
+        return FALSE;
     return ::DeleteDC(Detach());
 }
 
@@ -160,11 +170,14 @@ CBitmap* CDC::SelectObject(CBitmap* pBitmap) {
 }
 
 CGdiObject* CDC::SelectObject(CGdiObject* pObject) {
-    if (!pObject) return nullptr;
+    if (!pObject)
+        return nullptr;
     return AfxGetGdiWrapper(SelectObject(pObject->m_hObject), 0);
 }
 
-HGDIOBJ CDC::SelectObject(HGDIOBJ h) { return ::SelectObject(m_hDC, h); }
+HGDIOBJ CDC::SelectObject(HGDIOBJ h) {
+    return ::SelectObject(m_hDC, h);
+}
 
 CGdiObject* CDC::SelectStockObject(int index) {
     CGdiObject* stock = AfxGetGdiWrapper(GetStockObject(index), 0);
@@ -183,7 +196,8 @@ BOOL CDC::RestoreDC(int nSavedDC) {
 
 CPoint CDC::SetWindowOrg(int x, int y) {
     CDCState* dc = AfxGetDCState(m_hDC);
-    if (!dc) return CPoint();
+    if (!dc)
+        return CPoint();
     const CPoint old = dc->Attributes().ptWindowOrg;
     dc->Attributes().ptWindowOrg = CPoint(x, y);
     return old;
@@ -197,7 +211,8 @@ CPoint CDC::GetWindowOrg() const {
 int CDC::SetMapMode(int mode) {
     CDCState* dc = AfxGetDCState(m_hDC);
     // Only the text mode exists: one logical unit is one pixel.
-    if (!dc || mode != MM_TEXT) return 0;
+    if (!dc || mode != MM_TEXT)
+        return 0;
     const int old = dc->Attributes().nMapMode;
     dc->Attributes().nMapMode = mode;
     return old;
@@ -210,21 +225,28 @@ int CDC::GetMapMode() const {
 
 void CDC::LPtoDP(POINT* pts, int count) const {
     const CPoint org = GetWindowOrg();
-    for (int i = 0; pts && i < count; ++i) pts[i].x -= org.x, pts[i].y -= org.y;
+    for (int i = 0; pts && i < count; ++i)
+        pts[i].x -= org.x, pts[i].y -= org.y;
 }
 
-void CDC::LPtoDP(LPRECT rect) const { LPtoDP(reinterpret_cast<POINT*>(rect), 2); }
+void CDC::LPtoDP(LPRECT rect) const {
+    LPtoDP(reinterpret_cast<POINT*>(rect), 2);
+}
 
 void CDC::DPtoLP(POINT* pts, int count) const {
     const CPoint org = GetWindowOrg();
-    for (int i = 0; pts && i < count; ++i) pts[i].x += org.x, pts[i].y += org.y;
+    for (int i = 0; pts && i < count; ++i)
+        pts[i].x += org.x, pts[i].y += org.y;
 }
 
-void CDC::DPtoLP(LPRECT rect) const { DPtoLP(reinterpret_cast<POINT*>(rect), 2); }
+void CDC::DPtoLP(LPRECT rect) const {
+    DPtoLP(reinterpret_cast<POINT*>(rect), 2);
+}
 
 int CDC::IntersectClipRect(int l, int t, int r, int b) {
     CDCState* dc = AfxGetDCState(m_hDC);
-    if (!dc) return 0;
+    if (!dc)
+        return 0;
     dc->IntersectClip(dc->ToSurface(CRect(l, t, r, b)));
     return dc->Clip().IsRectEmpty() ? NULLREGION : SIMPLEREGION;
 }
@@ -235,7 +257,8 @@ int CDC::IntersectClipRect(LPCRECT rect) {
 
 int CDC::GetClipBox(LPRECT rect) const {
     CDCState* dc = AfxGetDCState(m_hDC);
-    if (!dc || !rect) return 0;
+    if (!dc || !rect)
+        return 0;
     const CRect& clip = dc->Clip();
     if (clip.IsRectEmpty()) {
         *rect = CRect();
@@ -248,7 +271,8 @@ int CDC::GetClipBox(LPRECT rect) const {
 
 COLORREF CDC::SetTextColor(COLORREF color) {
     CDCState* dc = AfxGetDCState(m_hDC);
-    if (!dc) return 0;
+    if (!dc)
+        return 0;
     const COLORREF old = dc->Attributes().crText;
     dc->Attributes().crText = color & 0xFFFFFF;
     return old;
@@ -261,7 +285,8 @@ COLORREF CDC::GetTextColor() const {
 
 COLORREF CDC::SetBkColor(COLORREF color) {
     CDCState* dc = AfxGetDCState(m_hDC);
-    if (!dc) return 0;
+    if (!dc)
+        return 0;
     const COLORREF old = dc->Attributes().crBk;
     dc->Attributes().crBk = color & 0xFFFFFF;
     return old;
@@ -274,7 +299,8 @@ COLORREF CDC::GetBkColor() const {
 
 int CDC::SetBkMode(int mode) {
     CDCState* dc = AfxGetDCState(m_hDC);
-    if (!dc || (mode != OPAQUE && mode != TRANSPARENT)) return 0;
+    if (!dc || (mode != OPAQUE && mode != TRANSPARENT))
+        return 0;
     const int old = dc->Attributes().nBkMode;
     dc->Attributes().nBkMode = mode;
     return old;
@@ -287,7 +313,8 @@ int CDC::GetBkMode() const {
 
 int CDC::SetStretchBltMode(int mode) {
     CDCState* dc = AfxGetDCState(m_hDC);
-    if (!dc || mode < BLACKONWHITE || mode > HALFTONE) return 0;
+    if (!dc || mode < BLACKONWHITE || mode > HALFTONE)
+        return 0;
     const int old = dc->Attributes().nStretchMode;
     dc->Attributes().nStretchMode = mode;
     return old;
@@ -300,7 +327,8 @@ int CDC::GetStretchBltMode() const {
 
 CPoint CDC::SetBrushOrg(int x, int y) {
     CDCState* dc = AfxGetDCState(m_hDC);
-    if (!dc) return CPoint();
+    if (!dc)
+        return CPoint();
     const CPoint old = dc->Attributes().ptBrushOrg;
     dc->Attributes().ptBrushOrg = CPoint(x, y);
     return old;
@@ -328,13 +356,15 @@ CBitmap* CDC::GetCurrentBitmap() const {
 
 void CDC::FillRect(LPCRECT rect, CBrush* pBrush) {
     CDCState* dc = AfxGetDCState(m_hDC);
-    if (!dc || !rect) return;
+    if (!dc || !rect)
+        return;
     PatBltSurface(*dc, dc->ToSurface(*rect), BrushOf(pBrush), PATCOPY);
 }
 
 void CDC::FrameRect(LPCRECT rect, CBrush* pBrush) {
     CDCState* dc = AfxGetDCState(m_hDC);
-    if (!dc || !rect || CRect(*rect).IsRectEmpty()) return;
+    if (!dc || !rect || CRect(*rect).IsRectEmpty())
+        return;
     const CRect rc = dc->ToSurface(*rect);
     const CBrushData* brush = BrushOf(pBrush);
     PatBltSurface(*dc, CRect(rc.left, rc.top, rc.right, rc.top + 1), brush, PATCOPY);
@@ -345,7 +375,8 @@ void CDC::FrameRect(LPCRECT rect, CBrush* pBrush) {
 
 void CDC::FillSolidRect(LPCRECT rect, COLORREF color) {
     CDCState* dc = AfxGetDCState(m_hDC);
-    if (!dc || !rect) return;
+    if (!dc || !rect)
+        return;
     // Like the framework's own, this leaves the colour as the context's background colour.
     dc->Attributes().crBk = color & 0xFFFFFF;
     CBrushData solid;
@@ -360,16 +391,19 @@ void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color) {
 
 BOOL CDC::PatBlt(int x, int y, int width, int height, DWORD rop) {
     CDCState* dc = AfxGetDCState(m_hDC);
-    if (!dc) return FALSE;
+    if (!dc)
+        return FALSE;
     const CRect rc = dc->ToSurface(RectOfSize(x, y, width, height));
     const CRect vis = Visible(*dc, rc);
-    if (vis.IsRectEmpty()) return TRUE;
+    if (vis.IsRectEmpty())
+        return TRUE;
     return RasterPatBlt(dc->Surface(), vis, PaintOf(*dc, dc->Brush()), rop);
 }
 
 CPoint CDC::MoveTo(int x, int y) {
     CDCState* dc = AfxGetDCState(m_hDC);
-    if (!dc) return CPoint();
+    if (!dc)
+        return CPoint();
     const CPoint old = dc->Attributes().ptCurrent;
     dc->Attributes().ptCurrent = CPoint(x, y);
     return old;
@@ -377,11 +411,13 @@ CPoint CDC::MoveTo(int x, int y) {
 
 BOOL CDC::LineTo(int x, int y) {
     CDCState* dc = AfxGetDCState(m_hDC);
-    if (!dc) return FALSE;
+    if (!dc)
+        return FALSE;
     const CPoint from = dc->Attributes().ptCurrent;
     dc->Attributes().ptCurrent = CPoint(x, y);
     const CPenData* pen = dc->Pen();
-    if (!pen || pen->m_nStyle == PS_NULL || dc->Clip().IsRectEmpty()) return TRUE;
+    if (!pen || pen->m_nStyle == PS_NULL || dc->Clip().IsRectEmpty())
+        return TRUE;
     // Every pen draws one pixel wide: the windows only use width 0.
     RasterLine(dc->Surface(), dc->Clip(), dc->ToSurface(from.x, from.y), dc->ToSurface(x, y),
                PixelFromColor(pen->m_color));
@@ -395,30 +431,38 @@ CPoint CDC::GetCurrentPosition() const {
 
 COLORREF CDC::SetPixel(int x, int y, COLORREF color) {
     CDCState* dc = AfxGetDCState(m_hDC);
-    if (!dc) return (COLORREF)-1;
+    if (!dc)
+        return (COLORREF)-1;
     const CPoint p = dc->ToSurface(x, y);
-    if (!dc->Clip().PtInRect(p)) return (COLORREF)-1;
+    if (!dc->Clip().PtInRect(p))
+        return (COLORREF)-1;
     dc->Surface().Row(p.y)[p.x] = PixelFromColor(color);
     return color & 0xFFFFFF;
 }
 
 COLORREF CDC::GetPixel(int x, int y) const {
     CDCState* dc = AfxGetDCState(m_hDC);
-    if (!dc) return (COLORREF)-1;
+    if (!dc)
+        return (COLORREF)-1;
     const CPoint p = dc->ToSurface(x, y);
-    if (!dc->Clip().PtInRect(p)) return (COLORREF)-1;
+    if (!dc->Clip().PtInRect(p))
+        return (COLORREF)-1;
     return ColorFromPixel(dc->Surface().Row(p.y)[p.x]);
 }
 
 BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* pSrcDC, int xSrc, int ySrc, DWORD rop) {
     CDCState* dc = AfxGetDCState(m_hDC);
-    if (!dc) return FALSE;
-    if (width <= 0 || height <= 0) return TRUE;
+    if (!dc)
+        return FALSE;
+    if (width <= 0 || height <= 0)
+        return TRUE;
     const CRect dst = dc->ToSurface(RectOfSize(x, y, width, height));
     BLIT_SOURCE source;
     CDCState* src = nullptr;
-    if (!SourceOf(pSrcDC, source, src)) return PatBlt(x, y, width, height, rop);
-    if (Visible(*dc, dst).IsRectEmpty()) return TRUE;
+    if (!SourceOf(pSrcDC, source, src))
+        return PatBlt(x, y, width, height, rop);
+    if (Visible(*dc, dst).IsRectEmpty())
+        return TRUE;
     return RasterBitBlt(dc->Surface(), dc->Clip(), dst, source, src->ToSurface(xSrc, ySrc), rop);
 }
 
@@ -428,10 +472,13 @@ BOOL CDC::StretchBlt(int x, int y, int width, int height, CDC* pSrcDC, int xSrc,
     BLIT_SOURCE source;
     CDCState* src = nullptr;
     // Mirroring (negative sizes) is not needed by any window and is refused.
-    if (!dc || rop != SRCCOPY || width < 0 || height < 0 || srcWidth < 0 || srcHeight < 0) return FALSE;
-    if (!SourceOf(pSrcDC, source, src)) return FALSE;
+    if (!dc || rop != SRCCOPY || width < 0 || height < 0 || srcWidth < 0 || srcHeight < 0)
+        return FALSE;
+    if (!SourceOf(pSrcDC, source, src))
+        return FALSE;
     const CRect dst = dc->ToSurface(RectOfSize(x, y, width, height));
-    if (Visible(*dc, dst).IsRectEmpty()) return TRUE;
+    if (Visible(*dc, dst).IsRectEmpty())
+        return TRUE;
     const CRect from = src->ToSurface(RectOfSize(xSrc, ySrc, srcWidth, srcHeight));
     RasterStretchBlt(dc->Surface(), dc->Clip(), dst, source, from, dc->Attributes().nStretchMode);
     return TRUE;

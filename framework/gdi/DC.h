@@ -139,4 +139,3 @@ public:
 #define NULLREGION 1
 #define SIMPLEREGION 2
 #define COMPLEXREGION 3
-

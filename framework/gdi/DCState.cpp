@@ -22,14 +22,16 @@ CDCState::CDCState(CSurface* pTarget, CPoint ptOrigin, const CRect& rcClip)
     m_attr.hPen = (HPEN)GetStockObject(BLACK_PEN);
     m_attr.hBrush = (HBRUSH)GetStockObject(WHITE_BRUSH);
     m_attr.hFont = (HFONT)GetStockObject(DEFAULT_GUI_FONT);
-    if (!pTarget) m_attr.hBitmap = (HBITMAP)GetStockObject(STOCK_DEFAULT_BITMAP);
+    if (!pTarget)
+        m_attr.hBitmap = (HBITMAP)GetStockObject(STOCK_DEFAULT_BITMAP);
     Retain(m_attr);
     UpdateSurface();
 }
 
 CDCState::~CDCState() {
     Release(m_attr);
-    for (const DC_ATTRIBUTES& a : m_saved) Release(a);
+    for (const DC_ATTRIBUTES& a : m_saved)
+        Release(a);
 }
 
 CRect CDCState::ToSurface(const RECT& r) const {
@@ -64,22 +66,32 @@ void CDCState::UpdateSurface() {
 
 HGDIOBJ CDCState::Select(HGDIOBJ h) {
     CGdiObjectData* p = AfxGetGdiObject(h);
-    if (!p || p->m_bDeletePending) return nullptr;
+    if (!p || p->m_bDeletePending)
+        return nullptr;
     HGDIOBJ* slot = nullptr;
     switch (p->m_nKind) {
-    case OBJ_PEN: slot = (HGDIOBJ*)&m_attr.hPen; break;
-    case OBJ_BRUSH: slot = (HGDIOBJ*)&m_attr.hBrush; break;
-    case OBJ_FONT: slot = (HGDIOBJ*)&m_attr.hFont; break;
+    case OBJ_PEN:
+        slot = (HGDIOBJ*)&m_attr.hPen;
+        break;
+    case OBJ_BRUSH:
+        slot = (HGDIOBJ*)&m_attr.hBrush;
+        break;
+    case OBJ_FONT:
+        slot = (HGDIOBJ*)&m_attr.hFont;
+        break;
     case OBJ_BITMAP:
-        if (!IsMemory()) return nullptr; // bitmaps go only into memory contexts
+        if (!IsMemory())
+            return nullptr; // bitmaps go only into memory contexts
         slot = (HGDIOBJ*)&m_attr.hBitmap;
         break;
-    default: return nullptr;
+    default:
+        return nullptr;
     }
     HGDIOBJ old = *slot;
     AfxRetainGdiObject(h);
     *slot = h;
-    if (p->m_nKind == OBJ_BITMAP) UpdateSurface();
+    if (p->m_nKind == OBJ_BITMAP)
+        UpdateSurface();
     // Released last: the old object may go now, and the caller gets a handle it can no
     // longer use only if it had deleted that object itself.
     AfxReleaseGdiObject(old);
@@ -100,10 +112,12 @@ int CDCState::Save() {
 bool CDCState::Restore(int nSaved) {
     const int size = (int)m_saved.size();
     const int index = nSaved > 0 ? nSaved - 1 : size + nSaved;
-    if (nSaved == 0 || index < 0 || index >= size) return false;
+    if (nSaved == 0 || index < 0 || index >= size)
+        return false;
     Release(m_attr);
     m_attr = m_saved[(size_t)index];
-    for (int i = index + 1; i < size; ++i) Release(m_saved[(size_t)i]);
+    for (int i = index + 1; i < size; ++i)
+        Release(m_saved[(size_t)i]);
     m_saved.resize((size_t)index);
     UpdateSurface();
     return true;
@@ -128,9 +142,12 @@ HDC AfxAddDCState(std::unique_ptr<CDCState> pState) {
 }
 
 CDCState* AfxGetDCState(HDC hdc) {
-    if (!hdc) return nullptr;
+    if (!hdc)
+        return nullptr;
     auto it = Registry().find(reinterpret_cast<CDCState*>(hdc));
     return it == Registry().end() ? nullptr : it->second.get();
 }
 
-BOOL AfxRemoveDCState(HDC hdc) { return Registry().erase(reinterpret_cast<CDCState*>(hdc)) ? TRUE : FALSE; }
+BOOL AfxRemoveDCState(HDC hdc) {
+    return Registry().erase(reinterpret_cast<CDCState*>(hdc)) ? TRUE : FALSE;
+}

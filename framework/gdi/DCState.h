@@ -22,8 +22,8 @@ struct DC_ATTRIBUTES {
     int nBkMode = OPAQUE;
     int nStretchMode = BLACKONWHITE;
     int nMapMode = MM_TEXT;
-    CPoint ptBrushOrg;       // device pixels
-    CPoint ptCurrent;        // logical pen position
+    CPoint ptBrushOrg; // device pixels
+    CPoint ptCurrent;  // logical pen position
 };
 
 class CDCState {
@@ -51,7 +51,8 @@ public:
         return (int)(v < -far ? -far : v > far ? far : v);
     }
     CPoint ToLogical(int sx, int sy) const {
-        return CPoint(sx - m_ptOrigin.x + m_attr.ptWindowOrg.x, sy - m_ptOrigin.y + m_attr.ptWindowOrg.y);
+        return CPoint(sx - m_ptOrigin.x + m_attr.ptWindowOrg.x,
+                      sy - m_ptOrigin.y + m_attr.ptWindowOrg.y);
     }
     // Where drawing may land, in surface pixels: the clip cut to the surface (maybe empty).
     const CRect& Clip() const { return m_rcDrawable; }

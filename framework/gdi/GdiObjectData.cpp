@@ -7,7 +7,8 @@ namespace {
 
 // Never destroyed: objects owned by statics elsewhere may still be deleted during exit.
 std::unordered_map<CGdiObjectData*, std::unique_ptr<CGdiObjectData>>& Registry() {
-    static auto* registry = new std::unordered_map<CGdiObjectData*, std::unique_ptr<CGdiObjectData>>;
+    static auto* registry =
+        new std::unordered_map<CGdiObjectData*, std::unique_ptr<CGdiObjectData>>;
     return *registry;
 }
 
@@ -22,8 +23,10 @@ constexpr int kMaxBitmapSide = 65535;
 constexpr int64_t kMaxBitmapBytes = int64_t(1) << 30;
 
 template <class T> int CopyOut(const T& value, int size, void* out) {
-    if (!out) return (int)sizeof(T);
-    if (size < (int)sizeof(T)) return 0;
+    if (!out)
+        return (int)sizeof(T);
+    if (size < (int)sizeof(T))
+        return 0;
     std::memcpy(out, &value, sizeof(T));
     return (int)sizeof(T);
 }
@@ -32,22 +35,28 @@ template <class T> int CopyOut(const T& value, int size, void* out) {
 
 CGdiObjectData::~CGdiObjectData() {
     // The wrapper never owned the handle: keep its destructor from deleting it again.
-    if (m_pWrapper) m_pWrapper->m_hObject = nullptr;
+    if (m_pWrapper)
+        m_pWrapper->m_hObject = nullptr;
 }
 
 HGDIOBJ AfxAddGdiObject(std::unique_ptr<CGdiObjectData> pObject) {
-    if (!pObject) return nullptr;
+    if (!pObject)
+        return nullptr;
     CGdiObjectData* p = pObject.get();
     Registry()[p] = std::move(pObject);
     return reinterpret_cast<HGDIOBJ>(p);
 }
 
-CGdiObjectData* AfxGetGdiObject(HGDIOBJ h) { return h ? Lookup(h) : nullptr; }
+CGdiObjectData* AfxGetGdiObject(HGDIOBJ h) {
+    return h ? Lookup(h) : nullptr;
+}
 
 BOOL AfxDeleteGdiObject(HGDIOBJ h) {
     CGdiObjectData* p = AfxGetGdiObject(h);
-    if (!p || p->m_bDeletePending) return FALSE;
-    if (p->m_bStock) return TRUE;
+    if (!p || p->m_bDeletePending)
+        return FALSE;
+    if (p->m_bStock)
+        return TRUE;
     if (p->m_nSelections > 0) {
         p->m_bDeletePending = true;
         return TRUE;
@@ -58,14 +67,24 @@ BOOL AfxDeleteGdiObject(HGDIOBJ h) {
 
 CGdiObject* AfxGetGdiWrapper(HGDIOBJ h, int nKind) {
     CGdiObjectData* p = AfxGetGdiObject(h);
-    if (!p || (nKind != 0 && p->m_nKind != nKind)) return nullptr;
+    if (!p || (nKind != 0 && p->m_nKind != nKind))
+        return nullptr;
     if (!p->m_pWrapper) {
         switch (p->m_nKind) {
-        case OBJ_BITMAP: p->m_pWrapper = std::make_unique<CBitmap>(); break;
-        case OBJ_BRUSH: p->m_pWrapper = std::make_unique<CBrush>(); break;
-        case OBJ_PEN: p->m_pWrapper = std::make_unique<CPen>(); break;
-        case OBJ_FONT: p->m_pWrapper = std::make_unique<CFont>(); break;
-        default: return nullptr;
+        case OBJ_BITMAP:
+            p->m_pWrapper = std::make_unique<CBitmap>();
+            break;
+        case OBJ_BRUSH:
+            p->m_pWrapper = std::make_unique<CBrush>();
+            break;
+        case OBJ_PEN:
+            p->m_pWrapper = std::make_unique<CPen>();
+            break;
+        case OBJ_FONT:
+            p->m_pWrapper = std::make_unique<CFont>();
+            break;
+        default:
+            return nullptr;
         }
         p->m_pWrapper->m_hObject = h;
     }
@@ -73,13 +92,16 @@ CGdiObject* AfxGetGdiWrapper(HGDIOBJ h, int nKind) {
 }
 
 void AfxRetainGdiObject(HGDIOBJ h) {
-    if (CGdiObjectData* p = AfxGetGdiObject(h)) ++p->m_nSelections;
+    if (CGdiObjectData* p = AfxGetGdiObject(h))
+        ++p->m_nSelections;
 }
 
 void AfxReleaseGdiObject(HGDIOBJ h) {
     CGdiObjectData* p = AfxGetGdiObject(h);
-    if (!p || p->m_nSelections <= 0) return;
-    if (--p->m_nSelections == 0 && p->m_bDeletePending) Registry().erase(p);
+    if (!p || p->m_nSelections <= 0)
+        return;
+    if (--p->m_nSelections == 0 && p->m_bDeletePending)
+        Registry().erase(p);
 }
 
 std::unique_ptr<CBitmapData> CBitmapData::Create(int nWidth, int nHeight, int nBitsPerPixel,
@@ -92,10 +114,12 @@ std::unique_ptr<CBitmapData> CBitmapData::Create(int nWidth, int nHeight, int nB
     const int64_t rowBits = (int64_t)nWidth * nBitsPerPixel;
     const int64_t stride = (rowBits + nRowAlign * 8 - 1) / (nRowAlign * 8) * nRowAlign;
     const int64_t bytes = stride * nHeight;
-    if (bytes > kMaxBitmapBytes) return nullptr;
+    if (bytes > kMaxBitmapBytes)
+        return nullptr;
     auto p = std::make_unique<CBitmapData>();
     p->m_words.reset(new (std::nothrow) uint32_t[(size_t)(bytes + 3) / 4]());
-    if (!p->m_words) return nullptr;
+    if (!p->m_words)
+        return nullptr;
     p->m_nWidth = nWidth;
     p->m_nHeight = nHeight;
     p->m_nBitsPerPixel = nBitsPerPixel;
@@ -119,7 +143,8 @@ int CBitmapData::GetObject(int size, void* out) const {
 
 CSurface CBitmapData::AsSurface() {
     CSurface s;
-    if (m_nBitsPerPixel != 32) return s;
+    if (m_nBitsPerPixel != 32)
+        return s;
     s.pixels = reinterpret_cast<uint32_t*>(Row(0));
     s.width = m_nWidth;
     s.height = m_nHeight;

@@ -31,9 +31,9 @@ public:
     virtual int GetObject(int size, void* out) const = 0;
 
     const int m_nKind;
-    bool m_bStock = false;         // never deleted
-    int m_nSelections = 0;         // contexts (and saved states) that hold it
-    bool m_bDeletePending = false; // deleted while selected: goes when released
+    bool m_bStock = false;                  // never deleted
+    int m_nSelections = 0;                  // contexts (and saved states) that hold it
+    bool m_bDeletePending = false;          // deleted while selected: goes when released
     std::unique_ptr<CGdiObject> m_pWrapper; // FromHandle's wrapper, made on first use
 };
 
@@ -74,7 +74,9 @@ public:
     const uint8_t* Row(int y) const {
         return Bits() + (ptrdiff_t)(m_bBottomUp ? m_nHeight - 1 - y : y) * m_nStride;
     }
-    uint8_t* Row(int y) { return const_cast<uint8_t*>(static_cast<const CBitmapData*>(this)->Row(y)); }
+    uint8_t* Row(int y) {
+        return const_cast<uint8_t*>(static_cast<const CBitmapData*>(this)->Row(y));
+    }
     // A 32-bit bitmap as a drawing surface (rows top-down, a negative pitch when bottom-up);
     // an invalid surface for other depths.
     CSurface AsSurface();

@@ -20,10 +20,12 @@ uint32_t BlendAlpha(uint32_t d, uint32_t s) {
 BOOL ImageList_Draw(HIMAGELIST himl, int i, HDC hdcDst, int x, int y, UINT fStyle) {
     const IMAGELIST_DATA* list = ImageList_GetData(himl);
     CDCState* dc = AfxGetDCState(hdcDst);
-    if (!list || !dc || i < 0 || i >= list->nImages) return FALSE;
+    if (!list || !dc || i < 0 || i >= list->nImages)
+        return FALSE;
     const CPoint at = dc->ToSurface(x, y);
     CRect vis;
-    if (!vis.IntersectRect(dc->Clip(), CRect(at.x, at.y, at.x + list->cx, at.y + list->cy))) return TRUE;
+    if (!vis.IntersectRect(dc->Clip(), CRect(at.x, at.y, at.x + list->cx, at.y + list->cy)))
+        return TRUE;
     const bool alpha = list->bAlpha && list->imageHasAlpha[(size_t)i];
     const bool onColour = !(fStyle & ILD_TRANSPARENT) && list->clrBk != CLR_NONE;
     const uint32_t bk = onColour ? PixelFromColor(list->clrBk) : 0;
@@ -33,9 +35,12 @@ BOOL ImageList_Draw(HIMAGELIST himl, int i, HDC hdcDst, int x, int y, UINT fStyl
             const int ix = sx - at.x, iy = sy - at.y;
             const uint32_t s = list->PixelAt(i, ix, iy);
             uint32_t& d = row[sx];
-            if (alpha) d = BlendAlpha(onColour ? bk : d, s);
-            else if (list->IsTransparentAt(i, ix, iy)) d = (onColour ? bk : d) | (s & 0xFFFFFF);
-            else d = s & 0xFFFFFF;
+            if (alpha)
+                d = BlendAlpha(onColour ? bk : d, s);
+            else if (list->IsTransparentAt(i, ix, iy))
+                d = (onColour ? bk : d) | (s & 0xFFFFFF);
+            else
+                d = s & 0xFFFFFF;
         }
     }
     return TRUE;

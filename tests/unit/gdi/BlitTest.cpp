@@ -32,8 +32,9 @@ HBITMAP MakePicture24(const std::vector<std::vector<uint32_t>>& rowsTopFirst) {
     return hbm;
 }
 
-const std::map<uint32_t, char> LEGEND = {{0, '.'}, {0x111111, 'a'}, {0x222222, 'b'}, {0x333333, 'c'},
-                                         {0x444444, 'd'}, {0x555555, 'e'}, {0x666666, 'f'}};
+const std::map<uint32_t, char> LEGEND = {{0, '.'},        {0x111111, 'a'}, {0x222222, 'b'},
+                                         {0x333333, 'c'}, {0x444444, 'd'}, {0x555555, 'e'},
+                                         {0x666666, 'f'}};
 
 TEST(Blit, PicturesCopyUprightAndOnlyWhereTargetAndSourceOverlap) {
     CBitmap picture;
@@ -64,7 +65,8 @@ TEST(Blit, PicturesCopyUprightAndOnlyWhereTargetAndSourceOverlap) {
         CBitmap* old = mem.SelectObject(&picture);
         dc.BitBlt(c.x, c.y, c.w, c.h, &mem, c.xs, c.ys, SRCCOPY);
         mem.SelectObject(old);
-        EXPECT_EQ(s.Picture(LEGEND), c.expected) << c.x << "," << c.y << " from " << c.xs << "," << c.ys;
+        EXPECT_EQ(s.Picture(LEGEND), c.expected)
+            << c.x << "," << c.y << " from " << c.xs << "," << c.ys;
     }
 }
 
@@ -118,10 +120,13 @@ TEST(Blit, HalftoneAveragesTheAreaUnderEachTargetPixel) {
         for (int y = 0; y < s.Surface().height; ++y)
             for (int x = 0; x < s.Surface().width; ++x) {
                 const bool in = x >= 1 && y >= 1 && x <= c.target.cx && y <= c.target.cy;
-                if (in) got.push_back(s.At(x, y));
-                else outside += s.At(x, y) != 0xFFFFFF;
+                if (in)
+                    got.push_back(s.At(x, y));
+                else
+                    outside += s.At(x, y) != 0xFFFFFF;
             }
-        EXPECT_EQ(got, c.expected) << sw << "x" << sh << " to " << c.target.cx << "x" << c.target.cy;
+        EXPECT_EQ(got, c.expected)
+            << sw << "x" << sh << " to " << c.target.cx << "x" << c.target.cy;
         EXPECT_EQ(outside, 0);
     }
 }
@@ -130,7 +135,8 @@ TEST(Blit, ScalingModesShareSizesAndClipping) {
     // A 40 × 30 picture of vertical stripes scaled into 8 × 6, partly clipped away.
     std::vector<std::vector<uint32_t>> stripes(30, std::vector<uint32_t>(40));
     for (auto& row : stripes)
-        for (int x = 0; x < 40; ++x) row[(size_t)x] = x < 20 ? 0x202020 : 0x606060;
+        for (int x = 0; x < 40; ++x)
+            row[(size_t)x] = x < 20 ? 0x202020 : 0x606060;
     CBitmap picture;
     picture.Attach(MakePicture24(stripes));
     for (int mode : {HALFTONE, COLORONCOLOR}) {
@@ -155,13 +161,15 @@ TEST(Blit, ScalingModesShareSizesAndClipping) {
 namespace {
 
 // The exact mean of the source area under target pixel (x, y), one channel, by brute force.
-double AreaMean(const std::vector<std::vector<uint32_t>>& src, const CRect& from, CSize to, int x, int y, int shift) {
+double AreaMean(const std::vector<std::vector<uint32_t>>& src, const CRect& from, CSize to, int x,
+                int y, int shift) {
     const double sx = (double)from.Width() / to.cx, sy = (double)from.Height() / to.cy;
     const double x0 = from.left + x * sx, x1 = x0 + sx, y0 = from.top + y * sy, y1 = y0 + sy;
     double sum = 0;
     for (int j = (int)y0; j < y1 && j < from.bottom; ++j)
         for (int i = (int)x0; i < x1 && i < from.right; ++i) {
-            const double w = (std::min(x1, i + 1.0) - std::max(x0, (double)i)) * (std::min(y1, j + 1.0) - std::max(y0, (double)j));
+            const double w = (std::min(x1, i + 1.0) - std::max(x0, (double)i)) *
+                             (std::min(y1, j + 1.0) - std::max(y0, (double)j));
             sum += w * ((src[(size_t)j][(size_t)i] >> shift) & 0xFF);
         }
     return sum / (sx * sy);
@@ -183,7 +191,8 @@ TEST(Blit, HalftoneMatchesTheExactAreaMeanUnderClipsAndOffsets) {
         std::vector<std::vector<uint32_t>> src((size_t)c.sh, std::vector<uint32_t>((size_t)c.sw));
         uint32_t seed = 12345;
         for (auto& row : src)
-            for (auto& p : row) p = (seed = seed * 1103515245 + 12345) >> 8 & 0xFFFFFF;
+            for (auto& p : row)
+                p = (seed = seed * 1103515245 + 12345) >> 8 & 0xFFFFFF;
         CBitmap picture;
         picture.Attach(MakePicture24(src));
         CTestSurface s(c.to.cx, c.to.cy, 0xABCDEF);
@@ -194,7 +203,8 @@ TEST(Blit, HalftoneMatchesTheExactAreaMeanUnderClipsAndOffsets) {
         CBitmap* old = mem.SelectObject(&picture);
         dc.SetStretchBltMode(HALFTONE);
         const CRect from(c.from);
-        dc.StretchBlt(0, 0, c.to.cx, c.to.cy, &mem, from.left, from.top, from.Width(), from.Height(), SRCCOPY);
+        dc.StretchBlt(0, 0, c.to.cx, c.to.cy, &mem, from.left, from.top, from.Width(),
+                      from.Height(), SRCCOPY);
         mem.SelectObject(old);
         int wrong = 0;
         for (int y = 0; y < c.to.cy; ++y)

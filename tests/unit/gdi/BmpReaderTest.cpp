@@ -7,13 +7,17 @@
 
 namespace {
 
-void Put16(std::vector<uint8_t>& b, size_t at, uint32_t v) { b[at] = (uint8_t)v, b[at + 1] = (uint8_t)(v >> 8); }
+void Put16(std::vector<uint8_t>& b, size_t at, uint32_t v) {
+    b[at] = (uint8_t)v, b[at + 1] = (uint8_t)(v >> 8);
+}
 void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + (size_t)i] = (uint8_t)(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        b[at + (size_t)i] = (uint8_t)(v >> (8 * i));
 }
 
 // A .bmp file: headers, optional masks or palette, and rows already packed (file order).
-std::vector<uint8_t> MakeBmp(int w, int h, int bpp, uint32_t compression, const std::vector<uint32_t>& extra,
+std::vector<uint8_t> MakeBmp(int w, int h, int bpp, uint32_t compression,
+                             const std::vector<uint32_t>& extra,
                              const std::vector<std::vector<uint8_t>>& fileRows) {
     const size_t stride = ((size_t)w * bpp + 31) / 32 * 4;
     const size_t off = 14 + 40 + extra.size() * 4;
@@ -27,8 +31,10 @@ std::vector<uint8_t> MakeBmp(int w, int h, int bpp, uint32_t compression, const 
     Put16(b, 26, 1);
     Put16(b, 28, (uint32_t)bpp);
     Put32(b, 30, compression);
-    for (size_t i = 0; i < extra.size(); ++i) Put32(b, 54 + 4 * i, extra[i]);
-    for (size_t r = 0; r < fileRows.size(); ++r) std::memcpy(&b[off + r * stride], fileRows[r].data(), fileRows[r].size());
+    for (size_t i = 0; i < extra.size(); ++i)
+        Put32(b, 54 + 4 * i, extra[i]);
+    for (size_t r = 0; r < fileRows.size(); ++r)
+        std::memcpy(&b[off + r * stride], fileRows[r].data(), fileRows[r].size());
     return b;
 }
 
@@ -43,7 +49,8 @@ std::vector<uint32_t> PixelsOf(HBITMAP hbm, int w, int h) {
     mem.SelectObject(old);
     std::vector<uint32_t> out;
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) out.push_back(s.At(x, y));
+        for (int x = 0; x < w; ++x)
+            out.push_back(s.At(x, y));
     return out;
 }
 
@@ -60,17 +67,38 @@ TEST(BmpReader, ReadsEveryDepthTheProgramShipsUpright) {
         std::vector<std::vector<uint8_t>> rows; // file order
         std::vector<uint32_t> expected;         // top first
     } cases[] = {
-        {"1 bpp", 1, 2, BI_RGB, palette2, {{0x40}, {0x80}}, {0x0000FF, 0xFF0000, 0xFF0000, 0x0000FF}},
+        {"1 bpp",
+         1,
+         2,
+         BI_RGB,
+         palette2,
+         {{0x40}, {0x80}},
+         {0x0000FF, 0xFF0000, 0xFF0000, 0x0000FF}},
         {"4 bpp", 4, 1, BI_RGB, palette16, {{0x3C}}, {0x123456, 0xABCDEF}},
         {"8 bpp", 8, 1, BI_RGB, palette256, {{200, 7}}, {0xF0E0D0, 0x010203}},
         {"16 bpp 5-5-5", 16, 1, BI_RGB, {}, {{0x00, 0x7C, 0x1F, 0x00}}, {0xFF0000, 0x0000FF}},
         // 5-6-5 through bit fields: each channel widened by repeating its top bits.
-        {"16 bpp bit fields", 16, 2, BI_BITFIELDS, {0xF800, 0x07E0, 0x001F},
+        {"16 bpp bit fields",
+         16,
+         2,
+         BI_BITFIELDS,
+         {0xF800, 0x07E0, 0x001F},
          {{0x00, 0xF8, 0xE0, 0x07}, {0x10, 0x84, 0x1F, 0x00}},
          {0x848284, 0x0000FF, 0xFF0000, 0x00FF00}},
         {"24 bpp", 24, 1, BI_RGB, {}, {{0x01, 0x02, 0x03, 0x04, 0x05, 0x06}}, {0x030201, 0x060504}},
-        {"32 bpp", 32, 1, BI_RGB, {}, {{0x01, 0x02, 0x03, 0xFF, 0x04, 0x05, 0x06, 0x00}}, {0x030201, 0x060504}},
-        {"top-down", 24, -2, BI_RGB, {}, {{1, 1, 1, 2, 2, 2}, {3, 3, 3, 4, 4, 4}},
+        {"32 bpp",
+         32,
+         1,
+         BI_RGB,
+         {},
+         {{0x01, 0x02, 0x03, 0xFF, 0x04, 0x05, 0x06, 0x00}},
+         {0x030201, 0x060504}},
+        {"top-down",
+         24,
+         -2,
+         BI_RGB,
+         {},
+         {{1, 1, 1, 2, 2, 2}, {3, 3, 3, 4, 4, 4}},
          {0x010101, 0x020202, 0x030303, 0x040404}},
     };
     for (const Case& c : cases) {
@@ -87,7 +115,8 @@ TEST(BmpReader, ReadsEveryDepthTheProgramShipsUpright) {
 }
 
 TEST(BmpReader, RefusesDamagedFilesWithoutReadingPastThem) {
-    const std::vector<uint8_t> good = MakeBmp(2, 2, 24, BI_RGB, {}, {{1, 2, 3, 4, 5, 6}, {7, 8, 9, 1, 2, 3}});
+    const std::vector<uint8_t> good =
+        MakeBmp(2, 2, 24, BI_RGB, {}, {{1, 2, 3, 4, 5, 6}, {7, 8, 9, 1, 2, 3}});
     ASSERT_NE(AfxReadBmp(good.data(), good.size()), nullptr);
     struct Damage {
         const char* name;

@@ -22,16 +22,20 @@ TEST(Drawing, FillsAndFramesStayInsideTheirRectangleAndTheSurface) {
         {{2, 1, 3, 4}, true, Rows({"......", "..R...", "..R...", "..R...", "......"})},
         {{3, 3, 3, 9}, false, Rows({"......", "......", "......", "......", "......"})},
         {{5, 4, 1, 1}, true, Rows({"......", "......", "......", "......", "......"})},
-        {{INT32_MIN / 2, INT32_MIN / 2, INT32_MAX / 2, INT32_MAX / 2}, true,
+        {{INT32_MIN / 2, INT32_MIN / 2, INT32_MAX / 2, INT32_MAX / 2},
+         true,
          Rows({"......", "......", "......", "......", "......"})},
     };
     CBrush red(RGB(255, 0, 0));
     for (const Case& c : cases) {
         CTestSurface s(6, 5);
         CSurfaceDC dc(s);
-        if (c.frame) dc.FrameRect(&c.rc, &red);
-        else dc.FillRect(&c.rc, &red);
-        EXPECT_EQ(s.Picture(LEGEND), c.expected) << c.rc.left << "," << c.rc.top << " frame " << c.frame;
+        if (c.frame)
+            dc.FrameRect(&c.rc, &red);
+        else
+            dc.FillRect(&c.rc, &red);
+        EXPECT_EQ(s.Picture(LEGEND), c.expected)
+            << c.rc.left << "," << c.rc.top << " frame " << c.frame;
     }
 }
 
@@ -83,13 +87,14 @@ void DimWindow(CDC& dc, const CRect& rc) {
 
 TEST(Drawing, DimmingDarkensACheckerboardAlignedToTheWindow) {
     struct Case {
-        CPoint origin;     // the window's corner on the surface
-        CPoint windowOrg;  // logical scrolling must not move the pattern
+        CPoint origin;    // the window's corner on the surface
+        CPoint windowOrg; // logical scrolling must not move the pattern
     } cases[] = {{{0, 0}, {0, 0}}, {{3, 2}, {0, 0}}, {{1, 0}, {5, 7}}, {{-3, -1}, {0, 0}}};
     for (const Case& c : cases) {
         CTestSurface s(19, 13);
         for (int y = 0; y < 13; ++y)
-            for (int x = 0; x < 19; ++x) s.At(x, y) = 0x406080 + (uint32_t)(x * 7 + y * 3) * 0x010101;
+            for (int x = 0; x < 19; ++x)
+                s.At(x, y) = 0x406080 + (uint32_t)(x * 7 + y * 3) * 0x010101;
         CTestSurface before = s;
         CSurfaceDC dc(s, c.origin);
         dc.SetWindowOrg(c.windowOrg);
@@ -136,13 +141,15 @@ TEST(Drawing, ClipAndWindowOriginShapeWhereDrawingLands) {
     EXPECT_EQ(dc.IntersectClipRect(12, 1, 100, 3), SIMPLEREGION);
     dc.SetTextColor(RGB(1, 2, 3));
     dc.FillSolidRect(0, 0, 100, 100, RGB(255, 0, 0));
-    EXPECT_EQ(s.Picture(LEGEND), Rows({"........", "........", "...RRRR.", "...RRRR.", "........", "........"}));
+    EXPECT_EQ(s.Picture(LEGEND),
+              Rows({"........", "........", "...RRRR.", "...RRRR.", "........", "........"}));
 
     ASSERT_TRUE(dc.RestoreDC(saved));
     EXPECT_EQ(dc.GetTextColor(), RGB(0, 0, 0));
     EXPECT_EQ(dc.GetWindowOrg(), CPoint(10, 0));
     dc.FillSolidRect(10, 0, 1, 100, RGB(0, 0, 255));
-    EXPECT_EQ(s.Picture(LEGEND), Rows({"........", ".B......", ".B.RRRR.", ".B.RRRR.", ".B......", "........"}));
+    EXPECT_EQ(s.Picture(LEGEND),
+              Rows({"........", ".B......", ".B.RRRR.", ".B.RRRR.", ".B......", "........"}));
     EXPECT_FALSE(dc.RestoreDC(-1)); // nothing left to restore
 
     EXPECT_EQ(dc.IntersectClipRect(-5, -5, 0, 0), NULLREGION);
@@ -209,9 +216,12 @@ TEST(Drawing, ExtremeCoordinatesNeverReachOutsideTheClip) {
     CBitmap bitmap;
     bitmap.CreateCompatibleBitmap(nullptr, 4, 4);
     const int big = INT32_MAX, small = INT32_MIN;
-    const int coords[][4] = {{big - 1, big - 1, big, big},     {small, small, big, big},
-                             {small, 1, big, 1},               {-5, -5, 3, 3},
-                             {big / 2, small / 2, big, small}, {1, 1, -big, -big}};
+    const int coords[][4] = {{big - 1, big - 1, big, big},
+                             {small, small, big, big},
+                             {small, 1, big, 1},
+                             {-5, -5, 3, 3},
+                             {big / 2, small / 2, big, small},
+                             {1, 1, -big, -big}};
     for (const auto& c : coords) {
         CTestSurface s(6, 6, 0x000000);
         const CRect clip(1, 1, 5, 5);
@@ -240,8 +250,38 @@ TEST(Drawing, ExtremeCoordinatesNeverReachOutsideTheClip) {
         dc.SelectStockObject(WHITE_BRUSH);
         int outside = 0;
         for (int y = 0; y < 6; ++y)
-            for (int x = 0; x < 6; ++x) outside += !clip.PtInRect(CPoint(x, y)) && s.At(x, y) != 0;
+            for (int x = 0; x < 6; ++x)
+                outside += !clip.PtInRect(CPoint(x, y)) && s.At(x, y) != 0;
         EXPECT_EQ(outside, 0) << c[0] << "," << c[1] << "," << c[2] << "," << c[3];
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST(Drawing, RasterOperationsCombineBrushAndDestination) {
+    struct Case {
+        DWORD rop;
+        uint32_t expected;
+    } cases[] = {
+        {PATCOPY, 0x0F0F00},
+        {ROP_DEST_AND_PATTERN, 0x030300},
+        {ROP_DEST_OR_PATTERN, 0x3F3F30},
+        {PATINVERT, 0x3C3C30},
+        {DSTINVERT, 0xCCCCCF},
+        {BLACKNESS, 0x000000},
+        {WHITENESS, 0xFFFFFF},
+    };
+    CBrush brush(RGB(15, 15, 0));
+    for (const Case& c : cases) {
+        CTestSurface s(3, 1, 0x333330);
+        CSurfaceDC dc(s);
+        dc.SelectObject(&brush);
+        EXPECT_TRUE(dc.PatBlt(0, 0, 2, 1, c.rop)) << std::hex << c.rop;
+        EXPECT_EQ(s.At(0, 0), c.expected) << std::hex << c.rop;
+        EXPECT_EQ(s.At(2, 0), 0x333330u);
+        dc.SelectStockObject(WHITE_BRUSH);
     }
 }
 

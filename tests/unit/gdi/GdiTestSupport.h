@@ -10,7 +10,8 @@
 
 class CTestSurface {
 public:
-    CTestSurface(int width, int height, uint32_t fill = 0) : m_pixels((size_t)width * height, fill) {
+    CTestSurface(int width, int height, uint32_t fill = 0)
+        : m_pixels((size_t)width * height, fill) {
         m_surface.pixels = m_pixels.data();
         m_surface.width = width;
         m_surface.height = height;
@@ -47,6 +48,7 @@ public:
 // Joins picture rows written one per string.
 inline std::string Rows(std::initializer_list<const char*> rows) {
     std::string out;
-    for (const char* r : rows) out += std::string(r) + "\n";
+    for (const char* r : rows)
+        out += std::string(r) + "\n";
     return out;
 }

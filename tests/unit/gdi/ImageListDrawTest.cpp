@@ -11,7 +11,8 @@
 namespace {
 
 std::vector<uint8_t> ReadFile(const std::string& name) {
-    std::ifstream in(std::string(SLIDESHOW_TEST_DATA) + "/../../data/imagelist/" + name, std::ios::binary);
+    std::ifstream in(std::string(SLIDESHOW_TEST_DATA) + "/../../data/imagelist/" + name,
+                     std::ios::binary);
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
@@ -20,7 +21,8 @@ public:
     explicit CBytes(std::vector<uint8_t> bytes) : m_bytes(std::move(bytes)) {}
     UINT Read(void* buffer, UINT n) override {
         const size_t count = std::min<size_t>(n, m_bytes.size() - m_pos);
-        if (count) std::memcpy(buffer, m_bytes.data() + m_pos, count);
+        if (count)
+            std::memcpy(buffer, m_bytes.data() + m_pos, count);
         m_pos += count;
         return (UINT)count;
     }
@@ -36,9 +38,11 @@ std::vector<uint32_t> ReadPpm(const std::string& name, int& w, int& h) {
     const std::vector<uint8_t> bytes = ReadFile(name);
     int maxval = 0, consumed = 0;
     std::string text(bytes.begin(), bytes.begin() + std::min<size_t>(bytes.size(), 32));
-    if (std::sscanf(text.c_str(), "P6 %d %d %d%n", &w, &h, &maxval, &consumed) != 3) return {};
+    if (std::sscanf(text.c_str(), "P6 %d %d %d%n", &w, &h, &maxval, &consumed) != 3)
+        return {};
     std::vector<uint32_t> out;
-    for (size_t i = (size_t)consumed + 1; i + 2 < bytes.size() && out.size() < (size_t)w * h; i += 3)
+    for (size_t i = (size_t)consumed + 1; i + 2 < bytes.size() && out.size() < (size_t)w * h;
+         i += 3)
         out.push_back((uint32_t)bytes[i] << 16 | (uint32_t)bytes[i + 1] << 8 | bytes[i + 2]);
     return out;
 }
@@ -47,7 +51,10 @@ TEST(ImageListDraw, TransparentDrawingMatchesThePlatformsPictures) {
     struct Case {
         const char* stem;
         int images;
-    } cases[] = {{"case1_c24_mask_32", 1}, {"case3_c4_mask_32", 1}, {"case5_c32_16", 3}, {"case7_grow_20x12", 5}};
+    } cases[] = {{"case1_c24_mask_32", 1},
+                 {"case3_c4_mask_32", 1},
+                 {"case5_c32_16", 3},
+                 {"case7_grow_20x12", 5}};
     const struct {
         const char* suffix;
         uint32_t pixel;
@@ -60,18 +67,22 @@ TEST(ImageListDraw, TransparentDrawingMatchesThePlatformsPictures) {
         for (int i = 0; i < c.images; ++i)
             for (const auto& bg : backgrounds) {
                 int w = 0, h = 0;
-                const std::string name = std::string(c.stem) + "_img" + std::to_string(i) + "_" + bg.suffix + ".ppm";
+                const std::string name =
+                    std::string(c.stem) + "_img" + std::to_string(i) + "_" + bg.suffix + ".ppm";
                 const std::vector<uint32_t> expected = ReadPpm(name, w, h);
                 ASSERT_EQ(expected.size(), (size_t)w * h) << name;
-                // Drawn one pixel in from the corner of a larger surface, which must stay untouched.
+                // Drawn one pixel in from the corner of a larger surface, which must stay
+                // untouched.
                 CTestSurface s(w + 2, h + 2, bg.pixel);
                 CSurfaceDC dc(s);
                 ASSERT_TRUE(ImageList_Draw(&list, i, dc, 1, 1, ILD_TRANSPARENT)) << name;
                 int wrong = 0, outside = 0;
                 for (int y = 0; y < h + 2; ++y)
                     for (int x = 0; x < w + 2; ++x) {
-                        if (x >= 1 && y >= 1 && x <= w && y <= h) wrong += s.At(x, y) != expected[(size_t)(y - 1) * w + x - 1];
-                        else outside += s.At(x, y) != bg.pixel;
+                        if (x >= 1 && y >= 1 && x <= w && y <= h)
+                            wrong += s.At(x, y) != expected[(size_t)(y - 1) * w + x - 1];
+                        else
+                            outside += s.At(x, y) != bg.pixel;
                     }
                 EXPECT_EQ(wrong, 0) << name;
                 EXPECT_EQ(outside, 0) << name;
@@ -92,7 +103,8 @@ TEST(ImageListDraw, ClipsAndRefusesWhatItCannotDraw) {
     EXPECT_TRUE(ImageList_Draw(list, 0, dc, 1000000, -1000000, ILD_TRANSPARENT));
     int outside = 0;
     for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) outside += !clip.PtInRect(CPoint(x, y)) && s.At(x, y) != 0x123456;
+        for (int x = 0; x < 8; ++x)
+            outside += !clip.PtInRect(CPoint(x, y)) && s.At(x, y) != 0x123456;
     EXPECT_EQ(outside, 0);
     EXPECT_FALSE(ImageList_Draw(list, 1, dc, 0, 0, ILD_TRANSPARENT));
     EXPECT_FALSE(ImageList_Draw(list, -1, dc, 0, 0, ILD_TRANSPARENT));

@@ -19,7 +19,8 @@ std::string TempPath(const char* name) {
 TEST(SurfacePng, ScreenshotsReadBackPixelForPixel) {
     CTestSurface s(3, 2);
     const uint32_t pixels[6] = {0xFF0000, 0x00FF00, 0x0000FF, 0x123456, 0xFFFFFF, 0x000000};
-    for (int i = 0; i < 6; ++i) s.At(i % 3, i / 3) = pixels[i];
+    for (int i = 0; i < 6; ++i)
+        s.At(i % 3, i / 3) = pixels[i];
     const std::string path = TempPath("gdi-shot");
     ASSERT_TRUE(AfxWriteSurfacePng(s.Surface(), path.c_str()));
 
@@ -33,7 +34,9 @@ TEST(SurfacePng, ScreenshotsReadBackPixelForPixel) {
     ASSERT_EQ(image.width, 3u);
     ASSERT_EQ(image.height, 2u);
     for (int i = 0; i < 6; ++i)
-        EXPECT_EQ((uint32_t)rgb[3 * i] << 16 | (uint32_t)rgb[3 * i + 1] << 8 | rgb[3 * i + 2], pixels[i]) << i;
+        EXPECT_EQ((uint32_t)rgb[3 * i] << 16 | (uint32_t)rgb[3 * i + 1] << 8 | rgb[3 * i + 2],
+                  pixels[i])
+            << i;
 }
 
 TEST(SurfacePng, FailuresLeaveNoFile) {
