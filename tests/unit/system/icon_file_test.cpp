@@ -108,7 +108,7 @@ TEST(IconFile, DecodesEveryColourDepth) {
     std::vector<uint32_t> pal256(256);
     for (int i = 0; i < 256; ++i) pal256[i] = (uint32_t)(i << 8);
     struct Case {
-        ImageSpec spec;
+        ImageSpec image;
         uint32_t at11, at21;  // expected pixels at (1,1) and (2,1)
     } cases[] = {
         {{5, 3, 4, pal16, [](int x, int) { return (uint32_t)(x * 3); }, maskTopLeft}, 0xFF333333u, 0xFF666666u},
@@ -119,15 +119,15 @@ TEST(IconFile, DecodesEveryColourDepth) {
         {{5, 3, 32, {}, [](int x, int) { return 0x40000000u | (uint32_t)x; }, maskTopLeft, false}, 0x40000001u, 0x40000002u},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.spec.bits);
-        Bytes f = FileBytes(1, {c.spec});
+        SCOPED_TRACE(c.image.bits);
+        Bytes f = FileBytes(1, {c.image});
         BackendImage img;
         ASSERT_TRUE(CIconFile::Decode(f.data(), f.size(), img));
         ASSERT_EQ(img.width, 5);
         ASSERT_EQ(img.height, 3);
         EXPECT_EQ(img.pixels[1 * 5 + 1], c.at11);
         EXPECT_EQ(img.pixels[1 * 5 + 2], c.at21);
-        if (c.spec.withMask && c.spec.bits != 32) {
+        if (c.image.withMask && c.image.bits != 32) {
             EXPECT_EQ(img.pixels[0], 0u);  // masked corner
         }
         EXPECT_EQ(img.hotX, 0);
