@@ -1,4 +1,6 @@
 // The details layout, the About box's darkening, and the ways the program ends.
+#include <map>
+
 #include "shell/ShellFixture.h"
 
 namespace {
@@ -166,6 +168,67 @@ TEST(Ending, ExitEnterAndEscapeEndTheProgramAndLeaveNoTemporaryFile) {
         }
         EXPECT_TRUE(dir.Files().empty());
         AfxSetBackend(nullptr);
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Row heights that texts of 1, 2, 3 ... words wrap to in a value field, with a text for each.
+std::map<int, CString> MeasureValueHeights() {
+    CTestTempDir dir;
+    CViewerHarness run(800, 600, WriteItems(dir, 1));
+    XWrappingStatic probe;
+    probe.Create(&run.Dlg().m_detailsPanel, FALSE);
+    std::map<int, CString> heights;
+    for (int n = 1; n <= 120; n += 3) {
+        probe.SetText(Words(n));
+        heights.emplace(probe.GetWrappedHeight(359), Words(n));
+    }
+    probe.DestroyWindow();
+    return heights;
+}
+
+// Texts whose rows (height + 1 each) add up to exactly `total`, or none.
+std::vector<CString> RowsAddingUpTo(const std::map<int, CString>& heights, int total) {
+    std::vector<int> from(total + 1, -1);  // the row height that reached each sum
+    from[0] = 0;
+    for (int sum = 1; sum <= total; ++sum)
+        for (const auto& h : heights)
+            if (sum - (h.first + 1) >= 0 && from[sum - (h.first + 1)] >= 0) from[sum] = h.first;
+    std::vector<CString> texts;
+    if (from[total] < 0) return texts;
+    for (int sum = total; sum > 0; sum -= from[sum] + 1) texts.push_back(heights.at(from[sum]));
+    return texts;
+}
+
+TEST(DetailsView, RowsFillingThePanelExactlyFitAndOnePixelMoreScrolls) {
+    const std::map<int, CString> heights = MeasureValueHeights();
+    const int H = 460;  // the panel's client height
+    struct {
+        int total;
+        int nValueWidth;
+        int nFillerHeight;
+    } cases[] = {{H, 405, 1}, {H + 1, 385, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.total);
+        const std::vector<CString> texts = RowsAddingUpTo(heights, c.total);
+        if (texts.empty()) GTEST_SKIP() << "no rows of these heights add up to " << c.total;
+        std::vector<std::pair<const char*, CString>> details;
+        for (const CString& text : texts) details.push_back({"Name", text});
+        CTestTempDir dir;
+        CCollectionWriter writer;
+        writer.AddItem(ItemWithDetails(details));
+        CViewerHarness run(800, 600, WriteTestCollection(writer, dir));
+        run.PickRow(3);
+        run.Command(ID_SHOW_DETAILS);
+        CViewerDlg& d = run.Dlg();
+        const std::vector<ROW> rows = DetailRows(d);
+        ASSERT_EQ(rows.size(), texts.size());
+        EXPECT_EQ(rows.back().value.bottom + 1, c.total);
+        EXPECT_EQ(rows[0].value.Width(), c.nValueWidth);
+        EXPECT_EQ(WindowRectOf(d.m_detailsFiller).Height(), c.nFillerHeight);
     }
 }
 

@@ -81,6 +81,15 @@ TEST(MainWindow, ListRowsNameEveryItemAndMarkDamagedOnes) {
     EXPECT_EQ(dir.Files().size(), 1u);
 }
 
+TEST(MainWindow, MinimiseButtonMinimisesAndTheViewStays) {
+    CTestTempDir dir;
+    CViewerHarness run(1024, 768, WriteItems(dir, 2));
+    ASSERT_TRUE(run.m_bCreated);
+    run.Click(974 + 11, 8 + 6);
+    EXPECT_EQ(run.Screen().GetMinimizeCount(), 1);
+    EXPECT_EQ(run.View(), 'C');
+}
+
 TEST(Startup, SmallScreensShowTheWarningAndEnd) {
     CTestTempDir dir;
     const std::string path = WriteItems(dir, 2);
