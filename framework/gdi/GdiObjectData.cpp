@@ -117,7 +117,7 @@ std::unique_ptr<CBitmapData> CBitmapData::Create(int nWidth, int nHeight, int nB
     if (bytes > kMaxBitmapBytes)
         return nullptr;
     auto p = std::make_unique<CBitmapData>();
-    p->m_words.reset(new (std::nothrow) uint32_t[(size_t)(bytes + 3) / 4]());
+    p->m_words = AllocatePixelMemory((size_t)(bytes + 3) / 4);
     if (!p->m_words)
         return nullptr;
     p->m_nWidth = nWidth;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "framework/gdi/PixelMemory.h"
 #include "framework/gdi/GdiObject.h"
 #include "framework/gdi/Surface.h"
 
@@ -90,7 +91,7 @@ public:
     bool m_bBottomUp = false;
     bool m_bDIBSection = false;
     uint32_t m_palette[256] = {}; // 0x00RRGGBB entries for depths up to 8 bits
-    std::unique_ptr<uint32_t[]> m_words;
+    PixelMemoryPtr m_words;
 };
 
 // A solid, null or 8 × 8 monochrome pattern brush. Pattern bit 0 takes the context's text
