@@ -29,6 +29,7 @@ protected:
     }
     void TearDown() override {
         m_host.DestroyWindow();
+        CPartnerLayout::Destroy();
         AfxSetBackend(nullptr);
     }
     void CheckScrolling(int nWords, bool bScrolls) {
