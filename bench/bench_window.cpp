@@ -43,7 +43,8 @@ protected:
 };
 
 double Millis(std::chrono::steady_clock::time_point since) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since).count();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since)
+        .count();
 }
 } // namespace
 
@@ -63,19 +64,22 @@ int main() {
             ::SendMessage(counter.m_hWnd, WM_NOTIFY, 1, (LPARAM)&nm);
         }
         double ms = Millis(start);
-        if (ms < best) best = ms;
+        if (ms < best)
+            best = ms;
     }
     std::printf("SendMessage x %d with handlers: %.2f ms (best of 5)\n", N, best);
     counter.DestroyWindow();
 
     // A full-screen window with 8 × 6 children, repainted as RDW_ALLCHILDREN asks.
     CFilled main(RGB(0, 0, 0));
-    main.CreateEx(0, nullptr, "", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, CRect(0, 0, 1024, 768), nullptr, 0);
+    main.CreateEx(0, nullptr, "", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, CRect(0, 0, 1024, 768),
+                  nullptr, 0);
     std::vector<CFilled*> cells;
     for (int y = 0; y < 6; ++y) {
         for (int x = 0; x < 8; ++x) {
             CFilled* pCell = new CFilled(RGB(x * 30, y * 40, 100));
-            pCell->Create(nullptr, "", WS_VISIBLE, CRect(x * 128, y * 128, x * 128 + 120, y * 128 + 120), &main, 1);
+            pCell->Create(nullptr, "", WS_VISIBLE,
+                          CRect(x * 128, y * 128, x * 128 + 120, y * 128 + 120), &main, 1);
             cells.push_back(pCell);
         }
     }
@@ -86,20 +90,24 @@ int main() {
         main.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
         AfxPumpUntilIdle();
         double ms = Millis(start);
-        if (ms < best) best = ms;
+        if (ms < best)
+            best = ms;
     }
-    std::printf("Full repaint of a 1024 x 768 window and 48 children: %.2f ms (best of 10)\n", best);
+    std::printf("Full repaint of a 1024 x 768 window and 48 children: %.2f ms (best of 10)\n",
+                best);
     best = 1e9;
     for (int round = 0; round < 10; ++round) {
         auto start = std::chrono::steady_clock::now();
         cells[0]->Invalidate();
         AfxPumpUntilIdle();
         double ms = Millis(start);
-        if (ms < best) best = ms;
+        if (ms < best)
+            best = ms;
     }
     std::printf("Repaint of one 120 x 120 child: %.3f ms (best of 10)\n", best);
     main.DestroyWindow();
-    for (CFilled* pCell : cells) delete pCell;
+    for (CFilled* pCell : cells)
+        delete pCell;
     AfxSetBackend(nullptr);
     return 0;
 }

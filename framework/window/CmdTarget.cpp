@@ -13,17 +13,21 @@ BOOL CCmdTarget::OnCmdMsg(UINT /*nID*/, int /*nCode*/, void* /*pExtra*/,
 }
 
 void CCmdTarget::BeginWaitCursor() {
-    if (g_nWaitCount++ == 0) g_hRestore = GetCursor();
+    if (g_nWaitCount++ == 0)
+        g_hRestore = GetCursor();
     SetCursor(LoadCursor(nullptr, IDC_WAIT));
 }
 
 void CCmdTarget::EndWaitCursor() {
-    if (g_nWaitCount == 0) return;
-    if (--g_nWaitCount == 0) SetCursor(g_hRestore ? g_hRestore : LoadCursor(nullptr, IDC_ARROW));
+    if (g_nWaitCount == 0)
+        return;
+    if (--g_nWaitCount == 0)
+        SetCursor(g_hRestore ? g_hRestore : LoadCursor(nullptr, IDC_ARROW));
 }
 
 void CCmdTarget::RestoreWaitCursor() {
-    if (g_nWaitCount > 0) SetCursor(LoadCursor(nullptr, IDC_WAIT));
+    if (g_nWaitCount > 0)
+        SetCursor(LoadCursor(nullptr, IDC_WAIT));
 }
 
 int AfxGetWaitCursorCount() {

@@ -24,7 +24,8 @@ CRect PixelsFromUnits(int x, int y, int cx, int cy) {
 
 const DLGTEMPLATE_DATA* FindTemplate(UINT nIDTemplate) {
     const RESOURCE_ENTRY* pEntry = AfxFindResource(RT_DIALOG, nIDTemplate);
-    if (!pEntry || !pEntry->data || pEntry->size < sizeof(DLGTEMPLATE_DATA)) return nullptr;
+    if (!pEntry || !pEntry->data || pEntry->size < sizeof(DLGTEMPLATE_DATA))
+        return nullptr;
     return static_cast<const DLGTEMPLATE_DATA*>(pEntry->data);
 }
 } // namespace
@@ -36,29 +37,35 @@ CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
 
 BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd) {
     m_bModal = FALSE;
-    if (!CreateFromTemplate(nIDTemplate, pParentWnd)) return FALSE;
-    if ((GetStyle() & WS_VISIBLE) == 0 && m_bTemplateVisible) ShowWindow(SW_SHOW);
+    if (!CreateFromTemplate(nIDTemplate, pParentWnd))
+        return FALSE;
+    if ((GetStyle() & WS_VISIBLE) == 0 && m_bTemplateVisible)
+        ShowWindow(SW_SHOW);
     return TRUE;
 }
 
 BOOL CDialog::CreateFromTemplate(UINT nIDTemplate, CWnd* pParentWnd) {
     const DLGTEMPLATE_DATA* pTemplate = FindTemplate(nIDTemplate);
-    if (!pTemplate || m_hWnd) return FALSE;
+    if (!pTemplate || m_hWnd)
+        return FALSE;
     m_nIDTemplate = nIDTemplate;
     m_bEndModal = FALSE;
     m_nModalResult = -1;
     m_bTemplateVisible = (pTemplate->style & WS_VISIBLE) != 0;
     CRect rc = PixelsFromUnits(pTemplate->x, pTemplate->y, pTemplate->cx, pTemplate->cy);
     // A pop-up template stands relative to its owner's client area, as the platform places it.
-    if (pParentWnd && !(pTemplate->style & WS_CHILD)) pParentWnd->ClientToScreen(&rc);
+    if (pParentWnd && !(pTemplate->style & WS_CHILD))
+        pParentWnd->ClientToScreen(&rc);
     DWORD dwStyle = pTemplate->style & ~WS_VISIBLE;
-    if (!CreateEx(0, DIALOG_CLASS, "", dwStyle, rc, pParentWnd, 0)) return FALSE;
+    if (!CreateEx(0, DIALOG_CLASS, "", dwStyle, rc, pParentWnd, 0))
+        return FALSE;
     HWND hWnd = m_hWnd;
     if (pTemplate->style & DS_SETFONT) {
         LOGFONT lf{};
         lf.lfHeight = -MulDiv(pTemplate->pointSize, SCREEN_DPI, 72);
         lf.lfWeight = FW_NORMAL;
-        if (pTemplate->faceName) std::strncpy(lf.lfFaceName, pTemplate->faceName, LF_FACESIZE - 1);
+        if (pTemplate->faceName)
+            std::strncpy(lf.lfFaceName, pTemplate->faceName, LF_FACESIZE - 1);
         m_templateFont.DeleteObject();
         m_templateFont.CreateFontIndirect(&lf);
         SendMessage(WM_SETFONT, (WPARAM)m_templateFont.m_hObject, FALSE);
@@ -73,11 +80,14 @@ void CDialog::CreateControls(const DLGTEMPLATE_DATA& tmpl) {
     for (int i = 0; i < tmpl.itemCount && tmpl.items; ++i) {
         const DLGITEMTEMPLATE_DATA& item = tmpl.items[i];
         // Only static controls occur in the program's templates.
-        if (!item.className || strcasecmp(item.className, "Static") != 0) continue;
+        if (!item.className || strcasecmp(item.className, "Static") != 0)
+            continue;
         auto pStatic = std::make_unique<CStatic>();
         CRect rc = PixelsFromUnits(item.x, item.y, item.cx, item.cy);
-        if (!pStatic->Create(item.text, item.style, rc, this, item.id)) continue;
-        if (m_templateFont.m_hObject) pStatic->SetFont(&m_templateFont, FALSE);
+        if (!pStatic->Create(item.text, item.style, rc, this, item.id))
+            continue;
+        if (m_templateFont.m_hObject)
+            pStatic->SetFont(&m_templateFont, FALSE);
         m_controls.push_back(std::move(pStatic));
     }
 }
@@ -85,8 +95,10 @@ void CDialog::CreateControls(const DLGTEMPLATE_DATA& tmpl) {
 INT_PTR CDialog::DoModal() {
     CWindowManager& m = CWindowManager::Get();
     CWnd* pOwner = m_pParentWnd ? m_pParentWnd->GetTopLevelParent() : nullptr;
-    if (!pOwner && AfxGetMainWnd() != this) pOwner = AfxGetMainWnd();
-    if (pOwner && !pOwner->m_hWnd) pOwner = nullptr;
+    if (!pOwner && AfxGetMainWnd() != this)
+        pOwner = AfxGetMainWnd();
+    if (pOwner && !pOwner->m_hWnd)
+        pOwner = nullptr;
     m_bModal = TRUE;
     m.m_modalStack.push_back(this);
     if (!CreateFromTemplate(m_nIDTemplate, pOwner)) {
@@ -104,11 +116,13 @@ INT_PTR CDialog::DoModal() {
         ShowWindow(SW_SHOWNORMAL);
         while (!m_bEndModal && ::IsWindow(hWnd)) {
             // Without a display there is no input that could ever end the dialog.
-            if (!AfxGetBackend()) break;
+            if (!AfxGetBackend())
+                break;
             AfxPumpMessage(-1);
         }
     }
-    if (m_hDisabledOwner) ::EnableWindow(m_hDisabledOwner, TRUE);
+    if (m_hDisabledOwner)
+        ::EnableWindow(m_hDisabledOwner, TRUE);
     m_hDisabledOwner = nullptr;
     if (::IsWindow(hWnd)) {
         ShowWindow(SW_HIDE);
@@ -124,10 +138,12 @@ void CDialog::EndDialog(int nResult) {
     m_nModalResult = nResult;
     if (m_bModal) {
         m_bEndModal = TRUE;
-        if (m_hDisabledOwner) ::EnableWindow(m_hDisabledOwner, TRUE);
+        if (m_hDisabledOwner)
+            ::EnableWindow(m_hDisabledOwner, TRUE);
         m_hDisabledOwner = nullptr;
     }
-    if (m_hWnd) ShowWindow(SW_HIDE);
+    if (m_hWnd)
+        ShowWindow(SW_HIDE);
 }
 
 BOOL CDialog::OnInitDialog() {
@@ -156,7 +172,8 @@ BOOL CDialog::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pH
 
 BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
     // Only a top-level dialog answers Enter and Escape; a dialog used as a page does not.
-    if (pMsg->message != WM_KEYDOWN || (GetStyle() & WS_CHILD)) return FALSE;
+    if (pMsg->message != WM_KEYDOWN || (GetStyle() & WS_CHILD))
+        return FALSE;
     if (pMsg->wParam == VK_RETURN || pMsg->wParam == VK_ESCAPE) {
         int nID = pMsg->wParam == VK_RETURN ? IDOK : IDCANCEL;
         SendMessage(WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED), 0);
@@ -172,18 +189,23 @@ void CDialog::MapDialogRect(LPRECT lpRect) const {
 
 LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG: return OnInitDialog();
+    case WM_INITDIALOG:
+        return OnInitDialog();
     case WM_ERASEBKGND: {
         // The dialog's own control-colour answer paints its background.
         HBRUSH hbr = (HBRUSH)SendMessage(WM_CTLCOLORDLG, wParam, (LPARAM)m_hWnd);
-        if (!hbr) return FALSE;
+        if (!hbr)
+            return FALSE;
         CDC* pDC = CDC::FromHandle((HDC)wParam);
         CRect rcClip;
         pDC->GetClipBox(&rcClip);
         pDC->FillRect(&rcClip, CBrush::FromHandle(hbr));
         return TRUE;
     }
-    case WM_CLOSE: SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); return 0;
-    default: return CWnd::DefWindowProc(message, wParam, lParam);
+    case WM_CLOSE:
+        SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        return 0;
+    default:
+        return CWnd::DefWindowProc(message, wParam, lParam);
     }
 }

@@ -14,20 +14,26 @@ CWindowManager& Manager() {
 
 bool IsInside(HWND hWnd, const CWindowRecord* pRoot) {
     for (CWindowRecord* p = Manager().Find(hWnd); p; p = p->IsChild() ? p->pParent : nullptr) {
-        if (p == pRoot) return true;
+        if (p == pRoot)
+            return true;
     }
     return false;
 }
 
 // The client-area message of a mouse event; 0 when there is none.
 UINT ClientMessage(const BackendEvent& event) {
-    if (event.kind == BackendEvent::MouseMove) return WM_MOUSEMOVE;
+    if (event.kind == BackendEvent::MouseMove)
+        return WM_MOUSEMOVE;
     bool bDown = event.kind == BackendEvent::ButtonDown;
     switch (event.button) {
-    case 1: return bDown ? WM_LBUTTONDOWN : WM_LBUTTONUP;
-    case 2: return bDown ? WM_MBUTTONDOWN : WM_MBUTTONUP;
-    case 3: return bDown ? WM_RBUTTONDOWN : WM_RBUTTONUP;
-    default: return 0;
+    case 1:
+        return bDown ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+    case 2:
+        return bDown ? WM_MBUTTONDOWN : WM_MBUTTONUP;
+    case 3:
+        return bDown ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+    default:
+        return 0;
     }
 }
 
@@ -43,13 +49,17 @@ CInputRouter& CInputRouter::Get() {
 
 CInputRouter::MOUSE_TARGET CInputRouter::DetermineTarget(CPoint ptScreen) const {
     CWindowManager& m = Manager();
-    if (m.Find(m.m_hCapture)) return {m.m_hCapture, HTCLIENT};
+    if (m.Find(m.m_hCapture))
+        return {m.m_hCapture, HTCLIENT};
     for (CWindowRecord* pTop : m.TopLevel()) {
-        if (!pTop->HasStyle(WS_VISIBLE) || !pTop->ScreenRect().PtInRect(ptScreen)) continue;
+        if (!pTop->HasStyle(WS_VISIBLE) || !pTop->ScreenRect().PtInRect(ptScreen))
+            continue;
         MOUSE_TARGET target = HitChild(pTop, ptScreen);
-        if (!target.hWnd) continue;
+        if (!target.hWnd)
+            continue;
         CWindowRecord* pRec = m.Find(target.hWnd);
-        if (!pRec || !pRec->IsEnabled()) return {};
+        if (!pRec || !pRec->IsEnabled())
+            return {};
         return target;
     }
     return {};
@@ -58,25 +68,32 @@ CInputRouter::MOUSE_TARGET CInputRouter::DetermineTarget(CPoint ptScreen) const 
 CInputRouter::MOUSE_TARGET CInputRouter::HitChild(CWindowRecord* pRec, CPoint ptScreen) const {
     if (pRec->ClientScreenRect().PtInRect(ptScreen)) {
         for (CWindowRecord* pChild : pRec->children) {
-            if (!pChild->HasStyle(WS_VISIBLE) || pChild->HasStyle(WS_DISABLED)) continue;
-            if (!pChild->ScreenRect().PtInRect(ptScreen)) continue;
+            if (!pChild->HasStyle(WS_VISIBLE) || pChild->HasStyle(WS_DISABLED))
+                continue;
+            if (!pChild->ScreenRect().PtInRect(ptScreen))
+                continue;
             MOUSE_TARGET target = HitChild(pChild, ptScreen);
-            if (target.hWnd) return target;
+            if (target.hWnd)
+                return target;
         }
     }
     LRESULT nHit = ::SendMessage(pRec->hWnd, WM_NCHITTEST, 0, MAKELPARAM(ptScreen.x, ptScreen.y));
-    if (nHit == HTTRANSPARENT || nHit == HTNOWHERE) return {};
+    if (nHit == HTTRANSPARENT || nHit == HTNOWHERE)
+        return {};
     return {pRec->hWnd, nHit};
 }
 
 HWND CInputRouter::KeyboardTarget() const {
     CWindowManager& m = Manager();
     CWindowRecord* pFocus = m.Find(m.m_hFocus);
-    if (CanTakeInput(pFocus) && CanTakeInput(pFocus->TopLevel())) return pFocus->hWnd;
+    if (CanTakeInput(pFocus) && CanTakeInput(pFocus->TopLevel()))
+        return pFocus->hWnd;
     CWindowRecord* pActive = m.Find(m.m_hActive);
-    if (CanTakeInput(pActive)) return pActive->hWnd;
+    if (CanTakeInput(pActive))
+        return pActive->hWnd;
     for (CWindowRecord* pTop : m.TopLevel()) {
-        if (CanTakeInput(pTop)) return pTop->hWnd;
+        if (CanTakeInput(pTop))
+            return pTop->hWnd;
     }
     return nullptr;
 }
@@ -85,11 +102,20 @@ void CInputRouter::Dispatch(const BackendEvent& event) {
     switch (event.kind) {
     case BackendEvent::MouseMove:
     case BackendEvent::ButtonDown:
-    case BackendEvent::ButtonUp: DispatchMouse(event); break;
-    case BackendEvent::KeyDown: DispatchKey(event); break;
-    case BackendEvent::Close: DispatchClose(); break;
-    case BackendEvent::Expose: CWindowPainter::Get().InvalidateDisplay(); break;
-    default: break;
+    case BackendEvent::ButtonUp:
+        DispatchMouse(event);
+        break;
+    case BackendEvent::KeyDown:
+        DispatchKey(event);
+        break;
+    case BackendEvent::Close:
+        DispatchClose();
+        break;
+    case BackendEvent::Expose:
+        CWindowPainter::Get().InvalidateDisplay();
+        break;
+    default:
+        break;
     }
 }
 
@@ -98,15 +124,19 @@ void CInputRouter::DispatchMouse(const BackendEvent& event) {
     m_ptLast = pt;
     CNonClient& nonClient = CNonClient::Get();
     if (nonClient.IsTracking()) {
-        if (event.kind == BackendEvent::MouseMove) nonClient.TrackMove(pt);
-        if (event.kind == BackendEvent::ButtonUp && event.button == 1) nonClient.EndTrack(pt);
+        if (event.kind == BackendEvent::MouseMove)
+            nonClient.TrackMove(pt);
+        if (event.kind == BackendEvent::ButtonUp && event.button == 1)
+            nonClient.EndTrack(pt);
         return;
     }
     UINT message = ClientMessage(event);
-    if (!message) return;
+    if (!message)
+        return;
     MOUSE_TARGET target = DetermineTarget(pt);
     if (!target.hWnd) {
-        if (!AfxGetWaitCursorCount()) ::SetCursor(LoadCursor(nullptr, IDC_ARROW));
+        if (!AfxGetWaitCursorCount())
+            ::SetCursor(LoadCursor(nullptr, IDC_ARROW));
         return;
     }
     if (!Manager().m_hCapture) {
@@ -118,7 +148,8 @@ void CInputRouter::DispatchMouse(const BackendEvent& event) {
         }
     }
     CWindowRecord* pRec = Manager().Find(target.hWnd);
-    if (!pRec) return;
+    if (!pRec)
+        return;
     if (target.nHit == HTCLIENT) {
         CPoint origin = pRec->ClientScreenRect().TopLeft();
         ::SendMessage(target.hWnd, message, event.keyState,
@@ -132,7 +163,8 @@ void CInputRouter::DispatchMouse(const BackendEvent& event) {
 
 void CInputRouter::DispatchKey(const BackendEvent& event) {
     HWND hTarget = KeyboardTarget();
-    if (!hTarget) return;
+    if (!hTarget)
+        return;
     MSG msg{};
     msg.hwnd = hTarget;
     msg.message = WM_KEYDOWN;
@@ -143,7 +175,8 @@ void CInputRouter::DispatchKey(const BackendEvent& event) {
     HWND hWnd = hTarget;
     while (CWindowRecord* pRec = Manager().Find(hWnd)) {
         HWND hUp = pRec->IsChild() ? pRec->pParent->hWnd : nullptr;
-        if (pRec->pWnd && pRec->pWnd->PreTranslateMessage(&msg)) return;
+        if (pRec->pWnd && pRec->pWnd->PreTranslateMessage(&msg))
+            return;
         hWnd = hUp;
     }
     ::SendMessage(hTarget, WM_KEYDOWN, msg.wParam, msg.lParam);
@@ -152,10 +185,14 @@ void CInputRouter::DispatchKey(const BackendEvent& event) {
 void CInputRouter::DispatchClose() {
     CWindowManager& m = Manager();
     HWND hTarget = nullptr;
-    if (!m.m_modalStack.empty()) hTarget = m.m_modalStack.back()->m_hWnd;
-    if (!hTarget && AfxGetMainWnd()) hTarget = AfxGetMainWnd()->m_hWnd;
-    if (!hTarget && !m.TopLevel().empty()) hTarget = m.TopLevel().front()->hWnd;
-    if (hTarget) ::SendMessage(hTarget, WM_CLOSE, 0, 0);
+    if (!m.m_modalStack.empty())
+        hTarget = m.m_modalStack.back()->m_hWnd;
+    if (!hTarget && AfxGetMainWnd())
+        hTarget = AfxGetMainWnd()->m_hWnd;
+    if (!hTarget && !m.TopLevel().empty())
+        hTarget = m.TopLevel().front()->hWnd;
+    if (hTarget)
+        ::SendMessage(hTarget, WM_CLOSE, 0, 0);
 }
 
 void CInputRouter::Activate(CWindowRecord* pRec) {
@@ -164,13 +201,15 @@ void CInputRouter::Activate(CWindowRecord* pRec) {
     m.m_hActive = pTop->hWnd;
     m.BringToTop(pTop);
     if (!m.m_hFocus || !IsInside(m.m_hFocus, pTop)) {
-        if (CWnd* pWnd = pTop->pWnd) pWnd->SetFocus();
+        if (CWnd* pWnd = pTop->pWnd)
+            pWnd->SetFocus();
     }
 }
 
 void CInputRouter::ActivateNext(CWindowRecord* pRec) {
     CWindowManager& m = Manager();
-    if (m.m_hActive != pRec->hWnd) return;
+    if (m.m_hActive != pRec->hWnd)
+        return;
     m.m_hActive = nullptr;
     CWindowRecord* pNext = pRec->pOwner ? pRec->pOwner->TopLevel() : nullptr;
     if (!pNext || !pNext->IsVisible()) {
@@ -194,13 +233,15 @@ void CInputRouter::OnHidden(CWindowRecord* pRec) {
     if (!pRec->IsChild()) {
         ActivateNext(pRec);
     } else if (m.m_hFocus && IsInside(m.m_hFocus, pRec)) {
-        if (CWnd* pTop = pRec->TopLevel()->pWnd) pTop->SetFocus();
+        if (CWnd* pTop = pRec->TopLevel()->pWnd)
+            pTop->SetFocus();
     }
 }
 
 void CInputRouter::OnDisabled(CWindowRecord* pRec) {
     CWindowManager& m = Manager();
-    if (m.m_hCapture == pRec->hWnd) ::ReleaseCapture();
+    if (m.m_hCapture == pRec->hWnd)
+        ::ReleaseCapture();
     if (m.m_hFocus && IsInside(m.m_hFocus, pRec)) {
         HWND hOld = m.m_hFocus;
         m.m_hFocus = nullptr;

@@ -404,7 +404,7 @@ typedef const SCROLLINFO* LPCSCROLLINFO;
 struct CREATESTRUCT {
     LPVOID lpCreateParams;
     HINSTANCE hInstance;
-    HMENU hMenu;  // a child's control id
+    HMENU hMenu; // a child's control id
     HWND hwndParent;
     int cy;
     int cx;

@@ -7,7 +7,8 @@ long long Area(const CRect& rc) {
 
 bool WorthJoining(const CRect& a, const CRect& b) {
     CRect both;
-    if (both.IntersectRect(a, b)) return true;
+    if (both.IntersectRect(a, b))
+        return true;
     both.UnionRect(a, b);
     return Area(both) <= Area(a) + Area(b);
 }
@@ -16,7 +17,8 @@ bool WorthJoining(const CRect& a, const CRect& b) {
 bool JoinOnePair(std::vector<CRect>& rects) {
     for (size_t i = 0; i < rects.size(); ++i) {
         for (size_t j = i + 1; j < rects.size(); ++j) {
-            if (!WorthJoining(rects[i], rects[j])) continue;
+            if (!WorthJoining(rects[i], rects[j]))
+                continue;
             rects[i].UnionRect(rects[i], rects[j]);
             rects.erase(rects.begin() + (ptrdiff_t)j);
             return true;
@@ -30,14 +32,16 @@ void AfxMergeRects(std::vector<CRect>& rects, size_t nMaxRects) {
     std::vector<CRect> kept;
     kept.reserve(rects.size());
     for (const CRect& rc : rects) {
-        if (!rc.IsRectEmpty()) kept.push_back(rc);
+        if (!rc.IsRectEmpty())
+            kept.push_back(rc);
     }
     // Joining is quadratic per pass; a flood of rectangles goes straight to one bound.
     while (kept.size() <= 4 * nMaxRects && JoinOnePair(kept)) {
     }
     if (kept.size() > nMaxRects) {
         CRect all;
-        for (const CRect& rc : kept) all.UnionRect(all, rc);
+        for (const CRect& rc : kept)
+            all.UnionRect(all, rc);
         kept.assign(1, all);
     }
     rects.swap(kept);

@@ -4,5 +4,4 @@
 
 #include "framework/window/Wnd.h"
 
-class CScrollBar : public CWnd {
-};
+class CScrollBar : public CWnd {};

@@ -9,8 +9,14 @@ class CDC;
 
 class CScrollBarLayout {
 public:
-    enum PART { PART_NONE, PART_ARROW_FIRST, PART_PAGE_FIRST, PART_THUMB, PART_PAGE_LAST,
-                PART_ARROW_LAST };
+    enum PART {
+        PART_NONE,
+        PART_ARROW_FIRST,
+        PART_PAGE_FIRST,
+        PART_THUMB,
+        PART_PAGE_LAST,
+        PART_ARROW_LAST
+    };
     static constexpr int MIN_THUMB = 8;
 
     // nThumbPos: the position the thumb shows (the tracked one while it is dragged).

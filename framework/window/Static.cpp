@@ -8,13 +8,23 @@ namespace {
 UINT TextFormat(DWORD dwStyle) {
     UINT nFormat = DT_EXPANDTABS | DT_WORDBREAK;
     switch (dwStyle & SS_TYPEMASK) {
-    case SS_CENTER: nFormat |= DT_CENTER; break;
-    case SS_RIGHT: nFormat |= DT_RIGHT; break;
-    case SS_SIMPLE: nFormat = DT_SINGLELINE | DT_VCENTER; break;
-    case SS_LEFTNOWORDWRAP: nFormat = DT_EXPANDTABS; break;
-    default: break;
+    case SS_CENTER:
+        nFormat |= DT_CENTER;
+        break;
+    case SS_RIGHT:
+        nFormat |= DT_RIGHT;
+        break;
+    case SS_SIMPLE:
+        nFormat = DT_SINGLELINE | DT_VCENTER;
+        break;
+    case SS_LEFTNOWORDWRAP:
+        nFormat = DT_EXPANDTABS;
+        break;
+    default:
+        break;
     }
-    if (dwStyle & SS_NOPREFIX) nFormat |= DT_NOPREFIX;
+    if (dwStyle & SS_NOPREFIX)
+        nFormat |= DT_NOPREFIX;
     return nFormat;
 }
 
@@ -27,10 +37,13 @@ bool IsTextType(DWORD dwType) {
 int FrameColour(DWORD dwType) {
     switch (dwType) {
     case SS_BLACKFRAME:
-    case SS_BLACKRECT: return COLOR_3DDKSHADOW;
+    case SS_BLACKRECT:
+        return COLOR_3DDKSHADOW;
     case SS_GRAYFRAME:
-    case SS_GRAYRECT: return COLOR_BTNSHADOW;
-    default: return COLOR_BTNHIGHLIGHT;
+    case SS_GRAYRECT:
+        return COLOR_BTNSHADOW;
+    default:
+        return COLOR_BTNHIGHLIGHT;
     }
 }
 } // namespace
@@ -52,7 +65,8 @@ LRESULT CStatic::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_NCHITTEST:
         // Without SS_NOTIFY a static lets the mouse through to what lies beneath.
-        if (!(GetStyle() & SS_NOTIFY)) return HTTRANSPARENT;
+        if (!(GetStyle() & SS_NOTIFY))
+            return HTTRANSPARENT;
         break;
     case WM_LBUTTONDOWN:
         if ((GetStyle() & SS_NOTIFY) && GetParent()) {
@@ -66,7 +80,8 @@ LRESULT CStatic::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case STM_SETIMAGE: {
-        if (wParam != IMAGE_BITMAP) return 0;
+        if (wParam != IMAGE_BITMAP)
+            return 0;
         HBITMAP hOld = m_hBitmap;
         m_hBitmap = (HBITMAP)lParam;
         BITMAP bm{};
@@ -75,20 +90,25 @@ LRESULT CStatic::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             // A bitmap static takes its bitmap's size; its top-left corner stays.
             CRect rc;
             GetWindowRect(&rc);
-            if (CWnd* pParent = (GetStyle() & WS_CHILD) ? GetParent() : nullptr) pParent->ScreenToClient(&rc);
+            if (CWnd* pParent = (GetStyle() & WS_CHILD) ? GetParent() : nullptr)
+                pParent->ScreenToClient(&rc);
             MoveWindow(rc.left, rc.top, bm.bmWidth, bm.bmHeight, TRUE);
         }
         Invalidate();
         return (LRESULT)hOld;
     }
-    case STM_GETIMAGE: return wParam == IMAGE_BITMAP ? (LRESULT)m_hBitmap : 0;
+    case STM_GETIMAGE:
+        return wParam == IMAGE_BITMAP ? (LRESULT)m_hBitmap : 0;
     case WM_SETTEXT: {
         LRESULT result = CWnd::DefWindowProc(message, wParam, lParam);
         Invalidate();
         return result;
     }
-    case WM_ENABLE: Invalidate(); return 0;
-    default: break;
+    case WM_ENABLE:
+        Invalidate();
+        return 0;
+    default:
+        break;
     }
     return CWnd::DefWindowProc(message, wParam, lParam);
 }
@@ -107,17 +127,21 @@ void CStatic::Paint(CDC* pDC) {
         }
         return;
     }
-    if (dwType != SS_BITMAP && !IsTextType(dwType)) return;
+    if (dwType != SS_BITMAP && !IsTextType(dwType))
+        return;
     // The parent chooses the colours: its answer paints the background, the text takes the
     // context's colours.
     CWnd* pAsk = GetParent() ? GetParent() : this;
     HBRUSH hbr = (HBRUSH)pAsk->SendMessage(WM_CTLCOLORSTATIC, (WPARAM)pDC->m_hDC, (LPARAM)m_hWnd);
-    if (hbr) pDC->FillRect(&rc, CBrush::FromHandle(hbr));
+    if (hbr)
+        pDC->FillRect(&rc, CBrush::FromHandle(hbr));
     if (dwType == SS_BITMAP) {
         BITMAP bm{};
-        if (!m_hBitmap || !::GetObject(m_hBitmap, sizeof(bm), &bm)) return;
+        if (!m_hBitmap || !::GetObject(m_hBitmap, sizeof(bm), &bm))
+            return;
         CDC memDC;
-        if (!memDC.CreateCompatibleDC(pDC)) return;
+        if (!memDC.CreateCompatibleDC(pDC))
+            return;
         CBitmap* pOld = memDC.SelectObject(CBitmap::FromHandle(m_hBitmap));
         int x = 0, y = 0;
         if (dwStyle & SS_CENTERIMAGE) {
@@ -132,7 +156,9 @@ void CStatic::Paint(CDC* pDC) {
     GetWindowText(strText);
     CFont* pFont = GetFont();
     CFont* pOldFont = pFont ? pDC->SelectObject(pFont) : nullptr;
-    if (!IsWindowEnabled()) pDC->SetTextColor(GetSysColor(COLOR_GRAYTEXT));
+    if (!IsWindowEnabled())
+        pDC->SetTextColor(GetSysColor(COLOR_GRAYTEXT));
     pDC->DrawText(strText, &rc, TextFormat(dwStyle));
-    if (pOldFont) pDC->SelectObject(pOldFont);
+    if (pOldFont)
+        pDC->SelectObject(pOldFont);
 }

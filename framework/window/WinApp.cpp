@@ -11,19 +11,23 @@ CWinApp* g_pApp = nullptr;
 
 // The caption of message boxes: the application's name, by default the executable's file name.
 CString Caption() {
-    if (g_pApp && !g_pApp->m_strAppName.IsEmpty()) return g_pApp->m_strAppName;
+    if (g_pApp && !g_pApp->m_strAppName.IsEmpty())
+        return g_pApp->m_strAppName;
     CString strPath = AfxGetArgv0();
-    if (strPath.IsEmpty()) strPath = AfxGetModulePath();
+    if (strPath.IsEmpty())
+        strPath = AfxGetModulePath();
     int nSlash = -1;
     for (int i = 0; i < strPath.GetLength(); ++i) {
-        if (strPath[i] == '/') nSlash = i;
+        if (strPath[i] == '/')
+            nSlash = i;
     }
     return strPath.Mid(nSlash + 1);
 }
 
 int ShowMessage(LPCTSTR lpszText, LPCTSTR lpszCaption) {
     CBackend* pBackend = AfxGetBackend();
-    if (!pBackend) return 0;
+    if (!pBackend)
+        return 0;
     pBackend->ShowMessage(lpszCaption ? CString(lpszCaption) : Caption(), lpszText);
     return IDOK;
 }
@@ -39,7 +43,8 @@ CWinApp::CWinApp(LPCTSTR lpszAppName) : m_strAppName(lpszAppName) {
 }
 
 CWinApp::~CWinApp() {
-    if (g_pApp == this) g_pApp = nullptr;
+    if (g_pApp == this)
+        g_pApp = nullptr;
 }
 
 BOOL CWinApp::InitInstance() {

@@ -30,9 +30,9 @@ public:
 CWinApp* AfxGetApp();
 // The application's main window, or null.
 CWnd* AfxGetMainWnd();
-// Start-up: records argv (AfxSetArgv), installs the message boxes as the framework's message sink, calls the
-// application's InitInstance (then Run and ExitInstance when it returns TRUE). Needs a backend
-// (AfxSetBackend) first. Returns the process exit code.
+// Start-up: records argv (AfxSetArgv), installs the message boxes as the framework's message sink,
+// calls the application's InitInstance (then Run and ExitInstance when it returns TRUE). Needs a
+// backend (AfxSetBackend) first. Returns the process exit code.
 int AfxWinMain(int argc, char* argv[]);
 
 // A message box with an OK button; its caption is the application name.

@@ -13,8 +13,8 @@ std::deque<WINDOW_CLASS>& Classes() {
     if (s_classes.empty()) {
         HCURSOR hArrow = LoadCursor(nullptr, IDC_ARROW);
         // The framework's default class first; then the platform's standard control classes.
-        for (const char* name : {"AfxWnd", "Static", "Button", "ComboBox", "ComboLBox",
-                                 "ListBox", "ScrollBar", "Edit", "#32770"}) {
+        for (const char* name : {"AfxWnd", "Static", "Button", "ComboBox", "ComboLBox", "ListBox",
+                                 "ScrollBar", "Edit", "#32770"}) {
             WINDOW_CLASS wc;
             wc.strName = name;
             wc.nStyle = CS_DBLCLKS;
@@ -28,9 +28,11 @@ std::deque<WINDOW_CLASS>& Classes() {
 
 const WINDOW_CLASS* CWindowClass::Find(LPCTSTR lpszClassName) {
     std::deque<WINDOW_CLASS>& classes = Classes();
-    if (!lpszClassName || !*lpszClassName) return &classes.front();
+    if (!lpszClassName || !*lpszClassName)
+        return &classes.front();
     for (const WINDOW_CLASS& wc : classes) {
-        if (strcasecmp(wc.strName, lpszClassName) == 0) return &wc;
+        if (strcasecmp(wc.strName, lpszClassName) == 0)
+            return &wc;
     }
     return nullptr;
 }
@@ -39,7 +41,8 @@ const WINDOW_CLASS* CWindowClass::Register(UINT nStyle, HCURSOR hCursor, HBRUSH 
                                            HICON hIcon) {
     CString strName;
     strName.Format("Afx:%x:%p:%p:%p", nStyle, (void*)hCursor, (void*)hbrBackground, (void*)hIcon);
-    if (const WINDOW_CLASS* pFound = Find(strName)) return pFound;
+    if (const WINDOW_CLASS* pFound = Find(strName))
+        return pFound;
     WINDOW_CLASS wc;
     wc.strName = strName;
     wc.nStyle = nStyle;
@@ -50,7 +53,6 @@ const WINDOW_CLASS* CWindowClass::Register(UINT nStyle, HCURSOR hCursor, HBRUSH 
     return &Classes().back();
 }
 
-LPCTSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackground,
-                            HICON hIcon) {
+LPCTSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackground, HICON hIcon) {
     return CWindowClass::Register(nClassStyle, hCursor, hbrBackground, hIcon)->strName;
 }

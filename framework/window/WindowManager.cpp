@@ -30,7 +30,8 @@ CWindowManager& CWindowManager::Get() {
 }
 
 CWindowRecord* CWindowManager::Find(HWND hWnd) const {
-    if (!hWnd) return nullptr;
+    if (!hWnd)
+        return nullptr;
     auto it = m_records.find(hWnd);
     return it == m_records.end() ? nullptr : it->second.get();
 }
@@ -46,14 +47,19 @@ CWindowRecord* CWindowManager::Create(CWnd* pWnd) {
 }
 
 void CWindowManager::Remove(CWindowRecord* pRec) {
-    if (pRec->pParent) Erase(pRec->pParent->children, pRec);
+    if (pRec->pParent)
+        Erase(pRec->pParent->children, pRec);
     Erase(m_topLevel, pRec);
     for (auto& entry : m_records) {
-        if (entry.second->pOwner == pRec) entry.second->pOwner = nullptr;
+        if (entry.second->pOwner == pRec)
+            entry.second->pOwner = nullptr;
     }
-    if (m_hCapture == pRec->hWnd) m_hCapture = nullptr;
-    if (m_hFocus == pRec->hWnd) m_hFocus = nullptr;
-    if (m_hActive == pRec->hWnd) m_hActive = nullptr;
+    if (m_hCapture == pRec->hWnd)
+        m_hCapture = nullptr;
+    if (m_hFocus == pRec->hWnd)
+        m_hFocus = nullptr;
+    if (m_hActive == pRec->hWnd)
+        m_hActive = nullptr;
     m_records.erase(pRec->hWnd);
 }
 
@@ -73,14 +79,17 @@ void CWindowManager::BringToTop(CWindowRecord* pRec) {
     std::vector<CWindowRecord*>& list = pRec->IsChild() ? pRec->pParent->children : m_topLevel;
     Erase(list, pRec);
     list.insert(list.begin(), pRec);
-    if (pRec->IsChild()) return;
+    if (pRec->IsChild())
+        return;
     // Pop-ups stay above their owner: raise the windows it owns along with it.
     std::vector<CWindowRecord*> owned;
     for (CWindowRecord* p : m_topLevel) {
         // A pop-up owned by a child (a combo's list) belongs to the child's top-level window.
-        if (p != pRec && p->pOwner && p->pOwner->TopLevel() == pRec) owned.push_back(p);
+        if (p != pRec && p->pOwner && p->pOwner->TopLevel() == pRec)
+            owned.push_back(p);
     }
-    for (auto it = owned.rbegin(); it != owned.rend(); ++it) BringToTop(*it);
+    for (auto it = owned.rbegin(); it != owned.rend(); ++it)
+        BringToTop(*it);
 }
 
 std::vector<CWindowRecord*> CWindowManager::PaintOrder(bool bVisibleOnly) const {
@@ -94,7 +103,8 @@ std::vector<CWindowRecord*> CWindowManager::PaintOrder(bool bVisibleOnly) const 
 
 void CWindowManager::AppendPaintOrder(CWindowRecord* pRec, bool bVisibleOnly,
                                       std::vector<CWindowRecord*>& order) const {
-    if (bVisibleOnly && !pRec->HasStyle(WS_VISIBLE)) return;
+    if (bVisibleOnly && !pRec->HasStyle(WS_VISIBLE))
+        return;
     order.push_back(pRec);
     for (auto it = pRec->children.rbegin(); it != pRec->children.rend(); ++it) {
         AppendPaintOrder(*it, bVisibleOnly, order);

@@ -34,7 +34,8 @@ CWindowPainter& CWindowPainter::Get() {
 
 void CWindowPainter::InvalidateScreen(CWindowRecord* pRec, const CRect& rcScreen, bool bErase,
                                       CHILDREN children) {
-    if (!pRec->IsVisible() || rcScreen.IsRectEmpty()) return;
+    if (!pRec->IsVisible() || rcScreen.IsRectEmpty())
+        return;
     CRect rcWindow = pRec->ScreenRect();
     CRect rcClient = pRec->ClientScreenRect();
     CRect rcPart;
@@ -51,31 +52,36 @@ void CWindowPainter::InvalidateScreen(CWindowRecord* pRec, const CRect& rcScreen
     }
     bool bChildren = children == CHILDREN_ALL ||
                      (children == CHILDREN_DEFAULT && !pRec->HasStyle(WS_CLIPCHILDREN));
-    if (!bChildren) return;
+    if (!bChildren)
+        return;
     CRect rcChildArea;
-    if (!rcChildArea.IntersectRect(rcScreen, rcClient)) return;
+    if (!rcChildArea.IntersectRect(rcScreen, rcClient))
+        return;
     for (CWindowRecord* pChild : pRec->children) {
         InvalidateScreen(pChild, rcChildArea, bErase, children);
     }
 }
 
 void CWindowPainter::InvalidateAll(CWindowRecord* pRec) {
-    if (!pRec->IsVisible()) return;
+    if (!pRec->IsVisible())
+        return;
     pRec->bFrameDirty = true;
     InvalidateScreen(pRec, pRec->ScreenRect(), true, CHILDREN_ALL);
 }
 
 void CWindowPainter::InvalidateBeneath(CWindowRecord* pRec, const CRect& rcScreen) {
     for (CWindowRecord* pOther : CWindowManager::Get().PaintOrder(true)) {
-        if (pOther == pRec) break;
-        if (pOther->IsVisible()) InvalidateScreen(pOther, rcScreen, true, CHILDREN_NONE);
+        if (pOther == pRec)
+            break;
+        if (pOther->IsVisible())
+            InvalidateScreen(pOther, rcScreen, true, CHILDREN_NONE);
     }
 }
 
 void CWindowPainter::Validate(CWindowRecord* pRec, const CRect* pClient) {
-    if (!pClient || (pClient->left <= pRec->rcUpdate.left && pClient->top <= pRec->rcUpdate.top &&
-                     pClient->right >= pRec->rcUpdate.right &&
-                     pClient->bottom >= pRec->rcUpdate.bottom)) {
+    if (!pClient ||
+        (pClient->left <= pRec->rcUpdate.left && pClient->top <= pRec->rcUpdate.top &&
+         pClient->right >= pRec->rcUpdate.right && pClient->bottom >= pRec->rcUpdate.bottom)) {
         pRec->rcUpdate.SetRectEmpty();
         pRec->bErase = false;
     }
@@ -88,7 +94,8 @@ bool CWindowPainter::NeedsPaint(const CWindowRecord* pRec) const {
 
 bool CWindowPainter::HasPendingPaint() const {
     for (CWindowRecord* pRec : CWindowManager::Get().PaintOrder(true)) {
-        if (NeedsPaint(pRec) && pRec->IsVisible()) return true;
+        if (NeedsPaint(pRec) && pRec->IsVisible())
+            return true;
     }
     return false;
 }
@@ -98,31 +105,38 @@ void CWindowPainter::PaintAll() {
     for (int pass = 0; pass < MAX_PAINT_PASSES; ++pass) {
         std::vector<HWND> waiting;
         for (CWindowRecord* pRec : manager.PaintOrder(true)) {
-            if (NeedsPaint(pRec)) waiting.push_back(pRec->hWnd);
+            if (NeedsPaint(pRec))
+                waiting.push_back(pRec->hWnd);
         }
-        if (waiting.empty()) return;
-        for (HWND hWnd : waiting) PaintWindow(hWnd);
+        if (waiting.empty())
+            return;
+        for (HWND hWnd : waiting)
+            PaintWindow(hWnd);
     }
 }
 
 void CWindowPainter::PaintWindow(HWND hWnd) {
     CWindowManager& manager = CWindowManager::Get();
     CWindowRecord* pRec = manager.Find(hWnd);
-    if (!pRec || !pRec->IsVisible()) return;
+    if (!pRec || !pRec->IsVisible())
+        return;
     if (pRec->bFrameDirty) {
         pRec->bFrameDirty = false;
         ::SendMessage(hWnd, WM_NCPAINT, 1, 0);
     }
     pRec = manager.Find(hWnd);
-    if (!pRec || pRec->rcUpdate.IsRectEmpty()) return;
+    if (!pRec || pRec->rcUpdate.IsRectEmpty())
+        return;
     ::SendMessage(hWnd, WM_PAINT, 0, 0);
     // A handler that never began painting must not be asked again and again.
-    if ((pRec = manager.Find(hWnd)) != nullptr) Validate(pRec, nullptr);
+    if ((pRec = manager.Find(hWnd)) != nullptr)
+        Validate(pRec, nullptr);
 }
 
 void CWindowPainter::PaintTree(HWND hWnd, bool bAllChildren) {
     CWindowRecord* pRec = CWindowManager::Get().Find(hWnd);
-    if (!pRec) return;
+    if (!pRec)
+        return;
     std::vector<HWND> children;
     if (bAllChildren || !pRec->HasStyle(WS_CLIPCHILDREN)) {
         for (auto it = pRec->children.rbegin(); it != pRec->children.rend(); ++it) {
@@ -130,24 +144,29 @@ void CWindowPainter::PaintTree(HWND hWnd, bool bAllChildren) {
         }
     }
     PaintWindow(hWnd);
-    for (HWND hChild : children) PaintTree(hChild, bAllChildren);
+    for (HWND hChild : children)
+        PaintTree(hChild, bAllChildren);
 }
 
 HDC CWindowPainter::CreateDC(CWindowRecord* pRec, DC_KIND kind, const CRect* pClipScreen) {
     CRect rcClip = pRec->VisibleScreenRect(kind == DC_CLIENT);
-    if (pClipScreen) rcClip.IntersectRect(rcClip, *pClipScreen);
+    if (pClipScreen)
+        rcClip.IntersectRect(rcClip, *pClipScreen);
     SCREEN_DC dc;
     dc.rcClip = rcClip;
     dc.nArenaStart = m_nArenaUsed;
     if (!rcClip.IsRectEmpty()) {
         CWindowRecord* pTop = pRec->TopLevel();
         for (CWindowRecord* pAbove : CWindowManager::Get().TopLevel()) {
-            if (pAbove == pTop) break;
-            if (pAbove->IsVisible()) Save(Intersection(pAbove->ScreenRect(), rcClip), dc.saved);
+            if (pAbove == pTop)
+                break;
+            if (pAbove->IsVisible())
+                Save(Intersection(pAbove->ScreenRect(), rcClip), dc.saved);
         }
         if (kind == DC_CLIENT && pRec->HasStyle(WS_CLIPCHILDREN)) {
             for (CWindowRecord* pChild : pRec->children) {
-                if (pChild->IsVisible()) Save(Intersection(pChild->ScreenRect(), rcClip), dc.saved);
+                if (pChild->IsVisible())
+                    Save(Intersection(pChild->ScreenRect(), rcClip), dc.saved);
             }
         }
     }
@@ -155,18 +174,22 @@ HDC CWindowPainter::CreateDC(CWindowRecord* pRec, DC_KIND kind, const CRect* pCl
     CPoint ptOrigin =
         kind == DC_CLIENT ? pRec->ClientScreenRect().TopLeft() : pRec->ScreenRect().TopLeft();
     HDC hdc = AfxCreateSurfaceDC(&ScreenSurface(), ptOrigin, rcClip);
-    if (hdc) m_dcs[hdc] = std::move(dc);
+    if (hdc)
+        m_dcs[hdc] = std::move(dc);
     return hdc;
 }
 
 BOOL CWindowPainter::ReleaseDC(HDC hdc) {
     auto it = m_dcs.find(hdc);
-    if (it == m_dcs.end()) return FALSE;
+    if (it == m_dcs.end())
+        return FALSE;
     Restore(it->second.saved);
     AddChanged(it->second.rcClip);
-    if (it->second.nArenaEnd == m_nArenaUsed) m_nArenaUsed = it->second.nArenaStart;
+    if (it->second.nArenaEnd == m_nArenaUsed)
+        m_nArenaUsed = it->second.nArenaStart;
     m_dcs.erase(it);
-    if (m_dcs.empty()) m_nArenaUsed = 0;
+    if (m_dcs.empty())
+        m_nArenaUsed = 0;
     ::DeleteDC(hdc);
     return TRUE;
 }
@@ -174,10 +197,12 @@ BOOL CWindowPainter::ReleaseDC(HDC hdc) {
 void CWindowPainter::Save(const CRect& rc, std::vector<SAVED_BLOCK>& saved) {
     CSurface& surface = ScreenSurface();
     CRect rcBlock;
-    if (!rcBlock.IntersectRect(rc, surface.Bounds())) return;
+    if (!rcBlock.IntersectRect(rc, surface.Bounds()))
+        return;
     size_t nWidth = (size_t)rcBlock.Width();
     size_t nSize = nWidth * rcBlock.Height();
-    if (m_arena.size() < m_nArenaUsed + nSize) m_arena.resize(m_nArenaUsed + nSize);
+    if (m_arena.size() < m_nArenaUsed + nSize)
+        m_arena.resize(m_nArenaUsed + nSize);
     SAVED_BLOCK block{rcBlock, m_nArenaUsed};
     m_nArenaUsed += nSize;
     uint32_t* pOut = &m_arena[block.nOffset];
@@ -200,12 +225,14 @@ void CWindowPainter::Restore(const std::vector<SAVED_BLOCK>& saved) {
 }
 
 void CWindowPainter::AddChanged(const CRect& rcScreen) {
-    if (!rcScreen.IsRectEmpty()) m_changed.push_back(rcScreen);
+    if (!rcScreen.IsRectEmpty())
+        m_changed.push_back(rcScreen);
 }
 
 void CWindowPainter::Present() {
     CBackend* pBackend = AfxGetBackend();
-    if (!pBackend || !HasChanges()) return;
+    if (!pBackend || !HasChanges())
+        return;
     if (m_bPresentAll) {
         CSize size = pBackend->GetScreenSize();
         m_changed.assign(1, CRect(0, 0, size.cx, size.cy));
@@ -214,5 +241,6 @@ void CWindowPainter::Present() {
     std::vector<CRect> changed;
     changed.swap(m_changed);
     m_bPresentAll = false;
-    if (!changed.empty()) pBackend->Present(changed);
+    if (!changed.empty())
+        pBackend->Present(changed);
 }

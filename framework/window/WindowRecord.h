@@ -15,8 +15,8 @@ class CWindowRecord {
 public:
     HWND hWnd = nullptr;
     CWnd* pWnd = nullptr;
-    CWindowRecord* pParent = nullptr; // WS_CHILD windows
-    CWindowRecord* pOwner = nullptr;  // pop-ups: the top-level window that owns them
+    CWindowRecord* pParent = nullptr;     // WS_CHILD windows
+    CWindowRecord* pOwner = nullptr;      // pop-ups: the top-level window that owns them
     std::vector<CWindowRecord*> children; // z-order, topmost first
     const WINDOW_CLASS* pClass = nullptr;
     DWORD dwStyle = 0;
@@ -39,7 +39,8 @@ public:
     bool HasStyle(DWORD dw) const { return (dwStyle & dw) != 0; }
     CWindowRecord* TopLevel() {
         CWindowRecord* p = this;
-        while (p->IsChild()) p = p->pParent;
+        while (p->IsChild())
+            p = p->pParent;
         return p;
     }
     SCROLLINFO& Bar(int nBar) { return nBar == SB_HORZ ? sbHorz : sbVert; }

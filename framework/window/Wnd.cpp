@@ -28,15 +28,18 @@ CPoint PointFromLParam(LPARAM lParam) {
 
 // A class background may be a brush or, as the platform allows, a system colour index + 1.
 HBRUSH ClassBrush(const WINDOW_CLASS* pClass) {
-    if (!pClass || !pClass->hbrBackground) return nullptr;
+    if (!pClass || !pClass->hbrBackground)
+        return nullptr;
     ULONG_PTR value = (ULONG_PTR)pClass->hbrBackground;
-    if (value <= COLOR_3DLIGHT + 1) return GetSysColorBrush((int)value - 1);
+    if (value <= COLOR_3DLIGHT + 1)
+        return GetSysColorBrush((int)value - 1);
     return pClass->hbrBackground;
 }
 
 bool IsInside(HWND hWnd, const CWindowRecord* pRoot) {
     for (CWindowRecord* p = Manager().Find(hWnd); p; p = p->IsChild() ? p->pParent : p->pOwner) {
-        if (p == pRoot) return true;
+        if (p == pRoot)
+            return true;
     }
     return false;
 }
@@ -47,26 +50,33 @@ void DestroyTree(HWND hWnd);
 void DestroyOwned(CWindowRecord* pRec) {
     std::vector<HWND> owned;
     for (CWindowRecord* p : Manager().TopLevel()) {
-        if (p->pOwner == pRec && !p->bDestroying) owned.push_back(p->hWnd);
+        if (p->pOwner == pRec && !p->bDestroying)
+            owned.push_back(p->hWnd);
     }
     for (HWND h : owned) {
-        if (CWnd* pWnd = CWnd::FromHandle(h)) pWnd->DestroyWindow();
+        if (CWnd* pWnd = CWnd::FromHandle(h))
+            pWnd->DestroyWindow();
     }
 }
 
 // WM_DESTROY from the top down, WM_NCDESTROY from the bottom up; then the record goes.
 void DestroyTree(HWND hWnd) {
     CWindowRecord* pRec = Manager().Find(hWnd);
-    if (!pRec) return;
+    if (!pRec)
+        return;
     pRec->bDestroying = true;
     DestroyOwned(pRec);
     ::SendMessage(hWnd, WM_DESTROY, 0, 0);
-    if ((pRec = Manager().Find(hWnd)) == nullptr) return;
+    if ((pRec = Manager().Find(hWnd)) == nullptr)
+        return;
     std::vector<HWND> children;
-    for (CWindowRecord* pChild : pRec->children) children.push_back(pChild->hWnd);
-    for (HWND hChild : children) DestroyTree(hChild);
+    for (CWindowRecord* pChild : pRec->children)
+        children.push_back(pChild->hWnd);
+    for (HWND hChild : children)
+        DestroyTree(hChild);
     ::SendMessage(hWnd, WM_NCDESTROY, 0, 0);
-    if ((pRec = Manager().Find(hWnd)) == nullptr) return;
+    if ((pRec = Manager().Find(hWnd)) == nullptr)
+        return;
     CWnd* pWnd = pRec->pWnd;
     Manager().Remove(pRec);
     if (pWnd) {
@@ -76,8 +86,10 @@ void DestroyTree(HWND hWnd) {
 }
 
 void SetTopLevelText(CWindowRecord* pRec) {
-    if (pRec->IsChild() || pRec->pOwner) return;
-    if (CBackend* pBackend = AfxGetBackend()) pBackend->SetTitle(pRec->strText);
+    if (pRec->IsChild() || pRec->pOwner)
+        return;
+    if (CBackend* pBackend = AfxGetBackend())
+        pBackend->SetTitle(pRec->strText);
 }
 } // namespace
 
@@ -86,7 +98,8 @@ void SetTopLevelText(CWindowRecord* pRec) {
 CWnd::CWnd() = default;
 
 CWnd::~CWnd() {
-    if (m_hWnd && Manager().Find(m_hWnd)) DestroyWindow();
+    if (m_hWnd && Manager().Find(m_hWnd))
+        DestroyWindow();
 }
 
 CWnd* CWnd::FromHandle(HWND hWnd) {
@@ -100,8 +113,8 @@ BOOL CWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, 
     return CreateEx(0, lpszClassName, lpszWindowName, dwStyle | WS_CHILD, rect, pParentWnd, nID);
 }
 
-BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName,
-                    DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID, LPVOID lpParam) {
+BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle,
+                    const RECT& rect, CWnd* pParentWnd, UINT nID, LPVOID lpParam) {
     return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top,
                     rect.right - rect.left, rect.bottom - rect.top,
                     pParentWnd ? pParentWnd->m_hWnd : nullptr, nID, lpParam);
@@ -110,7 +123,8 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
 BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle,
                     int x, int y, int nWidth, int nHeight, HWND hWndParent, UINT_PTR nIDorHMenu,
                     LPVOID lpParam) {
-    if (m_hWnd) return FALSE;
+    if (m_hWnd)
+        return FALSE;
     CREATESTRUCT cs{};
     cs.dwExStyle = dwExStyle;
     cs.lpszClass = lpszClassName;
@@ -124,7 +138,8 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
     cs.hMenu = (HMENU)nIDorHMenu;
     cs.lpCreateParams = lpParam;
     cs.hInstance = AfxGetResourceHandle();
-    if (!PreCreateWindow(cs)) return FALSE;
+    if (!PreCreateWindow(cs))
+        return FALSE;
     return CreateWindowRecord(cs, (UINT)(UINT_PTR)cs.hMenu);
 }
 
@@ -132,14 +147,16 @@ BOOL CWnd::CreateWindowRecord(CREATESTRUCT& cs, UINT nID) {
     const WINDOW_CLASS* pClass = CWindowClass::Find(cs.lpszClass);
     CWindowRecord* pParent = Manager().Find(cs.hwndParent);
     DWORD dwStyle = (DWORD)cs.style;
-    if (!pClass || ((dwStyle & WS_CHILD) && !pParent)) return FALSE;
+    if (!pClass || ((dwStyle & WS_CHILD) && !pParent))
+        return FALSE;
 
     CWindowRecord* pRec = Manager().Create(this);
     pRec->pClass = pClass;
     pRec->dwStyle = dwStyle & ~WS_VISIBLE;
     pRec->dwExStyle = cs.dwExStyle;
     pRec->nID = (dwStyle & WS_CHILD) ? nID : 0;
-    pRec->rcWindow = CRect(cs.x, cs.y, cs.x + (cs.cx > 0 ? cs.cx : 0), cs.y + (cs.cy > 0 ? cs.cy : 0));
+    pRec->rcWindow =
+        CRect(cs.x, cs.y, cs.x + (cs.cx > 0 ? cs.cx : 0), cs.y + (cs.cy > 0 ? cs.cy : 0));
     pRec->strText = cs.lpszName;
     if (dwStyle & WS_CHILD) {
         Manager().LinkChild(pRec, pParent);
@@ -150,14 +167,17 @@ BOOL CWnd::CreateWindowRecord(CREATESTRUCT& cs, UINT nID) {
     HWND hWnd = m_hWnd;
 
     if (!SendMessage(WM_NCCREATE, 0, (LPARAM)&cs) || SendMessage(WM_CREATE, 0, (LPARAM)&cs) == -1) {
-        if (Manager().Find(hWnd)) DestroyTree(hWnd);
+        if (Manager().Find(hWnd))
+            DestroyTree(hWnd);
         return FALSE;
     }
-    if (!Manager().Find(hWnd)) return FALSE;
+    if (!Manager().Find(hWnd))
+        return FALSE;
     CRect rcClient;
     GetClientRect(&rcClient);
     SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(rcClient.Width(), rcClient.Height()));
-    if ((dwStyle & WS_VISIBLE) && Manager().Find(hWnd)) ShowWindow(SW_SHOW);
+    if ((dwStyle & WS_VISIBLE) && Manager().Find(hWnd))
+        ShowWindow(SW_SHOW);
     return Manager().Find(hWnd) != nullptr;
 }
 
@@ -167,26 +187,31 @@ BOOL CWnd::PreCreateWindow(CREATESTRUCT& /*cs*/) {
 
 BOOL CWnd::DestroyWindow() {
     CWindowRecord* pRec = Manager().Find(m_hWnd);
-    if (!pRec || pRec->bDestroying) return FALSE;
+    if (!pRec || pRec->bDestroying)
+        return FALSE;
     HWND hWnd = m_hWnd;
-    if (pRec->IsVisible()) Painter().InvalidateBeneath(pRec, pRec->ScreenRect());
+    if (pRec->IsVisible())
+        Painter().InvalidateBeneath(pRec, pRec->ScreenRect());
     pRec->dwStyle &= ~WS_VISIBLE;
     CWindowManager& m = Manager();
-    if (m.m_hCapture && IsInside(m.m_hCapture, pRec)) ::ReleaseCapture();
-    if (m.m_hFocus && IsInside(m.m_hFocus, pRec)) m.m_hFocus = nullptr;
-    if (m.m_hActive == hWnd) CInputRouter::Get().ActivateNext(pRec);
+    if (m.m_hCapture && IsInside(m.m_hCapture, pRec))
+        ::ReleaseCapture();
+    if (m.m_hFocus && IsInside(m.m_hFocus, pRec))
+        m.m_hFocus = nullptr;
+    if (m.m_hActive == hWnd)
+        CInputRouter::Get().ActivateNext(pRec);
     CNonClient::Get().ForgetWindow(hWnd);
     DestroyTree(hWnd);
     return TRUE;
 }
 
-void CWnd::PostNcDestroy() {
-}
+void CWnd::PostNcDestroy() {}
 
 // ---- messages ---------------------------------------------------------------------------------
 
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (!m_hWnd) return 0;
+    if (!m_hWnd)
+        return 0;
     return AfxCallWindowProc(this, message, wParam, lParam);
 }
 
@@ -196,20 +221,33 @@ BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CWnd::Default() {
     const auto& current = Manager().m_current;
-    if (current.empty()) return 0;
+    if (current.empty())
+        return 0;
     const CWindowManager::CURRENT_MESSAGE msg = current.back();
     return DefWindowProc(msg.message, msg.wParam, msg.lParam);
 }
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE: return OnCreate((LPCREATESTRUCT)lParam);
-    case WM_DESTROY: OnDestroy(); return 0;
-    case WM_NCDESTROY: OnNcDestroy(); return 0;
-    case WM_SIZE: OnSize((UINT)wParam, LOWORD(lParam), HIWORD(lParam)); return 0;
-    case WM_SHOWWINDOW: OnShowWindow((BOOL)wParam, (UINT)lParam); return 0;
-    case WM_ERASEBKGND: return OnEraseBkgnd(CDC::FromHandle((HDC)wParam));
-    case WM_PAINT: OnPaint(); return 0;
+    case WM_CREATE:
+        return OnCreate((LPCREATESTRUCT)lParam);
+    case WM_DESTROY:
+        OnDestroy();
+        return 0;
+    case WM_NCDESTROY:
+        OnNcDestroy();
+        return 0;
+    case WM_SIZE:
+        OnSize((UINT)wParam, LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case WM_SHOWWINDOW:
+        OnShowWindow((BOOL)wParam, (UINT)lParam);
+        return 0;
+    case WM_ERASEBKGND:
+        return OnEraseBkgnd(CDC::FromHandle((HDC)wParam));
+    case WM_PAINT:
+        OnPaint();
+        return 0;
     case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
@@ -221,48 +259,84 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
                                    message - WM_CTLCOLORMSGBOX);
     case WM_SETCURSOR:
         return OnSetCursor(FromHandle((HWND)wParam), (UINT)(short)LOWORD(lParam), HIWORD(lParam));
-    case WM_MOUSEMOVE: OnMouseMove((UINT)wParam, PointFromLParam(lParam)); return 0;
-    case WM_LBUTTONDOWN: OnLButtonDown((UINT)wParam, PointFromLParam(lParam)); return 0;
-    case WM_LBUTTONUP: OnLButtonUp((UINT)wParam, PointFromLParam(lParam)); return 0;
-    case WM_LBUTTONDBLCLK: OnLButtonDblClk((UINT)wParam, PointFromLParam(lParam)); return 0;
-    case WM_RBUTTONDOWN: OnRButtonDown((UINT)wParam, PointFromLParam(lParam)); return 0;
-    case WM_RBUTTONUP: OnRButtonUp((UINT)wParam, PointFromLParam(lParam)); return 0;
-    case WM_KEYDOWN: OnKeyDown((UINT)wParam, LOWORD(lParam), HIWORD(lParam)); return 0;
-    case WM_KEYUP: OnKeyUp((UINT)wParam, LOWORD(lParam), HIWORD(lParam)); return 0;
+    case WM_MOUSEMOVE:
+        OnMouseMove((UINT)wParam, PointFromLParam(lParam));
+        return 0;
+    case WM_LBUTTONDOWN:
+        OnLButtonDown((UINT)wParam, PointFromLParam(lParam));
+        return 0;
+    case WM_LBUTTONUP:
+        OnLButtonUp((UINT)wParam, PointFromLParam(lParam));
+        return 0;
+    case WM_LBUTTONDBLCLK:
+        OnLButtonDblClk((UINT)wParam, PointFromLParam(lParam));
+        return 0;
+    case WM_RBUTTONDOWN:
+        OnRButtonDown((UINT)wParam, PointFromLParam(lParam));
+        return 0;
+    case WM_RBUTTONUP:
+        OnRButtonUp((UINT)wParam, PointFromLParam(lParam));
+        return 0;
+    case WM_KEYDOWN:
+        OnKeyDown((UINT)wParam, LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case WM_KEYUP:
+        OnKeyUp((UINT)wParam, LOWORD(lParam), HIWORD(lParam));
+        return 0;
     case WM_HSCROLL:
         OnHScroll(LOWORD(wParam), HIWORD(wParam), (CScrollBar*)FromHandle((HWND)lParam));
         return 0;
     case WM_VSCROLL:
         OnVScroll(LOWORD(wParam), HIWORD(wParam), (CScrollBar*)FromHandle((HWND)lParam));
         return 0;
-    case WM_SETFOCUS: OnSetFocus(FromHandle((HWND)wParam)); return 0;
-    case WM_KILLFOCUS: OnKillFocus(FromHandle((HWND)wParam)); return 0;
-    case WM_CAPTURECHANGED: OnCaptureChanged(FromHandle((HWND)lParam)); return 0;
-    case WM_ENABLE: OnEnable((BOOL)wParam); return 0;
-    case WM_CLOSE: OnClose(); return 0;
-    case WM_DRAWITEM: OnDrawItem((int)wParam, (LPDRAWITEMSTRUCT)lParam); return TRUE;
-    case WM_MEASUREITEM: OnMeasureItem((int)wParam, (LPMEASUREITEMSTRUCT)lParam); return TRUE;
+    case WM_SETFOCUS:
+        OnSetFocus(FromHandle((HWND)wParam));
+        return 0;
+    case WM_KILLFOCUS:
+        OnKillFocus(FromHandle((HWND)wParam));
+        return 0;
+    case WM_CAPTURECHANGED:
+        OnCaptureChanged(FromHandle((HWND)lParam));
+        return 0;
+    case WM_ENABLE:
+        OnEnable((BOOL)wParam);
+        return 0;
+    case WM_CLOSE:
+        OnClose();
+        return 0;
+    case WM_DRAWITEM:
+        OnDrawItem((int)wParam, (LPDRAWITEMSTRUCT)lParam);
+        return TRUE;
+    case WM_MEASUREITEM:
+        OnMeasureItem((int)wParam, (LPMEASUREITEMSTRUCT)lParam);
+        return TRUE;
     case WM_COMMAND:
-        if (OnCommand(wParam, lParam)) return 0;
+        if (OnCommand(wParam, lParam))
+            return 0;
         break;
     case WM_NOTIFY: {
         LRESULT result = 0;
-        if (OnNotify(wParam, lParam, &result)) return result;
+        if (OnNotify(wParam, lParam, &result))
+            return result;
         break;
     }
-    default: break;
+    default:
+        break;
     }
     return DefWindowProc(message, wParam, lParam);
 }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     CWindowRecord* pRec = Manager().Find(m_hWnd);
-    if (!pRec) return 0;
+    if (!pRec)
+        return 0;
     switch (message) {
-    case WM_NCCREATE: return TRUE;
+    case WM_NCCREATE:
+        return TRUE;
     case WM_ERASEBKGND: {
         HBRUSH hbr = ClassBrush(pRec->pClass);
-        if (!hbr) return FALSE;
+        if (!hbr)
+            return FALSE;
         CDC* pDC = CDC::FromHandle((HDC)wParam);
         CRect rcClip;
         pDC->GetClipBox(&rcClip);
@@ -275,8 +349,11 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         ::EndPaint(m_hWnd, &ps);
         return 0;
     }
-    case WM_NCPAINT: CNonClient::Get().Paint(pRec); return 0;
-    case WM_NCHITTEST: return CNonClient::Get().HitTest(pRec, PointFromLParam(lParam));
+    case WM_NCPAINT:
+        CNonClient::Get().Paint(pRec);
+        return 0;
+    case WM_NCHITTEST:
+        return CNonClient::Get().HitTest(pRec, PointFromLParam(lParam));
     case WM_NCLBUTTONDOWN:
         if (wParam == HTVSCROLL || wParam == HTHSCROLL) {
             CNonClient::Get().BeginTrack(m_hWnd, wParam == HTVSCROLL ? SB_VERT : SB_HORZ,
@@ -285,13 +362,14 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SETCURSOR: {
         // The parent decides first; a window only sets its own class cursor over itself.
-        if (pRec->IsChild() &&
-            ::SendMessage(pRec->pParent->hWnd, WM_SETCURSOR, wParam, lParam)) {
+        if (pRec->IsChild() && ::SendMessage(pRec->pParent->hWnd, WM_SETCURSOR, wParam, lParam)) {
             return TRUE;
         }
-        if ((HWND)wParam != m_hWnd) return FALSE;
+        if ((HWND)wParam != m_hWnd)
+            return FALSE;
         if ((short)LOWORD(lParam) == HTCLIENT) {
-            if (!pRec->pClass || !pRec->pClass->hCursor) return FALSE;
+            if (!pRec->pClass || !pRec->pClass->hCursor)
+                return FALSE;
             ::SetCursor(pRec->pClass->hCursor);
             return TRUE;
         }
@@ -316,9 +394,11 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         pRec->strText = (LPCSTR)lParam;
         SetTopLevelText(pRec);
         return TRUE;
-    case WM_GETTEXTLENGTH: return pRec->strText.GetLength();
+    case WM_GETTEXTLENGTH:
+        return pRec->strText.GetLength();
     case WM_GETTEXT: {
-        if (wParam == 0 || !lParam) return 0;
+        if (wParam == 0 || !lParam)
+            return 0;
         size_t n = std::min((size_t)pRec->strText.GetLength(), (size_t)wParam - 1);
         std::memcpy((char*)lParam, pRec->strText.GetString(), n);
         ((char*)lParam)[n] = '\0';
@@ -326,18 +406,24 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_SETFONT:
         pRec->hFont = (HFONT)wParam;
-        if (LOWORD(lParam)) Invalidate();
+        if (LOWORD(lParam))
+            Invalidate();
         return 0;
-    case WM_GETFONT: return (LRESULT)pRec->hFont;
+    case WM_GETFONT:
+        return (LRESULT)pRec->hFont;
     case WM_SETICON: {
         HICON& slot = wParam == ICON_BIG ? pRec->hIconBig : pRec->hIconSmall;
         HICON hOld = slot;
         slot = (HICON)lParam;
-        if (!pRec->IsChild() && !pRec->pOwner) AfxShowDesktopIcon((HICON)lParam);
+        if (!pRec->IsChild() && !pRec->pOwner)
+            AfxShowDesktopIcon((HICON)lParam);
         return (LRESULT)hOld;
     }
-    case WM_CLOSE: DestroyWindow(); return 0;
-    default: return 0;
+    case WM_CLOSE:
+        DestroyWindow();
+        return 0;
+    default:
+        return 0;
     }
 }
 
@@ -363,12 +449,14 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
 
 BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     NMHDR* pHeader = (NMHDR*)lParam;
-    if (!pHeader) return FALSE;
+    if (!pHeader)
+        return FALSE;
     CWnd* pCtl = FromHandle(pHeader->hwndFrom);
     if (pCtl && pCtl != this && pCtl->OnChildNotify(WM_NOTIFY, wParam, lParam, pResult)) {
         return TRUE;
     }
-    return OnCmdMsg((UINT)pHeader->idFrom, (int)MAKELONG(pHeader->code, WM_NOTIFY), pHeader, nullptr);
+    return OnCmdMsg((UINT)pHeader->idFrom, (int)MAKELONG(pHeader->code, WM_NOTIFY), pHeader,
+                    nullptr);
 }
 
 BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
@@ -381,19 +469,24 @@ BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pR
     case WM_CTLCOLORSCROLLBAR:
     case WM_CTLCOLORSTATIC: {
         HBRUSH hbr = CtlColor(CDC::FromHandle((HDC)wParam), message - WM_CTLCOLORMSGBOX);
-        if (!hbr) return FALSE;
-        if (pResult) *pResult = (LRESULT)hbr;
+        if (!hbr)
+            return FALSE;
+        if (pResult)
+            *pResult = (LRESULT)hbr;
         return TRUE;
     }
     case WM_DRAWITEM:
         DrawItem((LPDRAWITEMSTRUCT)lParam);
-        if (pResult) *pResult = TRUE;
+        if (pResult)
+            *pResult = TRUE;
         return TRUE;
     case WM_MEASUREITEM:
         MeasureItem((LPMEASUREITEMSTRUCT)lParam);
-        if (pResult) *pResult = TRUE;
+        if (pResult)
+            *pResult = TRUE;
         return TRUE;
-    default: return FALSE;
+    default:
+        return FALSE;
     }
 }
 
@@ -401,37 +494,81 @@ HBRUSH CWnd::CtlColor(CDC* /*pDC*/, UINT /*nCtlColor*/) {
     return nullptr;
 }
 
-void CWnd::DrawItem(LPDRAWITEMSTRUCT /*lpDrawItemStruct*/) {
-}
+void CWnd::DrawItem(LPDRAWITEMSTRUCT /*lpDrawItemStruct*/) {}
 
-void CWnd::MeasureItem(LPMEASUREITEMSTRUCT /*lpMeasureItemStruct*/) {
-}
+void CWnd::MeasureItem(LPMEASUREITEMSTRUCT /*lpMeasureItemStruct*/) {}
 
 // ---- default handlers ---------------------------------------------------------------------------
 
-int CWnd::OnCreate(LPCREATESTRUCT) { return (int)Default(); }
-void CWnd::OnDestroy() { Default(); }
-void CWnd::OnNcDestroy() { Default(); }
-void CWnd::OnSize(UINT, int, int) { Default(); }
-void CWnd::OnShowWindow(BOOL, UINT) { Default(); }
-BOOL CWnd::OnEraseBkgnd(CDC*) { return (BOOL)Default(); }
-void CWnd::OnPaint() { Default(); }
-BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT) { return (BOOL)Default(); }
-void CWnd::OnMouseMove(UINT, CPoint) { Default(); }
-void CWnd::OnLButtonDown(UINT, CPoint) { Default(); }
-void CWnd::OnLButtonUp(UINT, CPoint) { Default(); }
-void CWnd::OnLButtonDblClk(UINT, CPoint) { Default(); }
-void CWnd::OnRButtonDown(UINT, CPoint) { Default(); }
-void CWnd::OnRButtonUp(UINT, CPoint) { Default(); }
-void CWnd::OnKeyDown(UINT, UINT, UINT) { Default(); }
-void CWnd::OnKeyUp(UINT, UINT, UINT) { Default(); }
-void CWnd::OnHScroll(UINT, UINT, CScrollBar*) { Default(); }
-void CWnd::OnVScroll(UINT, UINT, CScrollBar*) { Default(); }
-void CWnd::OnSetFocus(CWnd*) { Default(); }
-void CWnd::OnKillFocus(CWnd*) { Default(); }
-void CWnd::OnCaptureChanged(CWnd*) { Default(); }
-void CWnd::OnEnable(BOOL) { Default(); }
-void CWnd::OnClose() { Default(); }
+int CWnd::OnCreate(LPCREATESTRUCT) {
+    return (int)Default();
+}
+void CWnd::OnDestroy() {
+    Default();
+}
+void CWnd::OnNcDestroy() {
+    Default();
+}
+void CWnd::OnSize(UINT, int, int) {
+    Default();
+}
+void CWnd::OnShowWindow(BOOL, UINT) {
+    Default();
+}
+BOOL CWnd::OnEraseBkgnd(CDC*) {
+    return (BOOL)Default();
+}
+void CWnd::OnPaint() {
+    Default();
+}
+BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT) {
+    return (BOOL)Default();
+}
+void CWnd::OnMouseMove(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnLButtonDown(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnLButtonUp(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnLButtonDblClk(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnRButtonDown(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnRButtonUp(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnKeyDown(UINT, UINT, UINT) {
+    Default();
+}
+void CWnd::OnKeyUp(UINT, UINT, UINT) {
+    Default();
+}
+void CWnd::OnHScroll(UINT, UINT, CScrollBar*) {
+    Default();
+}
+void CWnd::OnVScroll(UINT, UINT, CScrollBar*) {
+    Default();
+}
+void CWnd::OnSetFocus(CWnd*) {
+    Default();
+}
+void CWnd::OnKillFocus(CWnd*) {
+    Default();
+}
+void CWnd::OnCaptureChanged(CWnd*) {
+    Default();
+}
+void CWnd::OnEnable(BOOL) {
+    Default();
+}
+void CWnd::OnClose() {
+    Default();
+}
 
 HBRUSH CWnd::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
     // The control that asks may answer its own request (reflection).
@@ -467,11 +604,13 @@ void CWnd::OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStruct) {
     Default();
 }
 
-// ---- tree and state -------------------------------------------------------------------------------
+// ---- tree and state
+// -------------------------------------------------------------------------------
 
 CWnd* CWnd::GetParent() const {
     CWindowRecord* pRec = Manager().Find(m_hWnd);
-    if (!pRec) return nullptr;
+    if (!pRec)
+        return nullptr;
     CWindowRecord* pUp = pRec->IsChild() ? pRec->pParent : pRec->pOwner;
     return pUp ? pUp->pWnd : nullptr;
 }
@@ -489,16 +628,19 @@ BOOL CWnd::IsChild(const CWnd* pWnd) const {
     CWindowRecord* pRec = pWnd ? Manager().Find(pWnd->m_hWnd) : nullptr;
     for (CWindowRecord* p = pRec && pRec->IsChild() ? pRec->pParent : nullptr; p;
          p = p->IsChild() ? p->pParent : nullptr) {
-        if (p->hWnd == m_hWnd) return TRUE;
+        if (p->hWnd == m_hWnd)
+            return TRUE;
     }
     return FALSE;
 }
 
 CWnd* CWnd::GetDlgItem(int nID) const {
     CWindowRecord* pRec = Manager().Find(m_hWnd);
-    if (!pRec) return nullptr;
+    if (!pRec)
+        return nullptr;
     for (CWindowRecord* pChild : pRec->children) {
-        if ((int)pChild->nID == nID) return pChild->pWnd;
+        if ((int)pChild->nID == nID)
+            return pChild->pWnd;
     }
     return nullptr;
 }
@@ -510,14 +652,16 @@ int CWnd::GetDlgCtrlID() const {
 
 int CWnd::SetDlgCtrlID(int nID) {
     CWindowRecord* pRec = Manager().Find(m_hWnd);
-    if (!pRec) return 0;
+    if (!pRec)
+        return 0;
     int nOld = (int)pRec->nID;
     pRec->nID = (UINT)nID;
     return nOld;
 }
 
 void CWnd::SetDlgItemText(int nID, LPCTSTR lpszString) {
-    if (CWnd* pItem = GetDlgItem(nID)) pItem->SetWindowText(lpszString);
+    if (CWnd* pItem = GetDlgItem(nID))
+        pItem->SetWindowText(lpszString);
 }
 
 DWORD CWnd::GetStyle() const {
@@ -532,53 +676,65 @@ DWORD CWnd::GetExStyle() const {
 
 BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT /*nFlags*/) {
     CWindowRecord* pRec = Manager().Find(m_hWnd);
-    if (!pRec) return FALSE;
+    if (!pRec)
+        return FALSE;
     DWORD dwNew = (pRec->dwStyle & ~dwRemove) | dwAdd;
-    if (dwNew == pRec->dwStyle) return FALSE;
+    if (dwNew == pRec->dwStyle)
+        return FALSE;
     const DWORD dwFrame = WS_BORDER | WS_VSCROLL | WS_HSCROLL;
     bool bFrameChanged = ((dwNew ^ pRec->dwStyle) & dwFrame) != 0;
     pRec->dwStyle = dwNew;
-    if (bFrameChanged) Painter().InvalidateAll(pRec);
+    if (bFrameChanged)
+        Painter().InvalidateAll(pRec);
     return TRUE;
 }
 
 BOOL CWnd::ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT /*nFlags*/) {
     CWindowRecord* pRec = Manager().Find(m_hWnd);
-    if (!pRec) return FALSE;
+    if (!pRec)
+        return FALSE;
     DWORD dwNew = (pRec->dwExStyle & ~dwRemove) | dwAdd;
-    if (dwNew == pRec->dwExStyle) return FALSE;
+    if (dwNew == pRec->dwExStyle)
+        return FALSE;
     pRec->dwExStyle = dwNew;
     return TRUE;
 }
 
 BOOL CWnd::ShowWindow(int nCmdShow) {
     CWindowRecord* pRec = Manager().Find(m_hWnd);
-    if (!pRec) return FALSE;
+    if (!pRec)
+        return FALSE;
     HWND hWnd = m_hWnd;
     BOOL bWasVisible = pRec->HasStyle(WS_VISIBLE);
     if (nCmdShow == SW_SHOWMINIMIZED || nCmdShow == SW_MINIMIZE) {
         if (!pRec->IsChild()) {
-            if (CBackend* pBackend = AfxGetBackend()) pBackend->Minimize();
+            if (CBackend* pBackend = AfxGetBackend())
+                pBackend->Minimize();
         }
         return bWasVisible;
     }
     if (nCmdShow == SW_HIDE) {
-        if (!bWasVisible) return FALSE;
+        if (!bWasVisible)
+            return FALSE;
         SendMessage(WM_SHOWWINDOW, FALSE, 0);
-        if (!(pRec = Manager().Find(hWnd))) return TRUE;
-        if (pRec->IsVisible()) Painter().InvalidateBeneath(pRec, pRec->ScreenRect());
+        if (!(pRec = Manager().Find(hWnd)))
+            return TRUE;
+        if (pRec->IsVisible())
+            Painter().InvalidateBeneath(pRec, pRec->ScreenRect());
         pRec->dwStyle &= ~WS_VISIBLE;
         CInputRouter::Get().OnHidden(pRec);
         return TRUE;
     }
     if (!bWasVisible) {
         SendMessage(WM_SHOWWINDOW, TRUE, 0);
-        if (!(pRec = Manager().Find(hWnd))) return FALSE;
+        if (!(pRec = Manager().Find(hWnd)))
+            return FALSE;
         pRec->dwStyle |= WS_VISIBLE;
         Painter().InvalidateAll(pRec);
     }
     bool bActivate = nCmdShow != SW_SHOWNA && nCmdShow != SW_SHOWNOACTIVATE;
-    if (bActivate && !pRec->IsChild()) CInputRouter::Get().Activate(pRec);
+    if (bActivate && !pRec->IsChild())
+        CInputRouter::Get().Activate(pRec);
     return bWasVisible;
 }
 
@@ -602,7 +758,8 @@ BOOL CWnd::IsIconic() const {
 
 void CWnd::BringWindowToTop() {
     CWindowRecord* pRec = Manager().Find(m_hWnd);
-    if (!pRec) return;
+    if (!pRec)
+        return;
     Manager().BringToTop(pRec);
     Painter().InvalidateAll(pRec);
 }
@@ -612,15 +769,19 @@ void CWnd::BringWindowToTop() {
 void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL /*bRepaint*/) {
     // Always repainted: with one rectangle per window nothing can keep the old pixels anyway.
     CWindowRecord* pRec = Manager().Find(m_hWnd);
-    if (!pRec) return;
+    if (!pRec)
+        return;
     CRect rcOldScreen = pRec->ScreenRect();
     CSize oldClient = pRec->ClientScreenRect().Size();
     bool bVisible = pRec->IsVisible();
-    if (bVisible) Painter().InvalidateBeneath(pRec, rcOldScreen);
+    if (bVisible)
+        Painter().InvalidateBeneath(pRec, rcOldScreen);
     pRec->rcWindow = CRect(x, y, x + (nWidth > 0 ? nWidth : 0), y + (nHeight > 0 ? nHeight : 0));
-    if (bVisible) Painter().InvalidateAll(pRec);
+    if (bVisible)
+        Painter().InvalidateAll(pRec);
     CSize newClient = pRec->ClientScreenRect().Size();
-    if (newClient != oldClient) SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(newClient.cx, newClient.cy));
+    if (newClient != oldClient)
+        SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(newClient.cx, newClient.cy));
 }
 
 void CWnd::MoveWindow(LPCRECT lpRect, BOOL bRepaint) {
@@ -641,7 +802,8 @@ void CWnd::GetClientRect(LPRECT lpRect) const {
 
 void CWnd::ClientToScreen(LPPOINT lpPoint) const {
     CWindowRecord* pRec = Manager().Find(m_hWnd);
-    if (!pRec) return;
+    if (!pRec)
+        return;
     CPoint origin = pRec->ClientScreenRect().TopLeft();
     lpPoint->x += origin.x;
     lpPoint->y += origin.y;
@@ -654,7 +816,8 @@ void CWnd::ClientToScreen(LPRECT lpRect) const {
 
 void CWnd::ScreenToClient(LPPOINT lpPoint) const {
     CWindowRecord* pRec = Manager().Find(m_hWnd);
-    if (!pRec) return;
+    if (!pRec)
+        return;
     CPoint origin = pRec->ClientScreenRect().TopLeft();
     lpPoint->x -= origin.x;
     lpPoint->y -= origin.y;
@@ -667,14 +830,16 @@ void CWnd::ScreenToClient(LPRECT lpRect) const {
 
 void CWnd::CenterWindow(CWnd* pAlternateOwner) {
     CWindowRecord* pRec = Manager().Find(m_hWnd);
-    if (!pRec) return;
+    if (!pRec)
+        return;
     CRect rcArea;
     CSize screen = AfxGetBackend() ? AfxGetBackend()->GetScreenSize() : CSize();
     CRect rcScreen(0, 0, screen.cx, screen.cy);
     if (pRec->IsChild()) {
         rcArea = pRec->pParent->ClientScreenRect();
     } else {
-        CWindowRecord* pCenter = pAlternateOwner ? Manager().Find(pAlternateOwner->m_hWnd) : pRec->pOwner;
+        CWindowRecord* pCenter =
+            pAlternateOwner ? Manager().Find(pAlternateOwner->m_hWnd) : pRec->pOwner;
         // As the framework does: a hidden owner gives way to the screen.
         rcArea = pCenter && pCenter->IsVisible() ? pCenter->ScreenRect() : rcScreen;
     }
@@ -699,7 +864,8 @@ void CWnd::SetWindowText(LPCTSTR lpszString) {
 }
 
 int CWnd::GetWindowText(LPTSTR lpszStringBuf, int nMaxCount) const {
-    return (int)const_cast<CWnd*>(this)->SendMessage(WM_GETTEXT, (WPARAM)nMaxCount, (LPARAM)lpszStringBuf);
+    return (int)const_cast<CWnd*>(this)->SendMessage(WM_GETTEXT, (WPARAM)nMaxCount,
+                                                     (LPARAM)lpszStringBuf);
 }
 
 void CWnd::GetWindowText(CString& rString) const {
@@ -719,7 +885,7 @@ void CWnd::SetFont(CFont* pFont, BOOL bRedraw) {
 }
 
 CFont* CWnd::GetFont() const {
-    HFONT hFont = (HFONT)const_cast<CWnd*>(this)->SendMessage(WM_GETFONT, 0, 0);
+    HFONT hFont = (HFONT) const_cast<CWnd*>(this)->SendMessage(WM_GETFONT, 0, 0);
     return hFont ? CFont::FromHandle(hFont) : nullptr;
 }
 
@@ -727,7 +893,8 @@ HICON CWnd::SetIcon(HICON hIcon, BOOL bBigIcon) {
     return (HICON)SendMessage(WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL, (LPARAM)hIcon);
 }
 
-// ---- free functions -------------------------------------------------------------------------------
+// ---- free functions
+// -------------------------------------------------------------------------------
 
 BOOL IsWindow(HWND hWnd) {
     return CWindowManager::Get().Find(hWnd) != nullptr;
@@ -739,7 +906,8 @@ LRESULT SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL PostMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (!IsWindow(hWnd)) return FALSE;
+    if (!IsWindow(hWnd))
+        return FALSE;
     MSG msg{};
     msg.hwnd = hWnd;
     msg.message = message;
@@ -751,9 +919,11 @@ BOOL PostMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
 
 BOOL EnableWindow(HWND hWnd, BOOL bEnable) {
     CWindowRecord* pRec = CWindowManager::Get().Find(hWnd);
-    if (!pRec) return FALSE;
+    if (!pRec)
+        return FALSE;
     BOOL bWasDisabled = pRec->HasStyle(WS_DISABLED);
-    if (bWasDisabled == !bEnable) return bWasDisabled;
+    if (bWasDisabled == !bEnable)
+        return bWasDisabled;
     if (bEnable) {
         pRec->dwStyle &= ~WS_DISABLED;
     } else {
@@ -768,20 +938,26 @@ int GetSystemMetrics(int nIndex) {
     CBackend* pBackend = AfxGetBackend();
     CSize screen = pBackend ? pBackend->GetScreenSize() : CSize();
     switch (nIndex) {
-    case SM_CXSCREEN: return screen.cx;
-    case SM_CYSCREEN: return screen.cy;
+    case SM_CXSCREEN:
+        return screen.cx;
+    case SM_CYSCREEN:
+        return screen.cy;
     case SM_CXVSCROLL:
     case SM_CYHSCROLL:
     case SM_CYVSCROLL:
     case SM_CXHSCROLL:
     case SM_CYVTHUMB:
-    case SM_CXHTHUMB: return 14;
+    case SM_CXHTHUMB:
+        return 14;
     case SM_CXBORDER:
-    case SM_CYBORDER: return 1;
+    case SM_CYBORDER:
+        return 1;
     case SM_CXICON:
     case SM_CYICON:
     case SM_CXCURSOR:
-    case SM_CYCURSOR: return 32;
-    default: return 0;
+    case SM_CYCURSOR:
+        return 32;
+    default:
+        return 0;
     }
 }

@@ -10,9 +10,11 @@ CWindowManager& Manager() {
 CWnd* CWnd::SetCapture() {
     CWindowManager& m = Manager();
     HWND hOld = m.m_hCapture;
-    if (!m.Find(m_hWnd)) return FromHandle(hOld);
+    if (!m.Find(m_hWnd))
+        return FromHandle(hOld);
     m.m_hCapture = m_hWnd;
-    if (hOld && hOld != m_hWnd) ::SendMessage(hOld, WM_CAPTURECHANGED, 0, (LPARAM)m_hWnd);
+    if (hOld && hOld != m_hWnd)
+        ::SendMessage(hOld, WM_CAPTURECHANGED, 0, (LPARAM)m_hWnd);
     return FromHandle(hOld);
 }
 
@@ -23,10 +25,13 @@ CWnd* CWnd::GetCapture() {
 CWnd* CWnd::SetFocus() {
     CWindowManager& m = Manager();
     HWND hOld = m.m_hFocus;
-    if (hOld == m_hWnd || !m.Find(m_hWnd)) return FromHandle(hOld);
+    if (hOld == m_hWnd || !m.Find(m_hWnd))
+        return FromHandle(hOld);
     m.m_hFocus = m_hWnd;
-    if (hOld) ::SendMessage(hOld, WM_KILLFOCUS, (WPARAM)m_hWnd, 0);
-    if (m.m_hFocus == m_hWnd) SendMessage(WM_SETFOCUS, (WPARAM)hOld, 0);
+    if (hOld)
+        ::SendMessage(hOld, WM_KILLFOCUS, (WPARAM)m_hWnd, 0);
+    if (m.m_hFocus == m_hWnd)
+        SendMessage(WM_SETFOCUS, (WPARAM)hOld, 0);
     return FromHandle(hOld);
 }
 
@@ -41,7 +46,8 @@ CWnd* CWnd::GetActiveWindow() {
 BOOL ReleaseCapture() {
     CWindowManager& m = Manager();
     HWND hOld = m.m_hCapture;
-    if (!hOld) return TRUE;
+    if (!hOld)
+        return TRUE;
     m.m_hCapture = nullptr;
     ::SendMessage(hOld, WM_CAPTURECHANGED, 0, 0);
     return TRUE;

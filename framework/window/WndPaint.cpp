@@ -15,7 +15,8 @@ CWindowPainter& Painter() {
 
 CRect ClientToScreenRect(CWindowRecord* pRec, LPCRECT lpRect) {
     CRect rcClient = pRec->ClientScreenRect();
-    if (!lpRect) return rcClient;
+    if (!lpRect)
+        return rcClient;
     CRect rc(*lpRect);
     rc.OffsetRect(rcClient.left, rcClient.top);
     return rc;
@@ -24,7 +25,8 @@ CRect ClientToScreenRect(CWindowRecord* pRec, LPCRECT lpRect) {
 // A context on the whole screen, for code that asks for the desktop's.
 HDC ScreenDC() {
     CBackend* pBackend = AfxGetBackend();
-    if (!pBackend) return nullptr;
+    if (!pBackend)
+        return nullptr;
     CSize size = pBackend->GetScreenSize();
     return AfxCreateSurfaceDC(&pBackend->GetSurface(), CPoint(0, 0), CRect(0, 0, size.cx, size.cy));
 }
@@ -39,20 +41,25 @@ void CWnd::InvalidateRect(LPCRECT lpRect, BOOL bErase) {
 }
 
 void CWnd::ValidateRect(LPCRECT lpRect) {
-    if (CWindowRecord* pRec = Find(m_hWnd)) Painter().Validate(pRec, (const CRect*)lpRect);
+    if (CWindowRecord* pRec = Find(m_hWnd))
+        Painter().Validate(pRec, (const CRect*)lpRect);
 }
 
 BOOL CWnd::RedrawWindow(LPCRECT lpRectUpdate, CRgn* /*prgnUpdate*/, UINT flags) {
     CWindowRecord* pRec = Find(m_hWnd);
-    if (!pRec) return FALSE;
+    if (!pRec)
+        return FALSE;
     CWindowPainter::CHILDREN children = (flags & RDW_ALLCHILDREN) ? CWindowPainter::CHILDREN_ALL
-                                        : (flags & RDW_NOCHILDREN) ? CWindowPainter::CHILDREN_NONE
-                                                                   : CWindowPainter::CHILDREN_DEFAULT;
+                                        : (flags & RDW_NOCHILDREN)
+                                            ? CWindowPainter::CHILDREN_NONE
+                                            : CWindowPainter::CHILDREN_DEFAULT;
     if (flags & RDW_INVALIDATE) {
-        CRect rcScreen = (flags & RDW_FRAME) && !lpRectUpdate ? pRec->ScreenRect()
-                                                              : ClientToScreenRect(pRec, lpRectUpdate);
+        CRect rcScreen = (flags & RDW_FRAME) && !lpRectUpdate
+                             ? pRec->ScreenRect()
+                             : ClientToScreenRect(pRec, lpRectUpdate);
         Painter().InvalidateScreen(pRec, rcScreen, (flags & RDW_ERASE) != 0, children);
-        if ((flags & RDW_FRAME) && pRec->IsVisible()) pRec->bFrameDirty = true;
+        if ((flags & RDW_FRAME) && pRec->IsVisible())
+            pRec->bFrameDirty = true;
     } else if (flags & RDW_VALIDATE) {
         Painter().Validate(pRec, (const CRect*)lpRectUpdate);
     }
@@ -73,14 +80,17 @@ void CWnd::UpdateWindow() {
 BOOL CWnd::GetUpdateRect(LPRECT lpRect, BOOL /*bErase*/) {
     CWindowRecord* pRec = Find(m_hWnd);
     CRect rc = pRec ? pRec->rcUpdate : CRect();
-    if (lpRect) *lpRect = rc;
+    if (lpRect)
+        *lpRect = rc;
     return !rc.IsRectEmpty();
 }
 
 void CWnd::ScrollWindow(int xAmount, int yAmount, LPCRECT /*lpRect*/, LPCRECT /*lpClipRect*/) {
     CWindowRecord* pRec = Find(m_hWnd);
-    if (!pRec || (xAmount == 0 && yAmount == 0)) return;
-    for (CWindowRecord* pChild : pRec->children) pChild->rcWindow.OffsetRect(xAmount, yAmount);
+    if (!pRec || (xAmount == 0 && yAmount == 0))
+        return;
+    for (CWindowRecord* pChild : pRec->children)
+        pChild->rcWindow.OffsetRect(xAmount, yAmount);
     // The whole client repaints rather than moving pixels: children move with it.
     Painter().InvalidateScreen(pRec, pRec->ClientScreenRect(), true, CWindowPainter::CHILDREN_ALL);
 }
@@ -111,7 +121,8 @@ void CWnd::EndPaint(const PAINTSTRUCT* lpPaint) {
 HDC BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint) {
     *lpPaint = PAINTSTRUCT{};
     CWindowRecord* pRec = Find(hWnd);
-    if (!pRec) return nullptr;
+    if (!pRec)
+        return nullptr;
     CRect rcPaint = pRec->rcUpdate;
     bool bErase = pRec->bErase;
     Painter().Validate(pRec, nullptr);
@@ -119,7 +130,8 @@ HDC BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint) {
     HDC hdc = Painter().CreateDC(pRec, CWindowPainter::DC_CLIENT, &rcScreen);
     lpPaint->hdc = hdc;
     lpPaint->rcPaint = rcPaint;
-    if (bErase && hdc) lpPaint->fErase = !::SendMessage(hWnd, WM_ERASEBKGND, (WPARAM)hdc, 0);
+    if (bErase && hdc)
+        lpPaint->fErase = !::SendMessage(hWnd, WM_ERASEBKGND, (WPARAM)hdc, 0);
     return hdc;
 }
 
@@ -128,20 +140,24 @@ BOOL EndPaint(HWND /*hWnd*/, const PAINTSTRUCT* lpPaint) {
 }
 
 HDC GetDC(HWND hWnd) {
-    if (!hWnd) return ScreenDC();
+    if (!hWnd)
+        return ScreenDC();
     CWindowRecord* pRec = Find(hWnd);
     return pRec ? Painter().CreateDC(pRec, CWindowPainter::DC_CLIENT, nullptr) : nullptr;
 }
 
 HDC GetWindowDC(HWND hWnd) {
-    if (!hWnd) return ScreenDC();
+    if (!hWnd)
+        return ScreenDC();
     CWindowRecord* pRec = Find(hWnd);
     return pRec ? Painter().CreateDC(pRec, CWindowPainter::DC_WINDOW, nullptr) : nullptr;
 }
 
 int ReleaseDC(HWND /*hWnd*/, HDC hDC) {
-    if (!hDC) return 0;
-    if (Painter().ReleaseDC(hDC)) return 1;
+    if (!hDC)
+        return 0;
+    if (Painter().ReleaseDC(hDC))
+        return 1;
     // A desktop context: nothing of a window to put back, but its pixels may have changed.
     CWindowPainter::Get().AddChanged(AfxGetSurfaceClip(hDC));
     return ::DeleteDC(hDC);
@@ -149,14 +165,16 @@ int ReleaseDC(HWND /*hWnd*/, HDC hDC) {
 
 BOOL InvalidateRect(HWND hWnd, LPCRECT lpRect, BOOL bErase) {
     CWindowRecord* pRec = Find(hWnd);
-    if (!pRec) return FALSE;
+    if (!pRec)
+        return FALSE;
     Painter().InvalidateScreen(pRec, ClientToScreenRect(pRec, lpRect), bErase != FALSE,
                                CWindowPainter::CHILDREN_DEFAULT);
     return TRUE;
 }
 
 BOOL UpdateWindow(HWND hWnd) {
-    if (!Find(hWnd)) return FALSE;
+    if (!Find(hWnd))
+        return FALSE;
     Painter().PaintWindow(hWnd);
     return TRUE;
 }

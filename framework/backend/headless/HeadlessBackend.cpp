@@ -8,10 +8,14 @@
 namespace {
 UINT ButtonFlag(int button) {
     switch (button) {
-    case 1: return MK_LBUTTON;
-    case 2: return MK_MBUTTON;
-    case 3: return MK_RBUTTON;
-    default: return 0;
+    case 1:
+        return MK_LBUTTON;
+    case 2:
+        return MK_MBUTTON;
+    case 3:
+        return MK_RBUTTON;
+    default:
+        return 0;
     }
 }
 } // namespace
@@ -39,7 +43,8 @@ void CHeadlessBackend::Present(const std::vector<CRect>& changed) {
     m_lastPresented = changed;
     for (const CRect& rc : changed) {
         CRect part;
-        if (!part.IntersectRect(rc, m_surface.Bounds())) continue;
+        if (!part.IntersectRect(rc, m_surface.Bounds()))
+            continue;
         for (int y = part.top; y < part.bottom; ++y) {
             std::copy(m_surface.Row(y) + part.left, m_surface.Row(y) + part.right,
                       m_presented.begin() + (ptrdiff_t)y * m_surface.pitch + part.left);
@@ -54,12 +59,14 @@ bool CHeadlessBackend::NextEvent(BackendEvent& event, int timeoutMs) {
         if (m_idleHandler && !m_bIdleRan) {
             m_bIdleRan = true;
             m_idleHandler();
-            if (m_events.empty()) return false;
+            if (m_events.empty())
+                return false;
         } else {
             QueueClose();
         }
     }
-    if (m_events.empty()) return false;
+    if (m_events.empty())
+        return false;
     m_bIdleRan = false;
     event = m_events.front();
     m_events.pop_front();
@@ -68,7 +75,8 @@ bool CHeadlessBackend::NextEvent(BackendEvent& event, int timeoutMs) {
 
 void CHeadlessBackend::SetCursor(const BackendImage* cursor) {
     m_bHasCursor = cursor != nullptr;
-    if (cursor) m_cursor = *cursor;
+    if (cursor)
+        m_cursor = *cursor;
 }
 
 void CHeadlessBackend::SetTitle(const CString& title) {
@@ -143,12 +151,14 @@ void CHeadlessBackend::QueueEvent(const BackendEvent& event) {
 }
 
 COLORREF CHeadlessBackend::GetPixel(int x, int y) const {
-    if (!m_surface.Bounds().PtInRect(CPoint(x, y))) return (COLORREF)-1;
+    if (!m_surface.Bounds().PtInRect(CPoint(x, y)))
+        return (COLORREF)-1;
     return ColorFromPixel(m_surface.Row(y)[x]);
 }
 
 COLORREF CHeadlessBackend::GetPresentedPixel(int x, int y) const {
-    if (!m_surface.Bounds().PtInRect(CPoint(x, y))) return (COLORREF)-1;
+    if (!m_surface.Bounds().PtInRect(CPoint(x, y)))
+        return (COLORREF)-1;
     return ColorFromPixel(m_presented[(size_t)y * m_surface.pitch + x]);
 }
 

@@ -16,7 +16,8 @@ class CColourWnd : public CWnd {
 public:
     explicit CColourWnd(COLORREF cr = RGB(200, 0, 0)) : m_cr(cr) {}
     BOOL Make(CWnd* pParent, const CRect& rc, DWORD dwStyle = WS_VISIBLE, UINT nID = 0) {
-        if (pParent && !(dwStyle & WS_POPUP)) return Create(nullptr, "", dwStyle | WS_CHILD, rc, pParent, nID);
+        if (pParent && !(dwStyle & WS_POPUP))
+            return Create(nullptr, "", dwStyle | WS_CHILD, rc, pParent, nID);
         return CreateEx(0, nullptr, "", dwStyle | WS_POPUP, rc, pParent, nID);
     }
     COLORREF m_cr;
@@ -27,7 +28,8 @@ public:
 protected:
     void OnPaint() override {
         ++m_nPaints;
-        if (m_pOrder) m_pOrder->push_back(m_strName);
+        if (m_pOrder)
+            m_pOrder->push_back(m_strName);
         PAINTSTRUCT ps;
         CDC* pDC = BeginPaint(&ps);
         CRect rc;

@@ -9,7 +9,8 @@
 TEST_F(WindowTest, TopLevelTitleIconAndMinimiseReachTheDisplay) {
     RegisterProgramResources();
     CWnd main, child;
-    ASSERT_TRUE(main.CreateEx(0, nullptr, "", WS_POPUP | WS_VISIBLE, CRect(0, 0, 320, 240), nullptr, 0));
+    ASSERT_TRUE(
+        main.CreateEx(0, nullptr, "", WS_POPUP | WS_VISIBLE, CRect(0, 0, 320, 240), nullptr, 0));
     ASSERT_TRUE(child.Create(nullptr, "", WS_VISIBLE, CRect(0, 0, 10, 10), &main, 1));
     main.SetWindowText("Slideshow");
     child.SetWindowText("not a title");

@@ -13,12 +13,14 @@
 namespace {
 class CInitDialog : public CDialog {
 public:
-    explicit CInitDialog(UINT nID = IDD_ABOUT_BOX, CWnd* pParent = nullptr) : CDialog(nID, pParent) {}
+    explicit CInitDialog(UINT nID = IDD_ABOUT_BOX, CWnd* pParent = nullptr)
+        : CDialog(nID, pParent) {}
     BOOL OnInitDialog() override {
         CDialog::OnInitDialog();
         m_bInitVisible = IsWindowVisible();
         ++m_nInits;
-        if (m_nEndAtInit) EndDialog(m_nEndAtInit);
+        if (m_nEndAtInit)
+            EndDialog(m_nEndAtInit);
         return TRUE;
     }
     int m_nInits = 0;
@@ -39,11 +41,12 @@ TEST(MulDivTest, RoundsAsThePlatform) {
     struct Case {
         int a, b, c, expected;
     } cases[] = {
-        {109, 6, 4, 164}, {189, 13, 8, 307}, {370, 6, 4, 555}, {1, 6, 4, 2},    // .5 rounds up
+        {109, 6, 4, 164}, {189, 13, 8, 307},  {370, 6, 4, 555}, {1, 6, 4, 2}, // .5 rounds up
         {-1, 6, 4, -2},   {-109, 6, 4, -164}, {7, 1, 0, -1},    {0x7FFFFFFF, 2, 1, -1}, // overflow
         {8, 96, 72, 11},
     };
-    for (const Case& c : cases) EXPECT_EQ(MulDiv(c.a, c.b, c.c), c.expected) << c.a << "*" << c.b << "/" << c.c;
+    for (const Case& c : cases)
+        EXPECT_EQ(MulDiv(c.a, c.b, c.c), c.expected) << c.a << "*" << c.b << "/" << c.c;
 }
 
 TEST_F(DialogTest, TemplatesBecomePixelsWithBaseUnitsSixByThirteen) {
@@ -53,11 +56,11 @@ TEST_F(DialogTest, TemplatesBecomePixelsWithBaseUnitsSixByThirteen) {
         UINT id;
         int cx, cy;
     } cases[] = {
-        {IDD_ABOUT_BOX, 164, 307},        // 109 × 189 units
-        {IDD_THUMBNAILS_PAGE, 555, 306},  // 370 × 188
-        {IDD_COMMENTS_PAGE, 822, 752},    // 548 × 463
-        {IDD_VIEWER, 675, 453},           // 450 × 279
-        {IDD_THUMBNAIL_CELL, 354, 174},   // 236 × 107
+        {IDD_ABOUT_BOX, 164, 307},       // 109 × 189 units
+        {IDD_THUMBNAILS_PAGE, 555, 306}, // 370 × 188
+        {IDD_COMMENTS_PAGE, 822, 752},   // 548 × 463
+        {IDD_VIEWER, 675, 453},          // 450 × 279
+        {IDD_THUMBNAIL_CELL, 354, 174},  // 236 × 107
     };
     for (const Case& c : cases) {
         CInitDialog dlg(c.id);
@@ -78,14 +81,15 @@ TEST_F(DialogTest, TemplatesBecomePixelsWithBaseUnitsSixByThirteen) {
 
 TEST_F(DialogTest, CommentsPageStaticsStandWhereTheirUnitsSay) {
     CWnd owner;
-    ASSERT_TRUE(owner.CreateEx(0, nullptr, "", WS_POPUP | WS_VISIBLE, CRect(0, 0, 320, 240), nullptr, 0));
+    ASSERT_TRUE(
+        owner.CreateEx(0, nullptr, "", WS_POPUP | WS_VISIBLE, CRect(0, 0, 320, 240), nullptr, 0));
     CInitDialog page(IDD_COMMENTS_PAGE, &owner);
     ASSERT_TRUE(page.Create(IDD_COMMENTS_PAGE, &owner));
     struct Case {
         int id;
         CRect rc;
     } cases[] = {
-        {IDC_CREATED_BY, CRect(30, 55, 30 + 138, 55 + 13)},    // 20, 34, 92 × 8 units
+        {IDC_CREATED_BY, CRect(30, 55, 30 + 138, 55 + 13)},     // 20, 34, 92 × 8 units
         {IDC_DATE_CREATED, CRect(30, 107, 30 + 170, 107 + 13)}, // 20, 66, 113 × 8 (169.5 → 170)
     };
     for (const Case& c : cases) {
@@ -148,7 +152,8 @@ TEST_F(DialogTest, DialogEndedDuringInitialisationNeverRunsTheLoop) {
 
 TEST_F(DialogTest, ModelessDialogHidesOnEndAndItsOwnerIsReEnabled) {
     CWnd main;
-    ASSERT_TRUE(main.CreateEx(0, nullptr, "", WS_POPUP | WS_VISIBLE, CRect(0, 0, 320, 240), nullptr, 0));
+    ASSERT_TRUE(
+        main.CreateEx(0, nullptr, "", WS_POPUP | WS_VISIBLE, CRect(0, 0, 320, 240), nullptr, 0));
     CInitDialog about(IDD_ABOUT_BOX, &main);
     ASSERT_TRUE(about.Create(IDD_ABOUT_BOX, &main));
     EXPECT_FALSE(about.IsWindowVisible());

@@ -22,14 +22,17 @@ public:
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == WM_SETCURSOR) m_pLog->push_back({m_strWho, message, CPoint()});
+        if (message == WM_SETCURSOR)
+            m_pLog->push_back({m_strWho, message, CPoint()});
         if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
-            m_pLog->push_back({m_strWho, message, CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))});
+            m_pLog->push_back(
+                {m_strWho, message, CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))});
         }
         return CColourWnd::WindowProc(message, wParam, lParam);
     }
     BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) override {
-        if (!m_hCursor) return CColourWnd::OnSetCursor(pWnd, nHitTest, message);
+        if (!m_hCursor)
+            return CColourWnd::OnSetCursor(pWnd, nHitTest, message);
         ::SetCursor(m_hCursor);
         return TRUE;
     }
@@ -69,7 +72,7 @@ TEST_F(WindowTest, MouseGoesToTheTopmostEnabledWindowUnderIt) {
         CPoint client;
     } cases[] = {
         {CPoint(20, 20), "child", CPoint(10, 10)},
-        {CPoint(50, 50), "popup", CPoint(10, 10)},  // the pop-up lies above the child
+        {CPoint(50, 50), "popup", CPoint(10, 10)}, // the pop-up lies above the child
         {CPoint(5, 5), "top", CPoint(5, 5)},
         {CPoint(110, 110), "top", CPoint(110, 110)}, // a plain static lets the mouse through
     };
@@ -103,7 +106,8 @@ TEST_F(WindowTest, DisabledWindowsAndTheirChildrenGetNoInput) {
     log.clear();
     m_backend.QueueClick(30, 30);
     Pump();
-    for (const Seen& s : log) EXPECT_EQ(s.who, "top");
+    for (const Seen& s : log)
+        EXPECT_EQ(s.who, "top");
     EXPECT_FALSE(log.empty());
     // A disabled top-level window takes nothing, nor do its enabled children.
     child.EnableWindow(TRUE);
@@ -209,7 +213,8 @@ TEST_F(WindowTest, NotifyingStaticReportsClicksToItsParent) {
 
 TEST_F(WindowTest, KeysReachTheDialogFirstThenTheFocusWindow) {
     CKeyDialog dlg;
-    ASSERT_TRUE(dlg.CreateEx(0, "#32770", "", WS_POPUP | WS_VISIBLE, CRect(0, 0, 200, 200), nullptr, 0));
+    ASSERT_TRUE(
+        dlg.CreateEx(0, "#32770", "", WS_POPUP | WS_VISIBLE, CRect(0, 0, 200, 200), nullptr, 0));
     std::vector<Seen> log;
     class CKeyWnd : public CColourWnd {
     public:
@@ -221,12 +226,13 @@ TEST_F(WindowTest, KeysReachTheDialogFirstThenTheFocusWindow) {
     ASSERT_TRUE(field.Make(&dlg, CRect(0, 0, 50, 20)));
     field.SetFocus();
     EXPECT_EQ(CWnd::GetFocus(), &field);
-    for (int vk : {VK_LEFT, VK_DOWN, VK_RETURN, VK_ESCAPE}) m_backend.QueueKey(vk);
+    for (int vk : {VK_LEFT, VK_DOWN, VK_RETURN, VK_ESCAPE})
+        m_backend.QueueKey(vk);
     Pump();
-    EXPECT_EQ(dlg.m_keys, std::vector<UINT>{VK_LEFT});        // the dialog's own choice
-    EXPECT_EQ(field.m_keys, std::vector<UINT>{VK_DOWN});      // what the dialog lets through
-    EXPECT_EQ(dlg.m_nOK, 1);                                   // Enter
-    EXPECT_EQ(dlg.m_nCancel, 1);                               // Escape
+    EXPECT_EQ(dlg.m_keys, std::vector<UINT>{VK_LEFT});   // the dialog's own choice
+    EXPECT_EQ(field.m_keys, std::vector<UINT>{VK_DOWN}); // what the dialog lets through
+    EXPECT_EQ(dlg.m_nOK, 1);                             // Enter
+    EXPECT_EQ(dlg.m_nCancel, 1);                         // Escape
     // Disabling the focus window takes the focus away.
     field.EnableWindow(FALSE);
     EXPECT_EQ(CWnd::GetFocus(), nullptr);

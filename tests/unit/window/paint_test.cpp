@@ -147,25 +147,29 @@ TEST_F(WindowTest, WindowContextOfTheMainWindowReachesOverItsChildren) {
 
 TEST_F(WindowTest, EraseUsesTheClassBrushOrTheDialogColourAnswer) {
     LPCTSTR cls = AfxRegisterWndClass(CS_DBLCLKS, nullptr, (HBRUSH)GetStockObject(BLACK_BRUSH));
-    EXPECT_EQ(CString(cls), CString(AfxRegisterWndClass(CS_DBLCLKS, nullptr, (HBRUSH)GetStockObject(BLACK_BRUSH))));
+    EXPECT_EQ(CString(cls), CString(AfxRegisterWndClass(CS_DBLCLKS, nullptr,
+                                                        (HBRUSH)GetStockObject(BLACK_BRUSH))));
     CErasedWnd plain;
     ASSERT_TRUE(plain.CreateEx(0, cls, "", WS_POPUP | WS_VISIBLE, CRect(0, 0, 50, 50), nullptr, 0));
     // A system colour index + 1 stands for that colour's brush.
     CErasedWnd sys;
     LPCTSTR clsSys = AfxRegisterWndClass(0, nullptr, (HBRUSH)(ULONG_PTR)(COLOR_HIGHLIGHT + 1));
-    ASSERT_TRUE(sys.CreateEx(0, clsSys, "", WS_POPUP | WS_VISIBLE, CRect(60, 0, 110, 50), nullptr, 0));
+    ASSERT_TRUE(
+        sys.CreateEx(0, clsSys, "", WS_POPUP | WS_VISIBLE, CRect(60, 0, 110, 50), nullptr, 0));
 
     class CBlueDialog : public CDialog {
     protected:
         HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) override {
-            if (nCtlColor == CTLCOLOR_DLG) return m_brush;
+            if (nCtlColor == CTLCOLOR_DLG)
+                return m_brush;
             return CDialog::OnCtlColor(pDC, pWnd, nCtlColor);
         }
 
     public:
         CBrush m_brush{RGB(0, 0, 200)};
     } dlg;
-    ASSERT_TRUE(dlg.CreateEx(0, "#32770", "", WS_POPUP | WS_VISIBLE, CRect(120, 0, 170, 50), nullptr, 0));
+    ASSERT_TRUE(
+        dlg.CreateEx(0, "#32770", "", WS_POPUP | WS_VISIBLE, CRect(120, 0, 170, 50), nullptr, 0));
     Pump();
     EXPECT_EQ(plain.m_nErases, 1);
     EXPECT_EQ(Pixel(10, 10), RGB(0, 0, 0));
@@ -208,18 +212,19 @@ TEST(RectListTest, MergesOverlapsAndBoundsFloods) {
         std::vector<CRect> in;
         size_t expected;
     } cases[] = {
-        {{CRect(0, 0, 10, 10), CRect(5, 5, 15, 15)}, 1},        // overlapping
-        {{CRect(0, 0, 10, 10), CRect(10, 0, 20, 10)}, 1},       // touching: no extra area
-        {{CRect(0, 0, 10, 10), CRect(100, 100, 110, 110)}, 2},  // far apart
-        {{CRect(0, 0, 10, 10), CRect(3, 3, 3, 9)}, 1},          // empty ones dropped
-        {{CRect(0, 0, 10, 10), CRect(2, 2, 4, 4)}, 1},          // contained
+        {{CRect(0, 0, 10, 10), CRect(5, 5, 15, 15)}, 1},       // overlapping
+        {{CRect(0, 0, 10, 10), CRect(10, 0, 20, 10)}, 1},      // touching: no extra area
+        {{CRect(0, 0, 10, 10), CRect(100, 100, 110, 110)}, 2}, // far apart
+        {{CRect(0, 0, 10, 10), CRect(3, 3, 3, 9)}, 1},         // empty ones dropped
+        {{CRect(0, 0, 10, 10), CRect(2, 2, 4, 4)}, 1},         // contained
     };
     for (Case& c : cases) {
         AfxMergeRects(c.in);
         EXPECT_EQ(c.in.size(), c.expected);
     }
     std::vector<CRect> flood;
-    for (int i = 0; i < 100; ++i) flood.push_back(CRect(i * 20, 0, i * 20 + 5, 5));
+    for (int i = 0; i < 100; ++i)
+        flood.push_back(CRect(i * 20, 0, i * 20 + 5, 5));
     AfxMergeRects(flood, 16);
     ASSERT_EQ(flood.size(), 1u);
     EXPECT_EQ(flood[0], CRect(0, 0, 1985, 5));

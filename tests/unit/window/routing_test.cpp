@@ -54,7 +54,8 @@ class CColourParent : public CWnd {
 public:
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) override {
         ++m_nRequests;
-        if (nCtlColor == CTLCOLOR_DLG) return (HBRUSH)GetStockObject(BLACK_BRUSH);
+        if (nCtlColor == CTLCOLOR_DLG)
+            return (HBRUSH)GetStockObject(BLACK_BRUSH);
         return CWnd::OnCtlColor(pDC, pWnd, nCtlColor);
     }
     int m_nRequests = 0;
@@ -73,7 +74,8 @@ public:
 
 TEST_F(WindowTest, CommandsAndNotificationsReachTheRouterWithIdAndCode) {
     CRouterDlg top;
-    ASSERT_TRUE(top.CreateEx(0, nullptr, "", WS_POPUP | WS_VISIBLE, CRect(0, 0, 200, 200), nullptr, 0));
+    ASSERT_TRUE(
+        top.CreateEx(0, nullptr, "", WS_POPUP | WS_VISIBLE, CRect(0, 0, 200, 200), nullptr, 0));
     CForwarder panel;
     ASSERT_TRUE(panel.Create(nullptr, "", WS_VISIBLE, CRect(0, 0, 100, 100), &top, 7));
     CStatic link;
@@ -108,7 +110,8 @@ TEST_F(WindowTest, CommandPassedToTheBaseKeepsTheDialogDefaults) {
     } cases[] = {{IDOK, true}, {IDCANCEL, true}, {300, false}};
     for (const Case& c : cases) {
         CDialogWithCommand dlg;
-        ASSERT_TRUE(dlg.Create(200, nullptr) || dlg.CreateEx(0, "#32770", "", WS_POPUP, CRect(0, 0, 50, 50), nullptr, 0));
+        ASSERT_TRUE(dlg.Create(200, nullptr) ||
+                    dlg.CreateEx(0, "#32770", "", WS_POPUP, CRect(0, 0, 50, 50), nullptr, 0));
         dlg.ShowWindow(SW_SHOW);
         dlg.SendMessage(WM_COMMAND, MAKEWPARAM(c.id, BN_CLICKED), 0);
         ASSERT_EQ(dlg.m_seen.size(), 1u);
@@ -120,7 +123,8 @@ TEST_F(WindowTest, CommandPassedToTheBaseKeepsTheDialogDefaults) {
 
 TEST_F(WindowTest, ColourRequestsAreReflectedToTheAskingControl) {
     CColourParent parent;
-    ASSERT_TRUE(parent.CreateEx(0, nullptr, "", WS_POPUP | WS_VISIBLE, CRect(0, 0, 100, 100), nullptr, 0));
+    ASSERT_TRUE(
+        parent.CreateEx(0, nullptr, "", WS_POPUP | WS_VISIBLE, CRect(0, 0, 100, 100), nullptr, 0));
     CReflectingStatic answering, silent;
     ASSERT_TRUE(answering.Create("", WS_VISIBLE, CRect(0, 0, 20, 20), &parent, 1));
     ASSERT_TRUE(silent.Create("", WS_VISIBLE, CRect(30, 0, 50, 20), &parent, 2));

@@ -20,7 +20,8 @@ protected:
     void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pBar) override {
         EXPECT_EQ(pBar, nullptr);
         m_scrolls.push_back({WM_VSCROLL, nSBCode, nPos});
-        if (nSBCode == SB_THUMBTRACK) SetScrollPos(SB_VERT, (int)nPos);
+        if (nSBCode == SB_THUMBTRACK)
+            SetScrollPos(SB_VERT, (int)nPos);
     }
     void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar*) override {
         m_scrolls.push_back({WM_HSCROLL, nSBCode, nPos});
@@ -39,16 +40,15 @@ TEST(ScrollBarLayoutTest, LimitIsMaxLessPagePlusOneNeverBelowMin) {
         int limit;
         bool scrollable;
     } cases[] = {
-        {Info(0, 299, 100), 200, true},
-        {Info(0, 299, 0), 299, true},   // no page: the maximum itself
-        {Info(0, 99, 100), 0, false},   // the page covers the range
-        {Info(0, 50, 500), 0, false},   // never below min
-        {Info(10, 20, 5), 16, true},
-        {Info(0, 0, 0), 0, false},
+        {Info(0, 299, 100), 200, true}, {Info(0, 299, 0), 299, true}, // no page: the maximum itself
+        {Info(0, 99, 100), 0, false},                                 // the page covers the range
+        {Info(0, 50, 500), 0, false},                                 // never below min
+        {Info(10, 20, 5), 16, true},    {Info(0, 0, 0), 0, false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(CScrollBarLayout::Limit(c.si), c.limit) << c.si.nMax << "/" << c.si.nPage;
-        EXPECT_EQ(CScrollBarLayout::IsScrollable(c.si), c.scrollable) << c.si.nMax << "/" << c.si.nPage;
+        EXPECT_EQ(CScrollBarLayout::IsScrollable(c.si), c.scrollable)
+            << c.si.nMax << "/" << c.si.nPage;
     }
 }
 
@@ -127,7 +127,8 @@ TEST_F(WindowTest, ArrowsPagesAndThumbSendTheirScrollMessages) {
     struct Case {
         CPoint pt;
         UINT code;
-    } cases[] = {{CPoint(193, 5), SB_LINEUP}, {CPoint(193, 208), SB_LINEDOWN},
+    } cases[] = {{CPoint(193, 5), SB_LINEUP},
+                 {CPoint(193, 208), SB_LINEDOWN},
                  {CPoint(193, 150), SB_PAGEDOWN}};
     for (const Case& c : cases) {
         wnd.m_scrolls.clear();
