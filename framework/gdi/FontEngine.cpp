@@ -14,7 +14,15 @@ const char kDefaultFamily[] = "sans-serif";
 
 std::string FamilyOf(const LOGFONT& lf) {
     const size_t length = strnlen(lf.lfFaceName, LF_FACESIZE);
-    return length ? std::string(lf.lfFaceName, length) : std::string(kDefaultFamily);
+    if (length == 0)
+        return kDefaultFamily;
+    const std::string face(lf.lfFaceName, length);
+    // The dialog templates' face is laid out for narrow glyphs: its labels are sized to the
+    // pixel. fontconfig knows no alias for it and would give the wide default face, which
+    // wraps those labels; the Arial-metric face keeps them on one line.
+    if (face == "MS Sans Serif")
+        return "Liberation Sans";
+    return face;
 }
 
 // lfHeight with its default applied and its size limited; never 0.

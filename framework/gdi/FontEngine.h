@@ -5,9 +5,11 @@
 // - The icon-title font (SystemParametersInfo SPI_GETICONTITLELOGFONT) is fontconfig's
 //   "sans-serif" with lfHeight -11 (an 11-pixel character height, as 8-point icon titles at
 //   96 dpi) and normal weight 400; its LOGFONT carries the face name "sans-serif".
-// - An empty face name means "sans-serif". Every face name ("Verdana", "MS Sans Serif", ...)
-//   goes to fontconfig's best match among scalable fonts; with only the DejaVu core fonts
-//   installed, all of them become DejaVu Sans.
+// - An empty face name means "sans-serif". "MS Sans Serif", the dialog templates' face, asks
+//   for "Liberation Sans" (Arial's metrics, close to that face's). Every face name then goes
+//   to fontconfig's best match among scalable fonts: with fonts-liberation2 and the DejaVu
+//   core fonts installed, "Verdana" and the default become DejaVu Sans (Verdana's metrics);
+//   with only the DejaVu fonts, every face does.
 // - lfHeight 0 and a device context without a selected font both give the default font:
 //   "sans-serif", 16-pixel cell height, weight 400 (the platform's system font is 16 high).
 // - |lfHeight| is limited to 1024 pixels.
