@@ -22,6 +22,7 @@
 
 #include <jpeglib.h>
 
+#include "bench/BenchSupport.h"
 #include "framework/backend/sdl/SdlBackend.h"
 #include "framework/system/ModulePath.h"
 #include "framework/window/MessageLoop.h"
@@ -32,79 +33,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double MillisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-// A camera-like picture: smooth gradients with some texture, 4:2:0, quality 90.
-std::vector<BYTE> MakePhoto(int w, int h) {
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr err;
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &out, &size);
-    cinfo.image_width = (JDIMENSION)w;
-    cinfo.image_height = (JDIMENSION)h;
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 90, TRUE);
-    jpeg_start_compress(&cinfo, TRUE);
-    std::vector<JSAMPLE> row((size_t)w * 3);
-    unsigned seed = 1;
-    while (cinfo.next_scanline < cinfo.image_height) {
-        const int y = (int)cinfo.next_scanline;
-        for (int x = 0; x < w; x++) {
-            seed = seed * 1103515245u + 12345u;
-            const int noise = (int)((seed >> 16) & 15);
-            row[3 * x + 0] = (JSAMPLE)((x * 255 / w + noise) & 0xFF);
-            row[3 * x + 1] = (JSAMPLE)((y * 255 / h + noise) & 0xFF);
-            row[3 * x + 2] = (JSAMPLE)(((x + y) / 16 * 37 + noise) & 0xFF);
-        }
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&cinfo, rows, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    std::vector<BYTE> bytes(out, out + size);
-    jpeg_destroy_compress(&cinfo);
-    std::free(out);
-    return bytes;
-}
-
-void WriteBytes(const std::string& path, const std::vector<BYTE>& bytes) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (f == nullptr || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) {
-        std::fprintf(stderr, "bench_program: cannot write %s\n", path.c_str());
-        std::exit(1);
-    }
-    std::fclose(f);
-}
-
-double TimeDjpeg(const std::string& jpegPath) {
-    const Clock::time_point start = Clock::now();
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        std::freopen("/dev/null", "w", stdout);
-        ::execlp("djpeg", "djpeg", jpegPath.c_str(), (char*)nullptr);
-        ::_exit(127);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        std::fprintf(stderr, "bench_program: djpeg failed (is libjpeg-turbo-progs installed?)\n");
-        std::exit(1);
-    }
-    return MillisecondsSince(start);
-}
+using namespace bench;
 
 ITEM_RECORD MakeItem(int i, const std::vector<BYTE>* pJpeg) {
     ITEM_RECORD item;
