@@ -7,16 +7,24 @@ seconds="${1:-60}"
 build=build-fuzz
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DSLIDESHOW_FUZZ=ON -DSLIDESHOW_TESTS=OFF -DSLIDESHOW_BENCH=OFF >/dev/null
-cmake --build "$build"
 shopt -s nullglob
+targets=()
+for src in fuzz/*.cpp; do targets+=("$(basename "$src" .cpp)"); done
+cmake --build "$build" --target "${targets[@]}"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
 for src in fuzz/*.cpp; do
   name=$(basename "$src" .cpp)
-  work=$(mktemp -d)
   corpus="fuzz/corpus/$name"
   seeds=()
   [ -d "$corpus" ] && seeds=("$corpus")
+  mkdir -p "$work/$name"
   echo "fuzz: $name for ${seconds}s"
-  "$build/$name" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
-    -artifact_prefix="$work/" "$work" "${seeds[@]}" 2>&1 | tail -n 3
-  rm -rf "$work"
+  if ! "$build/$name" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
+      -artifact_prefix="$work/$name/" "$work/$name" "${seeds[@]}" >"$work/$name.log" 2>&1; then
+    tail -n 60 "$work/$name.log"
+    echo "fuzz: $name failed; the input that failed is printed above" >&2
+    exit 1
+  fi
+  tail -n 2 "$work/$name.log"
 done

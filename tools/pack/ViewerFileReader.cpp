@@ -101,8 +101,10 @@ VIEWER_ITEM CViewerFileReader::ReadItem(int index) {
             {"the collection title", &t.strCollectionTitle},
             {"the creation date", &t.strDateCreated},
             {"the creator", &t.strCreatedBy}};
-        for (const auto& [what, text] : texts)
-            cursor.Field(what, [&] { reader.ReadString(*text); });
+        for (const auto& field : texts) {
+            CString* pText = field.second;
+            cursor.Field(field.first, [&] { reader.ReadString(*pText); });
+        }
         CStringArray names, values;
         cursor.Field("the detail names", [&] { reader.ReadStringArray(names); });
         cursor.Field("the detail values", [&] { reader.ReadStringArray(values); });
