@@ -20,7 +20,7 @@ for src in fuzz/*.cpp; do
   [ -d "$corpus" ] && seeds=("$corpus")
   mkdir -p "$work/$name"
   echo "fuzz: $name for ${seconds}s"
-  if ! "$build/$name" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
+  if ! "$build/fuzz/$name" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
       -artifact_prefix="$work/$name/" "$work/$name" "${seeds[@]}" >"$work/$name.log" 2>&1; then
     tail -n 60 "$work/$name.log"
     echo "fuzz: $name failed; the input that failed is printed above" >&2
