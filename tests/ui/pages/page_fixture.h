@@ -4,7 +4,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <jpeglib.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -16,78 +15,12 @@
 #include "framework/backend/headless/HeadlessBackend.h"
 #include "framework/window/Dialog.h"
 #include "pages/CollectionOwner.h"
+#include "support/TestFixtures.h"
 #include "tools/writer/CollectionWriter.h"
 
-class CTestTempDir {
-public:
-    CTestTempDir() {
-        char pattern[] = "/tmp/slideshow-ui-XXXXXX";
-        m_path = mkdtemp(pattern);
-        const char* old = getenv("TMPDIR");
-        m_bHadOld = old != nullptr;
-        if (m_bHadOld) m_old = old;
-        setenv("TMPDIR", m_path.c_str(), 1);
-    }
-    ~CTestTempDir() {
-        for (const std::string& name : Files("")) unlink((m_path + "/" + name).c_str());
-        rmdir(m_path.c_str());
-        if (m_bHadOld) setenv("TMPDIR", m_old.c_str(), 1);
-        else unsetenv("TMPDIR");
-    }
-    CTestTempDir(const CTestTempDir&) = delete;
-    CTestTempDir& operator=(const CTestTempDir&) = delete;
-
-    const std::string& Path() const { return m_path; }
-    std::vector<std::string> Files(const std::string& prefix = "emE") const {
-        std::vector<std::string> names;
-        if (DIR* dir = opendir(m_path.c_str())) {
-            while (dirent* e = readdir(dir)) {
-                const std::string name = e->d_name;
-                if (name != "." && name != ".." && name.compare(0, prefix.size(), prefix) == 0)
-                    names.push_back(name);
-            }
-            closedir(dir);
-        }
-        return names;
-    }
-
-private:
-    std::string m_path;
-    std::string m_old;
-    bool m_bHadOld = false;
-};
-
 // A w × h JPEG of one colour.
-inline std::vector<BYTE> MakeJpeg(int w, int h, COLORREF colour) {
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr err;
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    unsigned char* out = nullptr;
-    unsigned long outSize = 0;
-    jpeg_mem_dest(&cinfo, &out, &outSize);
-    cinfo.image_width = (JDIMENSION)w;
-    cinfo.image_height = (JDIMENSION)h;
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 100, TRUE);
-    jpeg_start_compress(&cinfo, TRUE);
-    std::vector<JSAMPLE> row((size_t)w * 3);
-    for (int x = 0; x < w; ++x) {
-        row[(size_t)x * 3] = GetRValue(colour);
-        row[(size_t)x * 3 + 1] = GetGValue(colour);
-        row[(size_t)x * 3 + 2] = GetBValue(colour);
-    }
-    while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&cinfo, rows, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    std::vector<BYTE> bytes(out, out + outSize);
-    free(out);
-    return bytes;
+inline std::vector<BYTE> MakeSolidJpeg(int w, int h, COLORREF colour) {
+    return MakeJpeg(w, h, [colour](int, int) { return (DWORD)PixelFromColor(colour); });
 }
 
 // An item named "Item <n>" (1-based) with a small picture of the given colour, or none.
@@ -103,7 +36,7 @@ inline ITEM_RECORD MakeTestItem(int nIndex, COLORREF colour, BOOL bPicture = TRU
     item.detailNames.Add("Name");
     item.detailValues.Add(item.strName);
     item.bPicture = bPicture;
-    if (bPicture) item.jpeg = MakeJpeg(40, 30, colour);
+    if (bPicture) item.jpeg = MakeSolidJpeg(40, 30, colour);
     return item;
 }
 
@@ -112,14 +45,14 @@ inline COLORREF ItemColour(int i) {
     return RGB(40 + (i * 37) % 200, 200 - (i * 53) % 160, 60 + (i * 71) % 180);
 }
 
-inline std::string WriteTestCollection(const CCollectionWriter& writer, const CTestTempDir& dir,
+inline std::string WriteTestCollection(const CCollectionWriter& writer, const CScopedTempDir& dir,
                                        const char* name = "collection") {
     const std::string path = dir.Path() + "/" + name;
     EXPECT_TRUE(writer.WriteFile(path.c_str()));
     return path;
 }
 
-inline std::string WriteItems(const CTestTempDir& dir, int nCount, BOOL bPictures = TRUE) {
+inline std::string WriteItems(const CScopedTempDir& dir, int nCount, BOOL bPictures = TRUE) {
     CCollectionWriter writer;
     writer.SetHeader("1.0 test");
     for (int i = 0; i < nCount; ++i) writer.AddItem(MakeTestItem(i, ItemColour(i), bPictures));

@@ -53,7 +53,7 @@ protected:
         return s;
     }
 
-    CTestTempDir m_dir;
+    CScopedTempDir m_dir;
     CHeadlessBackend m_backend{800, 600};
     CCollectionHost m_host;
     CThumbnailsPage m_page;

@@ -43,7 +43,7 @@ std::vector<ROW> DetailRows(CViewerDlg& d) {
 }
 
 TEST(DetailsView, RowsStackWithOnePixelGapsAndEmptyValuesCloseUp) {
-    CTestTempDir dir;
+    CScopedTempDir dir;
     CCollectionWriter writer;
     writer.AddItem(ItemWithDetails({{"Short", "one"}, {"Skipped", ""}, {"", "no name"},
                                     {"Long", Words(60)}}));
@@ -84,7 +84,7 @@ TEST(DetailsView, RowsStackWithOnePixelGapsAndEmptyValuesCloseUp) {
 }
 
 TEST(DetailsView, RowsTallerThanThePanelScrollAndTheNextItemStartsAtTheTop) {
-    CTestTempDir dir;
+    CScopedTempDir dir;
     CCollectionWriter writer;
     std::vector<std::pair<const char*, CString>> many;
     for (int i = 0; i < 40; ++i) many.push_back({"Row", Words(3)});
@@ -112,7 +112,7 @@ TEST(DetailsView, RowsTallerThanThePanelScrollAndTheNextItemStartsAtTheTop) {
 }
 
 TEST(AboutBox, DarkensEveryEvenPixelAndTheCloseRestoresTheScreen) {
-    CTestTempDir dir;
+    CScopedTempDir dir;
     CViewerHarness run(800, 600, WriteItems(dir, 2));
     ASSERT_TRUE(run.m_bCreated);
     CHeadlessBackend& screen = run.Screen();
@@ -145,7 +145,7 @@ TEST(Ending, ExitEnterAndEscapeEndTheProgramAndLeaveNoTemporaryFile) {
     } cases[] = {{"EXIT", 0, -1}, {"Enter", VK_RETURN, IDOK}, {"Escape", VK_ESCAPE, IDCANCEL}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        CTestTempDir dir;
+        CScopedTempDir dir;
         const std::string path = WriteItems(dir, 10);
         CHeadlessBackend backend(1024, 768);
         AfxSetBackend(&backend);
@@ -177,7 +177,7 @@ namespace {
 
 // Row heights that texts of 1, 2, 3 ... words wrap to in a value field, with a text for each.
 std::map<int, CString> MeasureValueHeights() {
-    CTestTempDir dir;
+    CScopedTempDir dir;
     CViewerHarness run(800, 600, WriteItems(dir, 1));
     XWrappingStatic probe;
     probe.Create(&run.Dlg().m_detailsPanel, FALSE);
@@ -217,7 +217,7 @@ TEST(DetailsView, RowsFillingThePanelExactlyFitAndOnePixelMoreScrolls) {
         if (texts.empty()) GTEST_SKIP() << "no rows of these heights add up to " << c.total;
         std::vector<std::pair<const char*, CString>> details;
         for (const CString& text : texts) details.push_back({"Name", text});
-        CTestTempDir dir;
+        CScopedTempDir dir;
         CCollectionWriter writer;
         writer.AddItem(ItemWithDetails(details));
         CViewerHarness run(800, 600, WriteTestCollection(writer, dir));

@@ -5,7 +5,7 @@
 namespace {
 
 TEST(MainWindow, ChildrenStandAtTheirPlacesOnBothScreens) {
-    CTestTempDir dir;
+    CScopedTempDir dir;
     const std::string path = WriteItems(dir, 3);
     struct {
         int w, h;
@@ -48,7 +48,7 @@ TEST(MainWindow, ChildrenStandAtTheirPlacesOnBothScreens) {
 }
 
 TEST(MainWindow, ListRowsNameEveryItemAndMarkDamagedOnes) {
-    CTestTempDir dir;
+    CScopedTempDir dir;
     CCollectionWriter writer;
     ITEM_RECORD first = MakeTestItem(0, RGB(200, 0, 0));
     first.strName = "Teapot \xC3\xA9t\xC3\xA9";
@@ -82,7 +82,7 @@ TEST(MainWindow, ListRowsNameEveryItemAndMarkDamagedOnes) {
 }
 
 TEST(MainWindow, MinimiseButtonMinimisesAndTheViewStays) {
-    CTestTempDir dir;
+    CScopedTempDir dir;
     CViewerHarness run(1024, 768, WriteItems(dir, 2));
     ASSERT_TRUE(run.m_bCreated);
     run.Click(974 + 11, 8 + 6);
@@ -91,7 +91,7 @@ TEST(MainWindow, MinimiseButtonMinimisesAndTheViewStays) {
 }
 
 TEST(Startup, SmallScreensShowTheWarningAndEnd) {
-    CTestTempDir dir;
+    CScopedTempDir dir;
     const std::string path = WriteItems(dir, 2);
     struct {
         int w, h;
@@ -118,7 +118,7 @@ TEST(Startup, SmallScreensShowTheWarningAndEnd) {
 }
 
 TEST(Startup, UnopenableCollectionEndsWithoutAMessage) {
-    CTestTempDir dir;
+    CScopedTempDir dir;
     const std::string empty = dir.Path() + "/not-a-collection";
     FILE* f = fopen(empty.c_str(), "wb");
     fputs("no trailer here", f);
@@ -138,7 +138,7 @@ TEST(Startup, UnopenableCollectionEndsWithoutAMessage) {
 }
 
 TEST(Startup, ExactMinimumScreenRunsTheWindowUntilEscape) {
-    CTestTempDir dir;
+    CScopedTempDir dir;
     const std::string path = WriteItems(dir, 2);
     CHeadlessBackend backend(800, 600);
     AfxSetBackend(&backend);

@@ -29,7 +29,7 @@ void RunSteps(CViewerHarness& run, const std::vector<STEP>& steps) {
 }
 
 TEST(Navigation, RingWithOneItem) {
-    CTestTempDir dir;
+    CScopedTempDir dir;
     CViewerHarness run(800, 600, WriteItems(dir, 1));
     ASSERT_TRUE(run.m_bCreated);
     EXPECT_EQ(run.Dlg().m_nLastListRow, 3);
@@ -38,7 +38,7 @@ TEST(Navigation, RingWithOneItem) {
 }
 
 TEST(Navigation, RingWalksEveryItemBothWays) {
-    CTestTempDir dir;
+    CScopedTempDir dir;
     CViewerHarness run(1024, 768, WriteItems(dir, 3));
     ASSERT_TRUE(run.m_bCreated);
     RunSteps(run, {{'N', 'T', 1}, {'N', 'I', 3}, {'N', 'I', 4}, {'N', 'I', 5}, {'N', 'C', 0},
@@ -53,7 +53,7 @@ TEST(Navigation, RingWalksEveryItemBothWays) {
 }
 
 TEST(Navigation, ListRowsIncludingTheSeparator) {
-    CTestTempDir dir;
+    CScopedTempDir dir;
     CViewerHarness run(800, 600, WriteItems(dir, 12));
     ASSERT_TRUE(run.m_bCreated);
     run.PickRow(10);
@@ -72,7 +72,7 @@ TEST(Navigation, ListRowsIncludingTheSeparator) {
 }
 
 TEST(Navigation, ThumbnailsTabOpensThePageOfTheCurrentItem) {
-    CTestTempDir dir;
+    CScopedTempDir dir;
     CViewerHarness run(800, 600, WriteItems(dir, 20));
     ASSERT_TRUE(run.m_bCreated);
     struct {
@@ -100,7 +100,7 @@ TEST(Navigation, ThumbnailsTabOpensThePageOfTheCurrentItem) {
 }
 
 TEST(Navigation, DetailsTabIsAPreferenceAndPicturelessItemsFallBack) {
-    CTestTempDir dir;
+    CScopedTempDir dir;
     CCollectionWriter writer;
     for (int i = 0; i < 5; ++i) writer.AddItem(MakeTestItem(i, ItemColour(i), i != 2));
     CViewerHarness run(800, 600, WriteTestCollection(writer, dir));
@@ -128,7 +128,7 @@ TEST(Navigation, DetailsTabIsAPreferenceAndPicturelessItemsFallBack) {
 }
 
 TEST(Navigation, ThumbnailClickOpensTheItemAndSelectsItsRow) {
-    CTestTempDir dir;
+    CScopedTempDir dir;
     CCollectionWriter writer;
     for (int i = 0; i < 12; ++i) writer.AddItem(MakeTestItem(i, ItemColour(i), i != 10));
     CViewerHarness run(800, 600, WriteTestCollection(writer, dir));
@@ -163,7 +163,7 @@ TEST(Navigation, ThumbnailClickOpensTheItemAndSelectsItsRow) {
 }
 
 TEST(Navigation, ArrowKeysStepLikePreviousAndNextUnlessTheListIsDropped) {
-    CTestTempDir dir;
+    CScopedTempDir dir;
     CViewerHarness run(800, 600, WriteItems(dir, 3));
     ASSERT_TRUE(run.m_bCreated);
     run.Key(VK_RIGHT);
@@ -183,7 +183,7 @@ TEST(Navigation, ArrowKeysStepLikePreviousAndNextUnlessTheListIsDropped) {
 }
 
 TEST(Navigation, DamagedItemIsReportedOnceAndTheCommentsViewShows) {
-    CTestTempDir dir;
+    CScopedTempDir dir;
     CCollectionWriter writer;
     writer.AddItem(MakeTestItem(0, ItemColour(0)));
     // A readable name, then a text whose length runs past the end of the file.

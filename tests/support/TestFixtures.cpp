@@ -1,0 +1,84 @@
+#include "support/TestFixtures.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+
+#include <jpeglib.h>
+
+CScopedTempDir::CScopedTempDir() {
+    char pattern[] = "/tmp/slideshow-test-XXXXXX";
+    if (!::mkdtemp(pattern)) throw std::runtime_error("mkdtemp failed");
+    m_path = pattern;
+    const char* old = std::getenv("TMPDIR");
+    m_bHadTmpDir = old != nullptr;
+    if (old) m_oldTmpDir = old;
+    ::setenv("TMPDIR", m_path.c_str(), 1);
+}
+
+CScopedTempDir::~CScopedTempDir() {
+    if (m_bHadTmpDir) ::setenv("TMPDIR", m_oldTmpDir.c_str(), 1);
+    else ::unsetenv("TMPDIR");
+    std::error_code ignored;
+    std::filesystem::remove_all(m_path, ignored);
+}
+
+std::vector<std::string> CScopedTempDir::Files(const std::string& prefix) const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(m_path)) {
+        const std::string name = entry.path().filename().string();
+        if (name.compare(0, prefix.size(), prefix) == 0) names.push_back(name);
+    }
+    return names;
+}
+
+std::vector<BYTE> MakeJpeg(int w, int h, const std::function<DWORD(int x, int y)>& colourAt, JPEG_FIXTURE_KIND kind,
+                           bool bProgressive) {
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr err;
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    unsigned char* out = nullptr;
+    unsigned long outSize = 0;
+    jpeg_mem_dest(&cinfo, &out, &outSize);
+    cinfo.image_width = (JDIMENSION)w;
+    cinfo.image_height = (JDIMENSION)h;
+    cinfo.input_components = kind == JPEG_GREY ? 1 : (kind == JPEG_CMYK ? 4 : 3);
+    cinfo.in_color_space = kind == JPEG_GREY ? JCS_GRAYSCALE : (kind == JPEG_CMYK ? JCS_CMYK : JCS_RGB);
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 100, TRUE);
+    for (int c = 0; c < cinfo.num_components; c++) {
+        cinfo.comp_info[c].h_samp_factor = 1;
+        cinfo.comp_info[c].v_samp_factor = 1;
+    }
+    if (bProgressive) jpeg_simple_progression(&cinfo);
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<JSAMPLE> row((size_t)w * (size_t)cinfo.input_components);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        const int y = (int)cinfo.next_scanline;
+        for (int x = 0; x < w; x++) {
+            const DWORD rgb = colourAt(x, y);
+            const JSAMPLE r = (JSAMPLE)(rgb >> 16), g = (JSAMPLE)(rgb >> 8), b = (JSAMPLE)rgb;
+            JSAMPLE* p = &row[(size_t)x * (size_t)cinfo.input_components];
+            if (kind == JPEG_GREY) {
+                p[0] = r;
+            } else if (kind == JPEG_CMYK) {
+                // Inverted CMYK with no black ink: 255 - (255 - channel).
+                p[0] = r, p[1] = g, p[2] = b, p[3] = 255;
+            } else {
+                p[0] = r, p[1] = g, p[2] = b;
+            }
+        }
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&cinfo, rows, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    std::vector<BYTE> bytes(out, out + outSize);
+    jpeg_destroy_compress(&cinfo);
+    std::free(out);
+    return bytes;
+}
+
