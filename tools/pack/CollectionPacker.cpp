@@ -82,33 +82,41 @@ void CCollectionPacker::Prepare(bool bProgress) {
 void CCollectionPacker::WriteItem(COutputFile& out, size_t index) {
     ITEM_RECORD record = MakeRecord(m_catalogue, index);
     const PREPARED_ITEM& prepared = m_prepared[index];
-    if (prepared.picture.nBytes == 0 && prepared.picture.path.empty()) {
+    if (prepared.picture.converted.empty() && prepared.picture.path.empty()) {
         record.imageListStream = prepared.imageList;
         const std::vector<BYTE> bytes = CCollectionWriter::EncodeItem(record);
         out.Write(bytes.data(), bytes.size());
         return;
     }
+    const std::vector<BYTE> jpeg = CPictureFile::Store(prepared.picture);
+    if (jpeg.size() > MAX_POSITION)
+        throw CPackError("the picture would pass 4 GiB");
     // The record up to its picture is the record of an item without one, less the absent
-    // picture's flag; the picture record follows with the JPEG streamed from its file.
+    // picture's flag; the picture record follows.
     std::vector<BYTE> head = CCollectionWriter::EncodeItem(record);
     head.resize(head.size() - 4);
     CStreamWriter picture;
     picture.WriteDword(1);
-    picture.WriteDword((DWORD)prepared.picture.nBytes);
+    picture.WriteDword((DWORD)jpeg.size());
     head.insert(head.end(), picture.GetBytes().begin(), picture.GetBytes().end());
     out.Write(head.data(), head.size());
-    if (!prepared.picture.converted.empty())
-        out.Write(prepared.picture.converted.data(), prepared.picture.converted.size());
-    else
-        out.AppendFile(prepared.picture.path, prepared.picture.nBytes);
+    out.Write(jpeg.data(), jpeg.size());
 }
 
-void CCollectionPacker::Pack(const std::string& viewerPath, const std::string& outputPath,
-                             bool bProgress) {
+PACK_SUMMARY CCollectionPacker::Pack(const std::string& viewerPath, const std::string& outputPath,
+                                     bool bProgress) {
     struct stat st;
     if (::stat(viewerPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         throw CPackError(viewerPath + ": the viewer cannot be read");
     Prepare(bProgress);
+    PACK_SUMMARY summary;
+    for (const PREPARED_ITEM& prepared : m_prepared) {
+        const PACK_PICTURE& picture = prepared.picture;
+        summary.nPictures += !picture.path.empty() || !picture.converted.empty();
+        summary.nReencoded += !picture.path.empty() && !picture.bLossless;
+        if (!picture.warning.empty())
+            summary.warnings.push_back(picture.warning);
+    }
 
     COutputFile out(outputPath);
     out.AppendFile(viewerPath, (ULONGLONG)st.st_size);
@@ -136,4 +144,5 @@ void CCollectionPacker::Pack(const std::string& viewerPath, const std::string& o
     index.WriteDword(indexOffset);
     out.Write(index.GetBytes().data(), index.GetSize());
     out.Commit(0755);
+    return summary;
 }
