@@ -122,10 +122,15 @@ int Build(const std::vector<std::string>& args) {
     const PACK_SUMMARY summary = CCollectionPacker(catalogue).Pack(viewer, output, true);
     for (const std::string& warning : summary.warnings)
         std::fprintf(stderr, "slideshow-pack: warning: %s\n", warning.c_str());
-    std::printf("%s: %zu items, %zu pictures; %zu re-encoded at quality %d (their size does not "
-                "fit the JPEG block grid, so they could not be turned without loss)\n",
-                output.c_str(), catalogue.items.size(), summary.nPictures, summary.nReencoded,
-                CPictureTransform::REENCODE_QUALITY);
+    std::printf("%s: %zu %s with %zu %s", output.c_str(), catalogue.items.size(),
+                catalogue.items.size() == 1 ? "item" : "items", summary.nPictures,
+                summary.nPictures == 1 ? "picture" : "pictures");
+    if (summary.nReencoded == 0)
+        std::printf(", all stored without loss\n");
+    else
+        std::printf(", %zu of them re-encoded at quality %d (a size that does not fit the JPEG "
+                    "block grid cannot be turned without loss)\n",
+                    summary.nReencoded, CPictureTransform::REENCODE_QUALITY);
     return 0;
 }
 
