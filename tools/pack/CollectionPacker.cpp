@@ -2,6 +2,11 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <deque>
+#include <future>
+#include <thread>
+
 #include "tools/pack/OutputFile.h"
 #include "tools/pack/Placeholder.h"
 #include "tools/pack/ProgressBar.h"
@@ -79,16 +84,19 @@ void CCollectionPacker::Prepare(bool bProgress) {
     }
 }
 
-void CCollectionPacker::WriteItem(COutputFile& out, size_t index) {
+bool CCollectionPacker::HasPicture(size_t index) const {
+    const PACK_PICTURE& picture = m_prepared[index].picture;
+    return !picture.converted.empty() || !picture.path.empty();
+}
+
+void CCollectionPacker::WriteItem(COutputFile& out, size_t index, const std::vector<BYTE>& jpeg) {
     ITEM_RECORD record = MakeRecord(m_catalogue, index);
-    const PREPARED_ITEM& prepared = m_prepared[index];
-    if (prepared.picture.converted.empty() && prepared.picture.path.empty()) {
-        record.imageListStream = prepared.imageList;
+    if (!HasPicture(index)) {
+        record.imageListStream = m_prepared[index].imageList;
         const std::vector<BYTE> bytes = CCollectionWriter::EncodeItem(record);
         out.Write(bytes.data(), bytes.size());
         return;
     }
-    const std::vector<BYTE> jpeg = CPictureFile::Store(prepared.picture);
     if (jpeg.size() > MAX_POSITION)
         throw CPackError("the picture would pass 4 GiB");
     // The record up to its picture is the record of an item without one, less the absent
@@ -122,12 +130,25 @@ PACK_SUMMARY CCollectionPacker::Pack(const std::string& viewerPath, const std::s
     out.AppendFile(viewerPath, (ULONGLONG)st.st_size);
     CProgressBar progress("packing  ", bProgress ? m_catalogue.items.size() : 0);
     std::vector<DWORD> positions;
-    for (size_t i = 0; i < m_catalogue.items.size(); ++i) {
+    // Turning a picture takes far longer than writing it: every core turns the next few
+    // pictures while the records are written in order.
+    const size_t nItems = m_catalogue.items.size();
+    const size_t nAhead = std::max(1u, std::thread::hardware_concurrency()) + 1;
+    std::deque<std::future<std::vector<BYTE>>> turned;
+    size_t nNext = 0;
+    for (size_t i = 0; i < nItems; ++i) {
+        for (; nNext < nItems && nNext < i + nAhead; ++nNext)
+            turned.push_back(std::async(std::launch::async, [this, nNext] {
+                return HasPicture(nNext) ? CPictureFile::Store(m_prepared[nNext].picture)
+                                         : std::vector<BYTE>();
+            }));
         if (out.GetPosition() > MAX_POSITION)
             throw CPackError(outputPath + ": the collection would pass 4 GiB");
         positions.push_back((DWORD)out.GetPosition());
         try {
-            WriteItem(out, i);
+            const std::vector<BYTE> jpeg = turned.front().get();
+            turned.pop_front();
+            WriteItem(out, i, jpeg);
         } catch (const CPackError& e) {
             throw AtItem(m_catalogue.items[i], i, e);
         }

@@ -37,7 +37,9 @@ private:
     };
 
     void Prepare(bool bProgress);
-    void WriteItem(class COutputFile& out, size_t index);
+    bool HasPicture(size_t index) const;
+    // Writes the record with its stored picture (empty for an item without one).
+    void WriteItem(class COutputFile& out, size_t index, const std::vector<BYTE>& jpeg);
 
     const PACK_CATALOGUE& m_catalogue;
     std::vector<PREPARED_ITEM> m_prepared;

@@ -1,5 +1,6 @@
 // slideshow-pack: makes a viewer executable from a folder of pictures or a catalogue, and
 // shows or unpacks what such a file carries.
+#include <malloc.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -181,6 +182,10 @@ int Run(const std::vector<std::string>& args) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Every picture needs buffers of the same few megabytes: keep them for the next picture
+    // instead of handing them back to the system and faulting fresh pages in each time.
+    mallopt(M_MMAP_THRESHOLD, 256 << 20);
+    mallopt(M_TRIM_THRESHOLD, 512 << 20);
     try {
         return Run(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const CPackError& e) {
