@@ -144,6 +144,8 @@ std::vector<BYTE> CJpegMarkers::WithoutExif(const std::vector<BYTE>& jpeg) {
 }
 
 std::vector<BYTE> CJpegMarkers::WithOrientation(const std::vector<BYTE>& jpeg, int nOrientation) {
+    if (jpeg.size() < 2 || jpeg[0] != 0xFF || jpeg[1] != MARKER_SOI)
+        return jpeg; // not a JPEG: nothing to mark
     return InsertSegments(WithoutExif(jpeg), OrientationSegment(nOrientation));
 }
 

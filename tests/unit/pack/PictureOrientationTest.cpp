@@ -289,4 +289,7 @@ TEST(JpegMarkers, OrientationBlockReplacesTheOldOneAndGoesAgain) {
     // A file without EXIF is upright; one cut inside its head yields no segment to trust.
     EXPECT_EQ(CJpegMarkers::ReadOrientation(jpeg.data(), jpeg.size()).nValue, 1);
     EXPECT_EQ(CJpegMarkers::ReadOrientation(withExif.data(), 30).nValue, 1);
+    // Bytes that are no JPEG are written out as they are.
+    const std::vector<BYTE> text = {'n', 'o', 't', ' ', 'a', ' ', 'J', 'P', 'E', 'G'};
+    EXPECT_EQ(CJpegMarkers::WithOrientation(text, 4), text);
 }
