@@ -122,9 +122,10 @@ PACK_PICTURE PrepareJpeg(const std::string& path, const FILE_ENDS& ends) {
         picture.warning = path + ": the EXIF block is damaged (" + orientation.damage +
                           "); the picture is taken as upright";
     picture.nOrientation = orientation.nValue;
-    picture.bLossless = CPictureTransform::IsLossless(
-        CPictureTransform::OperationFor(picture.nOrientation), header.nWidth, header.nHeight,
-        header.nBlockWidth, header.nBlockHeight);
+    picture.bLossless = CPictureTransform::KnowsSampling(pHead->data(), pHead->size()) &&
+                        CPictureTransform::IsLossless(
+                            CPictureTransform::OperationFor(picture.nOrientation), header.nWidth,
+                            header.nHeight, header.nBlockWidth, header.nBlockHeight);
     const bool bSwap = CPictureTransform::SwapsSides(picture.nOrientation);
     picture.nWidth = bSwap ? header.nHeight : header.nWidth;
     picture.nHeight = bSwap ? header.nWidth : header.nHeight;

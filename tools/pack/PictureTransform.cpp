@@ -3,10 +3,13 @@
 #include <turbojpeg.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 
+#include "data/JpegDecoder.h"
 #include "tools/pack/JpegMarkers.h"
 #include "tools/pack/PackCatalogue.h"
+#include "tools/pack/PictureFile.h"
 
 namespace {
 using HANDLE_PTR = std::unique_ptr<void, int (*)(tjhandle)>;
@@ -68,12 +71,52 @@ std::vector<BYTE> TransformLossless(const std::vector<BYTE>& jpeg, int nOperatio
     unsigned char* out = nullptr;
     unsigned long nOut = 0;
     const int nResult = tjTransform(handle.get(), jpeg.data(), (unsigned long)jpeg.size(), 1, &out,
-                                    &nOut, &transform, 0);
+                                    &nOut, &transform, TJFLAG_LIMITSCANS);
     if (!Succeeded(handle.get(), nResult) || !out) {
         tjFree(out);
         Fail(handle.get(), "cannot turn the picture");
     }
     return TakeBuffer(out, nOut);
+}
+
+struct DECODED_ROWS {
+    std::vector<BYTE> bits;
+    int nWidth = 0, nHeight = 0, nStride = 0;
+};
+
+BYTE* AllocateRows(void* pContext, int nWidth, int nHeight, int nStride) {
+    DECODED_ROWS* rows = static_cast<DECODED_ROWS*>(pContext);
+    try {
+        rows->bits.resize((size_t)nStride * (size_t)nHeight);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    rows->nWidth = nWidth, rows->nHeight = nHeight, rows->nStride = nStride;
+    return rows->bits.data();
+}
+
+// TurboJPEG knows the usual chroma samplings only; plain libjpeg, as the viewer uses it,
+// decodes the others. The picture is compressed again in the usual 4:2:0.
+std::vector<BYTE> ReencodeAnySampling(const std::vector<BYTE>& jpeg, int nOperation) {
+    std::unique_ptr<FILE, int (*)(FILE*)> file(
+        fmemopen(const_cast<BYTE*>(jpeg.data()), jpeg.size(), "rb"), std::fclose);
+    DECODED_ROWS rows;
+    if (!file ||
+        !CJpegDecoder::Decode(file.get(), CPictureFile::MAX_PIXEL_BYTES, AllocateRows, &rows))
+        throw CPackError("libjpeg cannot decode the picture");
+    const bool bSwap = IsQuarterTurn(nOperation);
+    RGBA_IMAGE turned{bSwap ? rows.nHeight : rows.nWidth, bSwap ? rows.nWidth : rows.nHeight, {}};
+    turned.pixels.reserve((size_t)rows.nWidth * (size_t)rows.nHeight);
+    const PIXEL_MAP m = MapFor(nOperation, rows.nWidth, rows.nHeight);
+    for (int y = 0; y < turned.nHeight; ++y)
+        for (int x = 0; x < turned.nWidth; ++x) {
+            const BYTE* p = &rows.bits[(size_t)(m.y0 + m.yx * x + m.yy * y) * (size_t)rows.nStride +
+                                       (size_t)(m.x0 + m.xx * x + m.xy * y) * 3];
+            turned.pixels.push_back(0xFF000000u | (DWORD)p[2] << 16 | (DWORD)p[1] << 8 | p[0]);
+        }
+    return CJpegMarkers::InsertSegments(
+        CPictureFile::EncodeJpeg(turned, CPictureTransform::REENCODE_QUALITY),
+        CJpegMarkers::CarriedSegments(jpeg.data(), jpeg.size()));
 }
 
 std::vector<BYTE> Reencode(const std::vector<BYTE>& jpeg, int nOperation) {
@@ -84,7 +127,7 @@ std::vector<BYTE> Reencode(const std::vector<BYTE>& jpeg, int nOperation) {
     int w = 0, h = 0, nSubsampling = 0, nColourSpace = 0;
     if (tjDecompressHeader3(decoder.get(), jpeg.data(), (unsigned long)jpeg.size(), &w, &h,
                             &nSubsampling, &nColourSpace) != 0)
-        Fail(decoder.get(), "cannot read the picture");
+        return ReencodeAnySampling(jpeg, nOperation);
     const int nFormat = nColourSpace == TJCS_GRAY                                ? TJPF_GRAY
                         : nColourSpace == TJCS_CMYK || nColourSpace == TJCS_YCCK ? TJPF_CMYK
                                                                                  : TJPF_RGB;
@@ -156,6 +199,13 @@ bool CPictureTransform::IsLossless(int nOperation, int nWidth, int nHeight, int 
     default:
         return true;
     }
+}
+
+bool CPictureTransform::KnowsSampling(const BYTE* data, size_t n) {
+    HANDLE_PTR handle(tjInitDecompress(), tjDestroy);
+    int w = 0, h = 0, nSubsampling = 0, nColourSpace = 0;
+    return handle && tjDecompressHeader3(handle.get(), data, (unsigned long)n, &w, &h,
+                                         &nSubsampling, &nColourSpace) == 0;
 }
 
 bool CPictureTransform::SwapsSides(int nOrientation) {

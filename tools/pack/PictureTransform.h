@@ -18,6 +18,9 @@ public:
     // Whether the operation keeps every pixel of a picture of this size and block size.
     static bool IsLossless(int nOperation, int nWidth, int nHeight, int nBlockWidth,
                            int nBlockHeight);
+    // Whether TurboJPEG knows the picture's chroma sampling (all but rare encoders' do); the
+    // others cannot be turned on their blocks.
+    static bool KnowsSampling(const BYTE* data, size_t n);
     // Whether the orientation swaps width and height.
     static bool SwapsSides(int nOrientation);
     // The stored form, without EXIF block. Throws CPackError with TurboJPEG's message.

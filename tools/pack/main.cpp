@@ -129,8 +129,8 @@ int Build(const std::vector<std::string>& args) {
     if (summary.nReencoded == 0)
         std::printf(", all stored without loss\n");
     else
-        std::printf(", %zu of them re-encoded at quality %d (a size that does not fit the JPEG "
-                    "block grid cannot be turned without loss)\n",
+        std::printf(", %zu of them re-encoded at quality %d (a size off the JPEG block grid, or "
+                    "an unusual chroma sampling, cannot be turned without loss)\n",
                     summary.nReencoded, CPictureTransform::REENCODE_QUALITY);
     return 0;
 }

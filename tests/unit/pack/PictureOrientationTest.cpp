@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <memory>
 
+#include <jpeglib.h>
+
 #include "PackFixture.h"
 #include "data/CollectionFile.h"
 #include "support/TestFixtures.h"
@@ -195,6 +197,51 @@ TEST_F(PictureOrientationTest, EveryOrientationShowsUprightWithOrWithoutLoss) {
         EXPECT_FALSE(Contains(item.jpeg, {'E', 'x', 'i', 'f', 0, 0})) << names[(size_t)i];
         EXPECT_TRUE(Contains(item.jpeg, ICC_SEGMENT)) << names[(size_t)i];
     }
+}
+
+TEST_F(PictureOrientationTest, UnusualSamplingIsDecodedTurnedAndCompressedAgain) {
+    // Luma sampled 1 x 4 against chroma 1 x 1: valid, but not one TurboJPEG turns on blocks.
+    const int fw = 24, fh = 32; // orientation 6: shown 32 x 24
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr err;
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    unsigned char* out = nullptr;
+    unsigned long nOut = 0;
+    jpeg_mem_dest(&cinfo, &out, &nOut);
+    cinfo.image_width = fw, cinfo.image_height = fh;
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 95, TRUE);
+    cinfo.comp_info[0].h_samp_factor = 1, cinfo.comp_info[0].v_samp_factor = 4;
+    cinfo.comp_info[1].h_samp_factor = cinfo.comp_info[1].v_samp_factor = 1;
+    cinfo.comp_info[2].h_samp_factor = cinfo.comp_info[2].v_samp_factor = 1;
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<BYTE> row((size_t)fw * 3);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        for (int x = 0; x < fw; ++x) {
+            int ux = 0, uy = 0;
+            Upright(6, x, (int)cinfo.next_scanline, fw, fh, ux, uy);
+            const DWORD c = Quarter(ux, uy, fh, fw);
+            row[(size_t)x * 3] = (BYTE)(c >> 16), row[(size_t)x * 3 + 1] = (BYTE)(c >> 8);
+            row[(size_t)x * 3 + 2] = (BYTE)c;
+        }
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&cinfo, rows, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    std::vector<BYTE> jpeg(out, out + nOut);
+    std::free(out);
+    jpeg = AfterStart(jpeg, ExifSegment(6));
+    WriteText(Path("f/odd.jpg"), std::string(jpeg.begin(), jpeg.end()));
+    testing::internal::CaptureStderr();
+    const PACK_SUMMARY summary =
+        CCollectionPacker(CFolderSource::Load(Path("f"))).Pack(m_viewer, Path("out"), false);
+    testing::internal::GetCapturedStderr();
+    ExpectUpright(Path("out"), {{32, 24}}, {"odd.jpg"});
+    EXPECT_EQ(summary.nReencoded, 1u);
 }
 
 TEST_F(PictureOrientationTest, PngIsFlippedBeforeItIsCompressed) {
