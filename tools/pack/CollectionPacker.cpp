@@ -14,6 +14,8 @@
 namespace {
 // Positions in the index are 32-bit.
 const ULONGLONG MAX_POSITION = 0xFFFFFFFFull;
+// Pixels beyond this (about 45 megapixels) make a picture one to turn alone.
+const ULONGLONG LARGE_PICTURE_BYTES = 128ull << 20;
 
 std::vector<BYTE> EncodeImageList(const IMAGELIST_DATA& list) {
     CStreamWriter out;
@@ -89,6 +91,11 @@ bool CCollectionPacker::HasPicture(size_t index) const {
     return !picture.converted.empty() || !picture.path.empty();
 }
 
+bool CCollectionPacker::IsLarge(size_t index) const {
+    const PACK_PICTURE& picture = m_prepared[index].picture;
+    return (ULONGLONG)picture.nWidth * (ULONGLONG)picture.nHeight * 3 > LARGE_PICTURE_BYTES;
+}
+
 void CCollectionPacker::WriteItem(COutputFile& out, size_t index, const std::vector<BYTE>& jpeg) {
     ITEM_RECORD record = MakeRecord(m_catalogue, index);
     if (!HasPicture(index)) {
@@ -131,13 +138,19 @@ PACK_SUMMARY CCollectionPacker::Pack(const std::string& viewerPath, const std::s
     CProgressBar progress("packing  ", bProgress ? m_catalogue.items.size() : 0);
     std::vector<DWORD> positions;
     // Turning a picture takes far longer than writing it: every core turns the next few
-    // pictures while the records are written in order.
+    // pictures while the records are written in order. A very large picture is turned alone,
+    // so that memory holds one such picture at a time.
     const size_t nItems = m_catalogue.items.size();
     const size_t nAhead = std::max(1u, std::thread::hardware_concurrency()) + 1;
     std::deque<std::future<std::vector<BYTE>>> turned;
     size_t nNext = 0;
+    auto canStart = [&](size_t i) {
+        const bool bLargeQueued = !turned.empty() && IsLarge(nNext - 1);
+        return nNext < nItems && nNext < i + nAhead &&
+               (turned.empty() || (!IsLarge(nNext) && !bLargeQueued));
+    };
     for (size_t i = 0; i < nItems; ++i) {
-        for (; nNext < nItems && nNext < i + nAhead; ++nNext)
+        for (; canStart(i); ++nNext)
             turned.push_back(std::async(std::launch::async, [this, nNext] {
                 return HasPicture(nNext) ? CPictureFile::Store(m_prepared[nNext].picture)
                                          : std::vector<BYTE>();

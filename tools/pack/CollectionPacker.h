@@ -38,6 +38,7 @@ private:
 
     void Prepare(bool bProgress);
     bool HasPicture(size_t index) const;
+    bool IsLarge(size_t index) const;
     // Writes the record with its stored picture (empty for an item without one).
     void WriteItem(class COutputFile& out, size_t index, const std::vector<BYTE>& jpeg);
 
