@@ -18,11 +18,6 @@
 #include "support/TestFixtures.h"
 #include "tools/writer/CollectionWriter.h"
 
-// A w × h JPEG of one colour.
-inline std::vector<BYTE> MakeSolidJpeg(int w, int h, COLORREF colour) {
-    return MakeJpeg(w, h, [colour](int, int) { return (DWORD)PixelFromColor(colour); });
-}
-
 // The bands of every test picture: one along the top rows of the JPEG and one down its left
 // side, so that a picture shown flipped or mirrored fails the probes (the viewer shows the
 // JPEG's first rows at the bottom). Neither comes near any ItemColour.
