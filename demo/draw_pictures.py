@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Draws the demo collection's pictures into demo/pictures: imaginary landscapes, seas,
-night skies and a few abstract studies, in several sizes and both orientations.
+night skies and a few abstract studies, in several sizes and both orientations. None of them
+looks the same turned upside down or mirrored (skies at the top, light from one side).
 
 Run by hand (needs python3-pil); the build packs the files this script wrote.
 """
@@ -128,11 +129,18 @@ def coin(seed, size, metal):
     rng = random.Random(seed)
     w, h = size
     img = vertical_gradient(size, [(0, (30, 24, 20)), (1, (8, 6, 5))])
-    d = ImageDraw.Draw(img)
     r = min(w, h) * 0.38
     cx, cy = w / 2, h / 2
+    # Lit from the upper left: the coin's shadow falls to the lower right, its shine sits
+    # towards the upper left, so a picture turned or mirrored by mistake shows at once.
+    shadow = Image.new("L", size, 0)
+    ImageDraw.Draw(shadow).ellipse([cx - r * 0.9, cy - r * 0.86, cx + r * 1.14, cy + r * 1.18], fill=170)
+    img.paste((0, 0, 0), (0, 0), shadow.filter(ImageFilter.GaussianBlur(r * 0.08)))
+    d = ImageDraw.Draw(img)
     for k in range(int(r), 0, -1):
-        d.ellipse([cx - k, cy - k, cx + k, cy + k], fill=mix(metal, (255, 255, 230), (1 - k / r) ** 2 * 0.6))
+        t = 1 - k / r
+        ox, oy = cx - t * r * 0.35, cy - t * r * 0.35
+        d.ellipse([ox - k, oy - k, ox + k, oy + k], fill=mix(metal, (255, 255, 230), t ** 2 * 0.6))
     d.ellipse([cx - r * 0.86, cy - r * 0.86, cx + r * 0.86, cy + r * 0.86], outline=mix(metal, (0, 0, 0), 0.4), width=3)
     for i in range(48):
         a = i * math.pi / 24

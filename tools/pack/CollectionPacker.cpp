@@ -2,6 +2,11 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <deque>
+#include <future>
+#include <thread>
+
 #include "tools/pack/OutputFile.h"
 #include "tools/pack/Placeholder.h"
 #include "tools/pack/ProgressBar.h"
@@ -9,6 +14,8 @@
 namespace {
 // Positions in the index are 32-bit.
 const ULONGLONG MAX_POSITION = 0xFFFFFFFFull;
+// Pixels beyond this (about 45 megapixels) make a picture one to turn alone.
+const ULONGLONG LARGE_PICTURE_BYTES = 128ull << 20;
 
 std::vector<BYTE> EncodeImageList(const IMAGELIST_DATA& list) {
     CStreamWriter out;
@@ -79,47 +86,82 @@ void CCollectionPacker::Prepare(bool bProgress) {
     }
 }
 
-void CCollectionPacker::WriteItem(COutputFile& out, size_t index) {
+bool CCollectionPacker::HasPicture(size_t index) const {
+    const PACK_PICTURE& picture = m_prepared[index].picture;
+    return !picture.converted.empty() || !picture.path.empty();
+}
+
+bool CCollectionPacker::IsLarge(size_t index) const {
+    const PACK_PICTURE& picture = m_prepared[index].picture;
+    return (ULONGLONG)picture.nWidth * (ULONGLONG)picture.nHeight * 3 > LARGE_PICTURE_BYTES;
+}
+
+void CCollectionPacker::WriteItem(COutputFile& out, size_t index, const std::vector<BYTE>& jpeg) {
     ITEM_RECORD record = MakeRecord(m_catalogue, index);
-    const PREPARED_ITEM& prepared = m_prepared[index];
-    if (prepared.picture.nBytes == 0 && prepared.picture.path.empty()) {
-        record.imageListStream = prepared.imageList;
+    if (!HasPicture(index)) {
+        record.imageListStream = m_prepared[index].imageList;
         const std::vector<BYTE> bytes = CCollectionWriter::EncodeItem(record);
         out.Write(bytes.data(), bytes.size());
         return;
     }
+    if (jpeg.size() > MAX_POSITION)
+        throw CPackError("the picture would pass 4 GiB");
     // The record up to its picture is the record of an item without one, less the absent
-    // picture's flag; the picture record follows with the JPEG streamed from its file.
+    // picture's flag; the picture record follows.
     std::vector<BYTE> head = CCollectionWriter::EncodeItem(record);
     head.resize(head.size() - 4);
     CStreamWriter picture;
     picture.WriteDword(1);
-    picture.WriteDword((DWORD)prepared.picture.nBytes);
+    picture.WriteDword((DWORD)jpeg.size());
     head.insert(head.end(), picture.GetBytes().begin(), picture.GetBytes().end());
     out.Write(head.data(), head.size());
-    if (!prepared.picture.converted.empty())
-        out.Write(prepared.picture.converted.data(), prepared.picture.converted.size());
-    else
-        out.AppendFile(prepared.picture.path, prepared.picture.nBytes);
+    out.Write(jpeg.data(), jpeg.size());
 }
 
-void CCollectionPacker::Pack(const std::string& viewerPath, const std::string& outputPath,
-                             bool bProgress) {
+PACK_SUMMARY CCollectionPacker::Pack(const std::string& viewerPath, const std::string& outputPath,
+                                     bool bProgress) {
     struct stat st;
     if (::stat(viewerPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         throw CPackError(viewerPath + ": the viewer cannot be read");
     Prepare(bProgress);
+    PACK_SUMMARY summary;
+    for (const PREPARED_ITEM& prepared : m_prepared) {
+        const PACK_PICTURE& picture = prepared.picture;
+        summary.nPictures += !picture.path.empty() || !picture.converted.empty();
+        summary.nReencoded += !picture.path.empty() && !picture.bLossless;
+        if (!picture.warning.empty())
+            summary.warnings.push_back(picture.warning);
+    }
 
     COutputFile out(outputPath);
     out.AppendFile(viewerPath, (ULONGLONG)st.st_size);
     CProgressBar progress("packing  ", bProgress ? m_catalogue.items.size() : 0);
     std::vector<DWORD> positions;
-    for (size_t i = 0; i < m_catalogue.items.size(); ++i) {
+    // Turning a picture takes far longer than writing it: every core turns the next few
+    // pictures while the records are written in order. A very large picture is turned alone,
+    // so that memory holds one such picture at a time.
+    const size_t nItems = m_catalogue.items.size();
+    const size_t nAhead = std::max(1u, std::thread::hardware_concurrency()) + 1;
+    std::deque<std::future<std::vector<BYTE>>> turned;
+    size_t nNext = 0;
+    auto canStart = [&](size_t i) {
+        const bool bLargeQueued = !turned.empty() && IsLarge(nNext - 1);
+        return nNext < nItems && nNext < i + nAhead &&
+               (turned.empty() || (!IsLarge(nNext) && !bLargeQueued));
+    };
+    for (size_t i = 0; i < nItems; ++i) {
+        for (; canStart(i); ++nNext)
+            turned.push_back(std::async(std::launch::async, [this, nNext] {
+                return HasPicture(nNext) ? CPictureFile::Store(m_prepared[nNext].picture)
+                                         : std::vector<BYTE>();
+            }));
         if (out.GetPosition() > MAX_POSITION)
             throw CPackError(outputPath + ": the collection would pass 4 GiB");
         positions.push_back((DWORD)out.GetPosition());
         try {
-            WriteItem(out, i);
+            const std::vector<BYTE> jpeg = turned.front().get();
+            turned.pop_front();
+            WriteItem(out, i, jpeg);
         } catch (const CPackError& e) {
             throw AtItem(m_catalogue.items[i], i, e);
         }
@@ -136,4 +178,5 @@ void CCollectionPacker::Pack(const std::string& viewerPath, const std::string& o
     index.WriteDword(indexOffset);
     out.Write(index.GetBytes().data(), index.GetSize());
     out.Commit(0755);
+    return summary;
 }

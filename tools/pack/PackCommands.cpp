@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "tools/pack/CatalogueJson.h"
+#include "tools/pack/JpegMarkers.h"
 #include "tools/pack/Placeholder.h"
 #include "tools/pack/ViewerFileReader.h"
 
@@ -62,8 +63,8 @@ void PrintItem(int index, const VIEWER_ITEM& item) {
     for (const auto& [name, value] : t.details)
         std::printf("  detail:       %s = %s\n", name.GetString(), value.GetString());
     if (item.bPicture && item.bPictureReadable)
-        std::printf("  picture:      JPEG, %zu bytes, %d x %d\n", item.jpeg.size(), item.nWidth,
-                    item.nHeight);
+        std::printf("  picture:      JPEG, %zu bytes, %d x %d as shown\n", item.jpeg.size(),
+                    item.nWidth, item.nHeight);
     else if (item.bPicture)
         std::printf("  picture:      %zu bytes that libjpeg cannot read (%s)\n", item.jpeg.size(),
                     item.pictureError.c_str());
@@ -141,7 +142,9 @@ int CPackCommands::Extract(const std::string& file, const std::string& dir) {
         }
         if (item.bPicture) {
             texts.picturePath = (fs::path(dir) / "pictures" / Numbered(i, ".jpg")).string();
-            WriteBytes(texts.picturePath, item.jpeg);
+            // Other viewers show the stored picture upright by its flip orientation; build
+            // sees the flip cancel its own and stores the same bytes again.
+            WriteBytes(texts.picturePath, CJpegMarkers::WithOrientation(item.jpeg, EXIF_FLIPPED));
         } else if (item.bImageList && !IsBuiltInPlaceholder(item.imageList)) {
             texts.placeholderPath =
                 (fs::path(dir) / "pictures" / Numbered(i, "-placeholder.png")).string();

@@ -13,7 +13,9 @@
 #include <jpeglib.h>
 // clang-format on
 
+#include "tools/pack/JpegMarkers.h"
 #include "tools/pack/PackCatalogue.h"
+#include "tools/pack/PictureTransform.h"
 
 namespace {
 // libjpeg's error manager, changed to return to the caller with the message instead of
@@ -98,21 +100,35 @@ void CheckPixelBlock(const std::string& path, int nWidth, int nHeight) {
 PACK_PICTURE PrepareJpeg(const std::string& path, const FILE_ENDS& ends) {
     PACK_PICTURE picture;
     picture.path = path;
-    picture.nBytes = ends.nSize;
     std::string error;
-    bool bOk = CPictureFile::ReadJpegSize(ends.head.data(), ends.head.size(), picture.nWidth,
-                                          picture.nHeight, error);
+    JPEG_HEADER header;
+    const std::vector<BYTE>* pHead = &ends.head;
+    std::vector<BYTE> whole;
+    bool bOk = CPictureFile::ReadJpegHeader(pHead->data(), pHead->size(), header, error);
     if (!bOk && ends.nSize > ends.head.size()) {
         // A header larger than the head we read (big embedded previews): read it all.
-        const std::vector<BYTE> whole = ReadWhole(path);
-        bOk = CPictureFile::ReadJpegSize(whole.data(), whole.size(), picture.nWidth,
-                                         picture.nHeight, error);
+        whole = ReadWhole(path);
+        pHead = &whole;
+        bOk = CPictureFile::ReadJpegHeader(pHead->data(), pHead->size(), header, error);
     }
     if (!bOk)
         throw CPackError(path + ": not a JPEG that libjpeg can read: " + error);
     if (!HasEndMarker(ends.tail))
         throw CPackError(path + ": the JPEG data is cut short (no end marker)");
-    CheckPixelBlock(path, picture.nWidth, picture.nHeight);
+    CheckPixelBlock(path, header.nWidth, header.nHeight);
+    const EXIF_ORIENTATION orientation =
+        CJpegMarkers::ReadOrientation(pHead->data(), pHead->size());
+    if (!orientation.damage.empty())
+        picture.warning = path + ": the EXIF block is damaged (" + orientation.damage +
+                          "); the picture is taken as upright";
+    picture.nOrientation = orientation.nValue;
+    picture.bLossless = CPictureTransform::KnowsSampling(pHead->data(), pHead->size()) &&
+                        CPictureTransform::IsLossless(
+                            CPictureTransform::OperationFor(picture.nOrientation), header.nWidth,
+                            header.nHeight, header.nBlockWidth, header.nBlockHeight);
+    const bool bSwap = CPictureTransform::SwapsSides(picture.nOrientation);
+    picture.nWidth = bSwap ? header.nHeight : header.nWidth;
+    picture.nHeight = bSwap ? header.nWidth : header.nHeight;
     return picture;
 }
 
@@ -120,8 +136,8 @@ PACK_PICTURE PreparePng(const std::string& path) {
     const RGBA_IMAGE image = CPictureFile::ReadPng(path);
     CheckPixelBlock(path, image.nWidth, image.nHeight);
     PACK_PICTURE picture;
-    picture.converted = CPictureFile::EncodeJpeg(image, CPictureFile::PNG_JPEG_QUALITY);
-    picture.nBytes = picture.converted.size();
+    picture.converted =
+        CPictureFile::EncodeJpeg(CPictureFile::Flipped(image), CPictureFile::PNG_JPEG_QUALITY);
     picture.nWidth = image.nWidth;
     picture.nHeight = image.nHeight;
     return picture;
@@ -142,8 +158,32 @@ PACK_PICTURE CPictureFile::Prepare(const std::string& path) {
     throw CPackError(path + ": not a JPEG or PNG picture");
 }
 
+std::vector<BYTE> CPictureFile::Store(const PACK_PICTURE& picture) {
+    if (picture.path.empty())
+        return picture.converted;
+    try {
+        return CPictureTransform::StoreUpsideDown(ReadWhole(picture.path), picture.nOrientation,
+                                                  picture.bLossless);
+    } catch (const CPackError& e) {
+        const std::string what = e.what();
+        if (what.compare(0, picture.path.size(), picture.path) == 0)
+            throw;
+        throw CPackError(picture.path + ": " + what);
+    }
+}
+
 BOOL CPictureFile::ReadJpegSize(const BYTE* data, size_t n, int& nWidth, int& nHeight,
                                 std::string& error) {
+    JPEG_HEADER header;
+    if (!ReadJpegHeader(data, n, header, error))
+        return FALSE;
+    nWidth = header.nWidth;
+    nHeight = header.nHeight;
+    return TRUE;
+}
+
+BOOL CPictureFile::ReadJpegHeader(const BYTE* data, size_t n, JPEG_HEADER& header,
+                                  std::string& error) {
     jpeg_decompress_struct cinfo;
     JPEG_ERROR err;
     cinfo.err = jpeg_std_error(&err.mgr);
@@ -158,8 +198,12 @@ BOOL CPictureFile::ReadJpegSize(const BYTE* data, size_t n, int& nWidth, int& nH
     jpeg_create_decompress(&cinfo);
     jpeg_mem_src(&cinfo, const_cast<BYTE*>(data), (unsigned long)n);
     jpeg_read_header(&cinfo, TRUE);
-    nWidth = (int)cinfo.image_width;
-    nHeight = (int)cinfo.image_height;
+    header.nWidth = (int)cinfo.image_width;
+    header.nHeight = (int)cinfo.image_height;
+    // One component is coded in single blocks; several in units of the largest sampling.
+    const bool bSingle = cinfo.num_components == 1;
+    header.nBlockWidth = DCTSIZE * (bSingle ? 1 : cinfo.max_h_samp_factor);
+    header.nBlockHeight = DCTSIZE * (bSingle ? 1 : cinfo.max_v_samp_factor);
     jpeg_destroy_decompress(&cinfo);
     return TRUE;
 }
@@ -194,6 +238,16 @@ void CPictureFile::WritePng(const RGBA_IMAGE& image, const std::string& path) {
     png.format = PNG_FORMAT_BGRA;
     if (!png_image_write_to_file(&png, path.c_str(), 0, image.pixels.data(), 0, nullptr))
         throw CPackError(path + ": cannot write: " + png.message);
+}
+
+RGBA_IMAGE CPictureFile::Flipped(const RGBA_IMAGE& image) {
+    RGBA_IMAGE flipped{image.nWidth, image.nHeight, {}};
+    flipped.pixels.reserve(image.pixels.size());
+    for (int y = image.nHeight - 1; y >= 0; --y) {
+        const auto row = image.pixels.begin() + (ptrdiff_t)y * image.nWidth;
+        flipped.pixels.insert(flipped.pixels.end(), row, row + image.nWidth);
+    }
+    return flipped;
 }
 
 std::vector<BYTE> CPictureFile::EncodeJpeg(const RGBA_IMAGE& image, int nQuality) {

@@ -1,6 +1,8 @@
-// The pictures slideshow-pack stores: JPEGs are kept byte for byte, PNGs are converted to JPEG.
-// Every file is checked with libjpeg (or libpng) before anything is written, so a collection
-// never carries a picture that the viewer cannot read.
+// The pictures slideshow-pack stores. The viewer shows the first row of a JPEG at the bottom,
+// so every picture is stored upside down: JPEGs are turned on their compressed blocks (after
+// their EXIF orientation), PNGs are flipped and converted to JPEG. Every file is checked with
+// libjpeg (or libpng) before anything is written, so a collection never carries a picture that
+// the viewer cannot read.
 #pragma once
 
 #include <string>
@@ -8,13 +10,21 @@
 
 #include "framework/core/WinTypes.h"
 
-// A picture ready to be stored: either the file's own bytes (kept on disk until written) or a
-// converted JPEG held in memory.
+// A picture ready to be stored: either a JPEG file (kept on disk until written, then turned) or
+// a converted JPEG held in memory.
 struct PACK_PICTURE {
-    std::string path;            // the file the JPEG bytes come from, when not converted
-    std::vector<BYTE> converted; // the JPEG made from a PNG
-    ULONGLONG nBytes = 0;        // the JPEG's byte count
+    std::string path;            // the JPEG file, when not converted
+    std::vector<BYTE> converted; // the JPEG made from a PNG, already upside down
+    int nWidth = 0, nHeight = 0; // as the picture shows
+    int nOrientation = 1;        // the JPEG file's EXIF orientation
+    bool bLossless = true;       // the JPEG file can be turned without decoding it
+    std::string warning;         // a problem that did not stop the picture, naming the file
+};
+
+// What libjpeg reads from a JPEG's header.
+struct JPEG_HEADER {
     int nWidth = 0, nHeight = 0;
+    int nBlockWidth = 8, nBlockHeight = 8; // the pixels one compressed block unit covers
 };
 
 // An RGBA image, rows top first, 0xAARRGGBB.
@@ -32,13 +42,18 @@ public:
 
     // Checks the file and prepares its JPEG. Throws CPackError naming the file.
     static PACK_PICTURE Prepare(const std::string& path);
+    // The JPEG bytes to store. Throws CPackError naming the file.
+    static std::vector<BYTE> Store(const PACK_PICTURE& picture);
     // Width and height from a JPEG's header; FALSE when libjpeg cannot read it.
     static BOOL ReadJpegSize(const BYTE* data, size_t n, int& nWidth, int& nHeight,
                              std::string& error);
+    static BOOL ReadJpegHeader(const BYTE* data, size_t n, JPEG_HEADER& header, std::string& error);
     // Reads a PNG into RGBA. Throws CPackError naming the file.
     static RGBA_IMAGE ReadPng(const std::string& path);
     // Writes RGBA as a PNG with alpha. Throws CPackError naming the file.
     static void WritePng(const RGBA_IMAGE& image, const std::string& path);
+    // The image upside down.
+    static RGBA_IMAGE Flipped(const RGBA_IMAGE& image);
     // Compresses to JPEG, transparent parts blended onto black, the viewer's background.
     static std::vector<BYTE> EncodeJpeg(const RGBA_IMAGE& image, int nQuality);
     // Whether the file starts with the PNG signature.

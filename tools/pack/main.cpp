@@ -1,5 +1,6 @@
 // slideshow-pack: makes a viewer executable from a folder of pictures or a catalogue, and
 // shows or unpacks what such a file carries.
+#include <malloc.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -14,6 +15,7 @@
 #include "tools/pack/FolderSource.h"
 #include "tools/pack/PackCommands.h"
 #include "tools/pack/PictureFile.h"
+#include "tools/pack/PictureTransform.h"
 
 namespace {
 const int EXIT_FAILED = 1;
@@ -32,7 +34,10 @@ void PrintHelp() {
         "         - a JSON catalogue (.json), the form extract writes;\n"
         "         - a CSV file (.csv) with a header row: name, line1, line2, picture, and any\n"
         "           other column as a detail.\n"
-        "         JPEGs are stored as they are; PNGs are converted to JPEG at quality %d.\n"
+        "         Pictures are stored as the viewer reads them, upside down, after their EXIF\n"
+        "         orientation: JPEGs are turned without loss where their size fits the JPEG\n"
+        "         block grid, otherwise compressed again at quality %d; PNGs are converted\n"
+        "         to JPEG at quality %d.\n"
         "         Items without a picture get a placeholder image (built in, or a PNG or BMP).\n"
         "         OUTPUT is written completely or not at all.\n"
         "inspect  shows the header, the items, their texts, details and pictures.\n"
@@ -47,7 +52,7 @@ void PrintHelp() {
         "  --version            the version\n"
         "\n"
         "Exit status: 0 done, 1 failed (the message names the file and item), 2 usage.\n",
-        CPictureFile::PNG_JPEG_QUALITY);
+        CPictureTransform::REENCODE_QUALITY, CPictureFile::PNG_JPEG_QUALITY);
 }
 
 int Usage(const std::string& message) {
@@ -115,7 +120,18 @@ int Build(const std::vector<std::string>& args) {
         throw CPackError(
             "no slideshow viewer found beside slideshow-pack; give one with --viewer PATH");
     const PACK_CATALOGUE catalogue = LoadSource(source);
-    CCollectionPacker(catalogue).Pack(viewer, output, true);
+    const PACK_SUMMARY summary = CCollectionPacker(catalogue).Pack(viewer, output, true);
+    for (const std::string& warning : summary.warnings)
+        std::fprintf(stderr, "slideshow-pack: warning: %s\n", warning.c_str());
+    std::printf("%s: %zu %s with %zu %s", output.c_str(), catalogue.items.size(),
+                catalogue.items.size() == 1 ? "item" : "items", summary.nPictures,
+                summary.nPictures == 1 ? "picture" : "pictures");
+    if (summary.nReencoded == 0)
+        std::printf(", all stored without loss\n");
+    else
+        std::printf(", %zu of them re-encoded at quality %d (a size off the JPEG block grid, or "
+                    "an unusual chroma sampling, cannot be turned without loss)\n",
+                    summary.nReencoded, CPictureTransform::REENCODE_QUALITY);
     return 0;
 }
 
@@ -166,6 +182,10 @@ int Run(const std::vector<std::string>& args) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Every picture needs buffers of the same few megabytes: keep them for the next picture
+    // instead of handing them back to the system and faulting fresh pages in each time.
+    mallopt(M_MMAP_THRESHOLD, 256 << 20);
+    mallopt(M_TRIM_THRESHOLD, 512 << 20);
     try {
         return Run(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const CPackError& e) {

@@ -46,12 +46,17 @@ expect_pixel() {  # expect_pixel X Y "R G B" WHAT   (JPEG rounding allowed)
   fail "$4: pixel ($1,$2) is ($got), expected ($3)"
 }
 
-# Ten pictures of distinct flat colours, 320 x 240: they shrink to 160 x 120 in a thumbnail.
+# Ten pictures of distinct colours, 320 x 240: they shrink to 160 x 120 in a thumbnail. Each
+# has a magenta band along its top and a cyan one down its left side, so a picture shown
+# flipped or mirrored fails.
 colours=("200 50 20" "20 160 60" "40 60 200" "220 200 40" "150 30 160" "30 180 190" "240 120 0" "90 90 90" "250 250 250" "120 200 120")
+top_band="255 0 255" left_band="0 255 255"
 mkdir "$work/pictures" "$work/tmp"
 for i in "${!colours[@]}"; do
   read -r r g b <<<"${colours[$i]}"
-  convert -size 320x240 "xc:rgb($r,$g,$b)" -quality 95 "$work/pictures/$(printf '%02d' "$i")-colour.jpg"
+  convert -size 320x240 "xc:rgb($r,$g,$b)" -fill "rgb(${top_band// /,})" -draw "rectangle 0,0 319,39" \
+    -fill "rgb(${left_band// /,})" -draw "rectangle 0,40 39,239" \
+    -quality 95 "$work/pictures/$(printf '%02d' "$i")-colour.jpg"
 done
 "$pack" build "$work/pictures" -o "$work/viewer" --viewer "$viewer" >/dev/null || fail "slideshow-pack"
 
@@ -73,6 +78,8 @@ expect_pixel $(( L + 50 + 80 )) $(( T + 68 + 235 + 100 )) "${colours[4]}" "thumb
 xdotool mousemove $(( L + 230 + 80 )) $(( T + 68 + 25 + 100 )) click 1
 expect_pixel $(( L + 400 )) $(( T + 68 + 237 )) "${colours[1]}" "picture 1 in the image view"
 expect_pixel $(( L + 400 - 170 )) $(( T + 68 + 237 )) "0 0 0" "left of picture 1"
+expect_pixel $(( L + 400 )) $(( T + 68 + 237 - 105 )) "$top_band" "top band of picture 1"
+expect_pixel $(( L + 400 - 150 )) $(( T + 68 + 237 )) "$left_band" "left band of picture 1"
 
 # ABOUT darkens every pixel whose x + y is even.
 x=$(( L + 401 )); y=$(( T + 50 )); [ $(( (x + y) % 2 )) -eq 0 ] || x=$(( x + 1 ))

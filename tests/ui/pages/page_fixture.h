@@ -18,12 +18,24 @@
 #include "support/TestFixtures.h"
 #include "tools/writer/CollectionWriter.h"
 
-// A w × h JPEG of one colour.
-inline std::vector<BYTE> MakeSolidJpeg(int w, int h, COLORREF colour) {
-    return MakeJpeg(w, h, [colour](int, int) { return (DWORD)PixelFromColor(colour); });
+// The bands of every test picture: one along the top rows of the JPEG and one down its left
+// side, so that a picture shown flipped or mirrored fails the probes (the viewer shows the
+// JPEG's first rows at the bottom). Neither comes near any ItemColour.
+const COLORREF TEST_PICTURE_TOP_BAND = RGB(250, 240, 20);
+const COLORREF TEST_PICTURE_LEFT_BAND = RGB(245, 245, 245);
+const int TEST_PICTURE_BAND = 6;
+
+// A w × h JPEG of one colour but for its two bands.
+inline std::vector<BYTE> MakeBandedJpeg(int w, int h, COLORREF colour) {
+    return MakeJpeg(w, h, [colour](int x, int y) {
+        const COLORREF c = y < TEST_PICTURE_BAND   ? TEST_PICTURE_TOP_BAND
+                           : x < TEST_PICTURE_BAND ? TEST_PICTURE_LEFT_BAND
+                                                   : colour;
+        return (DWORD)PixelFromColor(c);
+    });
 }
 
-// An item named "Item <n>" (1-based) with a small picture of the given colour, or none.
+// An item named "Item <n>" (1-based) with a small banded picture of the given colour, or none.
 inline ITEM_RECORD MakeTestItem(int nIndex, COLORREF colour, BOOL bPicture = TRUE) {
     ITEM_RECORD item;
     item.strName.Format("Item %d", nIndex + 1);
@@ -36,7 +48,7 @@ inline ITEM_RECORD MakeTestItem(int nIndex, COLORREF colour, BOOL bPicture = TRU
     item.detailNames.Add("Name");
     item.detailValues.Add(item.strName);
     item.bPicture = bPicture;
-    if (bPicture) item.jpeg = MakeSolidJpeg(40, 30, colour);
+    if (bPicture) item.jpeg = MakeBandedJpeg(40, 30, colour);
     return item;
 }
 

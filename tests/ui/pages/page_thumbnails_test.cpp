@@ -64,6 +64,11 @@ TEST_F(ThumbnailsPageTest, ThreeItemsFillThreeCellsWithoutLinks) {
     EXPECT_EQ(Describe(), "0 1 2 - - - - - ");
     // Cell 1 at (230, 25) shows item 1's picture in its middle; a hidden cell shows the page.
     EXPECT_SCREEN_NEAR(m_backend, 230 + 80, 68 + 25 + 100, ItemColour(1));
+    // Its 40 × 30 picture spans rows 178 to 207 and columns 290 to 329: the JPEG's top band
+    // shows along the bottom, its left band on the left.
+    EXPECT_SCREEN_NEAR(m_backend, 230 + 80, 207 - 2, TEST_PICTURE_TOP_BAND);
+    EXPECT_SCREEN_NEAR(m_backend, 230 + 80, 178 + 2, ItemColour(1));
+    EXPECT_SCREEN_NEAR(m_backend, 290 + 2, 68 + 25 + 100, TEST_PICTURE_LEFT_BAND);
     EXPECT_SCREEN_NEAR(m_backend, 590 + 80, 68 + 25 + 100, RGB(0, 0, 0));
     EXPECT_SCREEN_NEAR(m_backend, 230 + 2, 68 + 25 + 2, RGB(102, 102, 102));
 }

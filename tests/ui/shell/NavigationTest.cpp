@@ -52,6 +52,20 @@ TEST(Navigation, RingWalksEveryItemBothWays) {
     EXPECT_TRUE(run.Dlg().m_btnImage.IsWindowEnabled());
 }
 
+TEST(Navigation, PictureShowsTheJpegsFirstRowsAtTheBottom) {
+    CScopedTempDir dir;
+    CViewerHarness run(1024, 768, WriteItems(dir, 2));
+    ASSERT_TRUE(run.m_bCreated);
+    run.PickRow(4);
+    ASSERT_EQ(run.View(), 'I');
+    // 40 × 30 at full size around (512, 389): screen rows 374 to 403, columns 492 to 531.
+    const int cx = 112 + 400, cy = 152 + 237;
+    EXPECT_SCREEN_NEAR(run.Screen(), cx, 403 - 2, TEST_PICTURE_TOP_BAND);
+    EXPECT_SCREEN_NEAR(run.Screen(), cx, 374 + 2, ItemColour(1));
+    EXPECT_SCREEN_NEAR(run.Screen(), 492 + 2, cy, TEST_PICTURE_LEFT_BAND);
+    EXPECT_SCREEN_NEAR(run.Screen(), 531 - 2, cy, ItemColour(1));
+}
+
 TEST(Navigation, ListRowsIncludingTheSeparator) {
     CScopedTempDir dir;
     CViewerHarness run(800, 600, WriteItems(dir, 12));

@@ -1,6 +1,7 @@
 #include <memory>
 
 #include "PackFixture.h"
+#include "support/TestFixtures.h"
 #include "data/CollectionFile.h"
 #include "tools/pack/CatalogueJson.h"
 #include "tools/pack/CollectionPacker.h"
@@ -174,6 +175,16 @@ TEST_F(PackBuildTest, RefusedInputsLeaveNoOutput) {
     WriteText(Path("cut.jpg"), jpeg.substr(0, jpeg.size() - 50));
     WriteText(Path("broken.png"), "\x89PNG\r\n\x1a\n not really");
     WriteText(Path("big.bmp"), "BM not a bitmap");
+    // A progressive JPEG whose first scan asks for a band that a first scan cannot have: its
+    // header reads, turning it fails.
+    std::vector<BYTE> badScan =
+        MakeJpeg(16, 16, [](int x, int y) { return x < 8 ? 0xFF0000u : y * 9u; }, JPEG_RGB, true);
+    for (size_t i = 0; i + 9 < badScan.size(); ++i)
+        if (badScan[i] == 0xFF && badScan[i + 1] == 0xDA) {
+            badScan[i + 5 + 2 * badScan[i + 4] + 1] = 5; // Se of a DC scan must be 0
+            break;
+        }
+    WriteText(Path("badscan.jpg"), std::string(badScan.begin(), badScan.end()));
     struct Case {
         std::string json;
         std::string message;
@@ -185,6 +196,8 @@ TEST_F(PackBuildTest, RefusedInputsLeaveNoOutput) {
          "garbage.jpg: not a JPEG that libjpeg can read"},
         {R"({"items": [{"name": "a", "picture": "cut.jpg"}]})",
          "cut.jpg: the JPEG data is cut short"},
+        {R"({"items": [{"name": "a", "picture": "badscan.jpg"}]})",
+         "badscan.jpg: cannot turn the picture"},
         {R"({"items": [{"name": "a", "picture": "broken.png"}]})",
          "broken.png: not a PNG that libpng can read"},
         {R"({"items": [{"name": "a", "placeholder": "big.bmp"}]})", "big.bmp: not a BMP file"},

@@ -35,7 +35,8 @@ TEST_F(PackCommandLineTest, CommandsAnswerWithTheirExitStatus) {
         int nExit;
         std::string text;
     } cases[] = {
-        {"--help", 0, "PNGs are converted to JPEG at quality 92"},
+        {"--help", 0,
+         "compressed again at quality 95; PNGs are converted\n         to JPEG at quality 92"},
         {"--version", 0, "slideshow-pack 1.1.0"},
         {"", 2, "no command"},
         {"build", 2, "build needs a SOURCE"},
@@ -43,8 +44,11 @@ TEST_F(PackCommandLineTest, CommandsAnswerWithTheirExitStatus) {
         {"frobnicate", 2, "unknown command"},
         {"build " + Path("f") + " -o " + out + " --bogus", 2, "unknown option --bogus"},
         {"build " + Path("nothing") + " -o " + out + viewer, 1, "nothing: no such file or folder"},
-        {"build " + Path("f") + " -o " + out + viewer, 0, ""},
+        // 6 x 4 pixels do not fill a block: the picture cannot turn without loss.
+        {"build " + Path("f") + " -o " + out + viewer, 0,
+         "out: 1 item with 1 picture, 1 of them re-encoded at quality 95"},
         {"inspect " + out, 0, "item 1: pic\n  picture:      JPEG, "},
+        {"inspect " + out, 0, " bytes, 6 x 4 as shown"},
         {"inspect --json " + out, 0, "\"item_count\": 1"},
         {"inspect " + m_viewer, 1, "slideshow-pack: " + m_viewer + ": "},
         {"extract " + out + " " + Path("x"), 0, ""},
