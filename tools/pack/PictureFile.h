@@ -39,6 +39,8 @@ public:
     static RGBA_IMAGE ReadPng(const std::string& path);
     // Writes RGBA as a PNG with alpha. Throws CPackError naming the file.
     static void WritePng(const RGBA_IMAGE& image, const std::string& path);
+    // The bytes of that PNG. Throws CPackError.
+    static std::vector<BYTE> EncodePng(const RGBA_IMAGE& image);
     // Compresses to JPEG, transparent parts blended onto black, the viewer's background.
     static std::vector<BYTE> EncodeJpeg(const RGBA_IMAGE& image, int nQuality);
     // Whether the file starts with the PNG signature.
