@@ -33,5 +33,5 @@ for name in "${targets[@]}"; do
     echo "fuzz: $name failed; the input that failed is printed above" >&2
     exit 1
   fi
-  tail -n 2 "$work/$name.log"
+  grep -a -E "^#[0-9]+[[:space:]]+DONE|^Done " "$work/$name.log" || tail -n 2 "$work/$name.log"
 done

@@ -85,6 +85,8 @@ std::string Numbered(int index, const char* extension) {
     return name;
 }
 
+// Every picture and placeholder extract writes goes through here, into the folder that never
+// follows a link nor replaces a file.
 void WriteBytes(CExtractFolder& folder, const std::string& name, const std::vector<BYTE>& bytes) {
     folder.WritePicture(name, bytes);
 }
