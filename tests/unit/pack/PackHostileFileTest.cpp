@@ -253,6 +253,8 @@ TEST_F(PackHostileFileTest, SpecialFilesAreRefusedByName) {
     const std::pair<std::string, std::string> cases[] = {
         {R"({"items": [{"name": "a", "picture": "f/fifo.jpg"}]})", "(a FIFO)"},
         {R"({"items": [{"name": "a", "placeholder": "f/fifo.jpg"}]})", "(a FIFO)"},
+        {R"({"items": [{"name": "a", "picture": "/dev/zero"}]})", "(a device)"},
+        {R"({"items": [{"name": "a", "placeholder": "/dev/zero"}]})", "(a device)"},
         {R"({"items": [{"name": "a", "picture": "f/a.jpg\u0000.png"}]})", "NUL"}};
     for (const auto& [json, message] : cases) {
         WriteText(Path("c.json"), json);
