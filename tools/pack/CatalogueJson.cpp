@@ -1,8 +1,10 @@
 #include "tools/pack/CatalogueJson.h"
 
+#include <climits>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+
+#include "tools/pack/SourceFile.h"
 
 using nlohmann::json;
 using ordered = nlohmann::ordered_json;
@@ -51,13 +53,9 @@ json Text(const CString& s) {
 } // namespace
 
 json CCatalogueJson::ParseFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw CPackError(path + ": cannot open");
-    std::stringstream text;
-    text << in.rdbuf();
+    const std::string text = CSourceFile::ReadAll(path);
     try {
-        return json::parse(text.str());
+        return json::parse(text);
     } catch (const json::parse_error& e) {
         std::string what = e.what();
         const size_t colon = what.find("error");
@@ -84,6 +82,17 @@ PACK_ITEM CCatalogueJson::ReadItem(const json& j, const std::string& baseDir,
         throw CPackError(where + ": an item must be a JSON object");
     PACK_ITEM item;
     item.strOrigin = where.c_str();
+    if (j.contains("same_as")) {
+        const json& same = j["same_as"];
+        if (!same.is_number_integer() || same.get<long long>() < 1 ||
+            same.get<long long>() > INT_MAX)
+            throw CPackError(where + ": \"same_as\" must be the number of an earlier item");
+        if (j.size() != 1)
+            throw CPackError(where + ": an item with \"same_as\" takes everything from that item "
+                                     "and has no other keys");
+        item.nSameAs = (int)(same.get<long long>() - 1);
+        return item;
+    }
     item.strName = TextAt(j, "name", where);
     item.strLine1 = TextAt(j, "line1", where);
     item.strField2 = TextAt(j, "field2", where);
@@ -119,6 +128,14 @@ PACK_CATALOGUE CCatalogueJson::Load(const std::string& path) {
 }
 
 void CCatalogueJson::Save(const PACK_CATALOGUE& catalogue, const std::string& path) {
+    const std::string text = Format(catalogue, std::filesystem::path(path).parent_path().string());
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+    if (!out.flush())
+        throw CPackError(path + ": cannot write");
+}
+
+std::string CCatalogueJson::Format(const PACK_CATALOGUE& catalogue, const std::string& baseDir) {
     ordered j = ordered::object();
     // Keys in the order people read them: the collection, then its items.
     j["version"] = Text(catalogue.strHeader);
@@ -126,10 +143,15 @@ void CCatalogueJson::Save(const PACK_CATALOGUE& catalogue, const std::string& pa
     j["created_by"] = Text(catalogue.strCreatedBy);
     j["date_created"] = Text(catalogue.strDateCreated);
     j["comments"] = Text(catalogue.strComments);
-    const std::filesystem::path base = std::filesystem::path(path).parent_path();
+    const std::filesystem::path base(baseDir);
     ordered items = ordered::array();
     for (const PACK_ITEM& item : catalogue.items) {
         ordered i = ordered::object();
+        if (item.nSameAs >= 0) {
+            i["same_as"] = item.nSameAs + 1;
+            items.push_back(i);
+            continue;
+        }
         i["name"] = Text(item.strName);
         i["line1"] = Text(item.strLine1);
         i["line2"] = Text(item.strLine2);
@@ -157,8 +179,5 @@ void CCatalogueJson::Save(const PACK_CATALOGUE& catalogue, const std::string& pa
         items.push_back(i);
     }
     j["items"] = items;
-    std::ofstream out(path, std::ios::binary);
-    out << j.dump(2) << '\n';
-    if (!out.flush())
-        throw CPackError(path + ": cannot write");
+    return j.dump(2) + '\n';
 }

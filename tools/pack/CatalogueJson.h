@@ -3,6 +3,7 @@
 // each item: "name", "line1", "line2", "field2", "details" (a list of {"name", "value"} or of
 // [name, value]), "picture" (a path or null), "placeholder" (a PNG or BMP path), and the
 // collection's four fields when the item carries its own. Paths are relative to the file.
+// An item {"same_as": N} is item N (counted from 1) listed once more.
 #pragma once
 
 #include <nlohmann/json.hpp>
@@ -15,6 +16,8 @@ public:
     // Throws CPackError naming the file and the item or key at fault.
     static PACK_CATALOGUE Load(const std::string& path);
     static void Save(const PACK_CATALOGUE& catalogue, const std::string& path);
+    // The text Save writes; paths are given relative to `baseDir`.
+    static std::string Format(const PACK_CATALOGUE& catalogue, const std::string& baseDir);
 
     // The collection's fields from `json` (the catalogue or a folder's collection.json).
     static void ReadCollectionFields(const nlohmann::json& json, PACK_CATALOGUE& catalogue,

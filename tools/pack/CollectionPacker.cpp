@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <deque>
 #include <future>
 #include <thread>
@@ -10,6 +11,9 @@
 #include "tools/pack/OutputFile.h"
 #include "tools/pack/Placeholder.h"
 #include "tools/pack/ProgressBar.h"
+#include "tools/pack/SourceFile.h"
+#include "tools/pack/TerminalText.h"
+#include "tools/pack/ViewerFileReader.h"
 
 namespace {
 // Positions in the index are 32-bit.
@@ -21,6 +25,32 @@ std::vector<BYTE> EncodeImageList(const IMAGELIST_DATA& list) {
     CStreamWriter out;
     out.WriteImageList(list);
     return out.GetBytes();
+}
+
+// The bytes of `path` that are the viewer. A file that carries a collection already (a packed
+// file given as the viewer) would nest it, unseen and carried along in every copy: only the
+// part before its first record or its index is the viewer.
+ULONGLONG ViewerBytes(const std::string& path, ULONGLONG nSize) {
+    ULONGLONG nStart = nSize;
+    int nItems = 0;
+    try {
+        CViewerFileReader reader(path);
+        reader.ReadItem(0);
+        nStart = reader.GetIndexOffset();
+        nItems = reader.GetItemCount();
+        for (int i = 0; i < nItems; ++i)
+            nStart = std::min(nStart, reader.GetItemPosition(i));
+    } catch (const CPackError&) {
+        return nSize; // no collection that can be read: all of it is the viewer
+    }
+    if (nStart == 0)
+        throw CPackError(path + ": a collection without a viewer in front of it");
+    std::fprintf(stderr,
+                 "slideshow-pack: %s carries a collection already (%d %s); only the viewer in "
+                 "front of it (%llu bytes) is copied\n",
+                 CTerminalText::Escape(path).c_str(), nItems, nItems == 1 ? "item" : "items",
+                 (unsigned long long)nStart);
+    return nStart;
 }
 
 // Messages name the file at fault; prefix the item when the file alone would not say which.
@@ -69,6 +99,16 @@ void CCollectionPacker::Prepare(bool bProgress) {
     for (size_t i = 0; i < m_catalogue.items.size(); ++i) {
         const PACK_ITEM& item = m_catalogue.items[i];
         try {
+            if (item.nSameAs >= 0) {
+                if ((size_t)item.nSameAs >= i ||
+                    m_catalogue.items[(size_t)item.nSameAs].nSameAs >= 0)
+                    throw CPackError(
+                        "\"same_as\" must name an earlier item that is not a repeat itself");
+                progress.Step();
+                continue;
+            }
+            CSourceFile::CheckPath(item.picturePath, "the picture's path");
+            CSourceFile::CheckPath(item.placeholderPath, "the placeholder's path");
             if (!item.picturePath.empty()) {
                 m_prepared[i].picture = CPictureFile::Prepare(item.picturePath);
             } else if (!item.placeholderPath.empty()) {
@@ -133,8 +173,10 @@ PACK_SUMMARY CCollectionPacker::Pack(const std::string& viewerPath, const std::s
             summary.warnings.push_back(picture.warning);
     }
 
+    const ULONGLONG nViewerBytes = ViewerBytes(viewerPath, (ULONGLONG)st.st_size);
+
     COutputFile out(outputPath);
-    out.AppendFile(viewerPath, (ULONGLONG)st.st_size);
+    out.AppendFile(viewerPath, nViewerBytes, nViewerBytes == (ULONGLONG)st.st_size);
     CProgressBar progress("packing  ", bProgress ? m_catalogue.items.size() : 0);
     std::vector<DWORD> positions;
     // Turning a picture takes far longer than writing it: every core turns the next few
@@ -157,6 +199,13 @@ PACK_SUMMARY CCollectionPacker::Pack(const std::string& viewerPath, const std::s
             }));
         if (out.GetPosition() > MAX_POSITION)
             throw CPackError(outputPath + ": the collection would pass 4 GiB");
+        if (m_catalogue.items[i].nSameAs >= 0) {
+            // One record, listed again: the index points at it once more.
+            positions.push_back(positions[(size_t)m_catalogue.items[i].nSameAs]);
+            turned.pop_front();
+            progress.Step();
+            continue;
+        }
         positions.push_back((DWORD)out.GetPosition());
         try {
             const std::vector<BYTE> jpeg = turned.front().get();

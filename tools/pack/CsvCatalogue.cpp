@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "framework/core/TextEncoding.h"
 #include "tools/pack/CsvReader.h"
+#include "tools/pack/SourceFile.h"
 
 namespace {
 enum COLUMN_ROLE { COLUMN_DETAIL, COLUMN_NAME, COLUMN_LINE1, COLUMN_LINE2, COLUMN_PICTURE };
@@ -48,12 +47,7 @@ bool IsUtf8(const std::string& s) {
 } // namespace
 
 PACK_CATALOGUE CCsvCatalogue::Load(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw CPackError(path + ": cannot open");
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    std::string text = buffer.str();
+    std::string text = CSourceFile::ReadAll(path);
     if (!IsUtf8(text))
         text = AnsiToUtf8(reinterpret_cast<const BYTE*>(text.data()), text.size()).Str();
     const std::vector<CSV_RECORD> records = CCsvReader::Parse(text, path);

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "tools/pack/CatalogueJson.h"
+#include "tools/pack/SourceFile.h"
 
 namespace fs = std::filesystem;
 
@@ -15,7 +16,7 @@ bool IsPictureName(const fs::path& p) {
     return ext == ".jpg" || ext == ".jpeg" || ext == ".jpe" || ext == ".png";
 }
 
-std::vector<fs::path> PicturesIn(const std::string& folder) {
+std::vector<fs::path> PicturesIn(const std::string& folder, std::vector<std::string>& skipped) {
     std::vector<fs::path> pictures;
     std::error_code ec;
     fs::directory_iterator it(folder, ec);
@@ -24,9 +25,16 @@ std::vector<fs::path> PicturesIn(const std::string& folder) {
     for (; it != fs::directory_iterator(); it.increment(ec)) {
         if (ec)
             throw CPackError(folder + ": cannot read the folder: " + ec.message());
-        if (IsPictureName(it->path()) && it->is_regular_file(ec))
+        if (!IsPictureName(it->path()))
+            continue;
+        try {
+            CSourceFile::CheckRegular(it->path().string());
             pictures.push_back(it->path());
+        } catch (const CPackError& e) {
+            skipped.push_back(e.what());
+        }
     }
+    std::sort(skipped.begin(), skipped.end());
     std::sort(pictures.begin(), pictures.end(), [](const fs::path& a, const fs::path& b) {
         return a.filename().string() < b.filename().string();
     });
@@ -38,7 +46,9 @@ PACK_CATALOGUE CFolderSource::Load(const std::string& folder) {
     PACK_CATALOGUE catalogue;
     const fs::path settingsPath = fs::path(folder) / "collection.json";
     nlohmann::json settings = nlohmann::json::object();
-    if (fs::exists(settingsPath)) {
+    std::error_code ec;
+    // A link to nothing or a FIFO under that name is refused, never taken for no settings.
+    if (fs::exists(fs::symlink_status(settingsPath, ec))) {
         settings = CCatalogueJson::ParseFile(settingsPath.string());
         CCatalogueJson::ReadCollectionFields(settings, catalogue, settingsPath.string());
     }
@@ -48,7 +58,7 @@ PACK_CATALOGUE CFolderSource::Load(const std::string& folder) {
     if (!perPicture.is_object())
         throw CPackError(settingsPath.string() +
                          ": \"pictures\" must map file names to item fields");
-    const std::vector<fs::path> pictures = PicturesIn(folder);
+    const std::vector<fs::path> pictures = PicturesIn(folder, catalogue.skipped);
     // A name under "pictures" that matches no file is a typo that would silently lose details.
     for (const auto& entry : perPicture.items())
         if (std::none_of(pictures.begin(), pictures.end(),

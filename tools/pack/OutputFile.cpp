@@ -29,6 +29,13 @@ void WatchSignals(const std::string& path) {
         std::signal(s, RemovePendingAndDie);
 }
 
+// The process's umask; reading it means setting it, so it is set straight back.
+mode_t CurrentUmask() {
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    return mask;
+}
+
 void StopWatching() {
     g_szPendingPath[0] = 0;
     for (int s : {SIGINT, SIGTERM, SIGHUP, SIGPIPE})
@@ -72,7 +79,7 @@ void COutputFile::Write(const void* data, size_t n) {
     }
 }
 
-void COutputFile::AppendFile(const std::string& path, ULONGLONG nBytes) {
+void COutputFile::AppendFile(const std::string& path, ULONGLONG nBytes, bool bWholeFile) {
     const int in = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0)
         throw CPackError(path + ": cannot open: " + std::strerror(errno));
@@ -107,14 +114,15 @@ void COutputFile::AppendFile(const std::string& path, ULONGLONG nBytes) {
         nLeft -= (ULONGLONG)n;
     }
     char extra;
-    const ssize_t more = ::read(in, &extra, 1);
+    const ssize_t more = bWholeFile ? ::read(in, &extra, 1) : 0;
     ::close(in);
     if (more != 0)
         throw CPackError(path + ": the file changed while it was being packed");
 }
 
 void COutputFile::Commit(unsigned mode) {
-    if (::fchmod(m_fd, (mode_t)mode) != 0)
+    // mkstemp made the file 0600; the mode it gets is the one a plain create would give.
+    if (::fchmod(m_fd, (mode_t)mode & ~CurrentUmask()) != 0)
         Fail("cannot set the file mode");
     const int fd = m_fd;
     m_fd = -1;

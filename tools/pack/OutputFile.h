@@ -16,10 +16,11 @@ public:
     COutputFile& operator=(const COutputFile&) = delete;
 
     void Write(const void* data, size_t n);
-    // Appends exactly nBytes from the start of another file; throws when it holds other than that.
-    void AppendFile(const std::string& path, ULONGLONG nBytes);
+    // Appends exactly nBytes from the start of another file; throws when it holds fewer, or
+    // more when `bWholeFile`.
+    void AppendFile(const std::string& path, ULONGLONG nBytes, bool bWholeFile = true);
     ULONGLONG GetPosition() const { return m_nPosition; }
-    // Gives the file its mode and final name.
+    // Gives the file its mode, less the umask, and its final name.
     void Commit(unsigned mode);
 
 private:

@@ -23,6 +23,9 @@ struct PACK_ITEM {
     std::string picturePath;     // JPEG or PNG; empty for an item without a picture
     std::string placeholderPath; // PNG or BMP for an item without a picture; empty: built-in
     CString strOrigin;           // where the item came from, for messages ("photos.csv line 4")
+    // The earlier item whose record this one shares (its index), or -1. A collection may list
+    // one record many times; it is then read and written once.
+    int nSameAs = -1;
 };
 
 struct PACK_CATALOGUE {
@@ -32,6 +35,8 @@ struct PACK_CATALOGUE {
     CString strDateCreated;
     CString strComments;
     std::vector<PACK_ITEM> items;
+    // Entries of a source folder that look like pictures but were left out, with the reason.
+    std::vector<std::string> skipped;
 };
 
 // A failure that ends the command; the text names the file and the line or item at fault.

@@ -1,12 +1,14 @@
 #include "tools/pack/PackCommands.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <nlohmann/json.hpp>
+#include <unordered_map>
 
 #include "tools/pack/CatalogueJson.h"
 #include "tools/pack/JpegMarkers.h"
+#include "tools/pack/ExtractFolder.h"
 #include "tools/pack/Placeholder.h"
+#include "tools/pack/TerminalText.h"
 #include "tools/pack/ViewerFileReader.h"
 
 using nlohmann::json;
@@ -44,14 +46,18 @@ json ItemJson(const VIEWER_ITEM& item) {
     return j;
 }
 
+std::string Shown(const CString& text) {
+    return CTerminalText::Escape(text.Str());
+}
+
 void PrintText(const char* label, const CString& text) {
     if (!text.IsEmpty())
-        std::printf("  %-13s %s\n", label, text.GetString());
+        std::printf("  %-13s %s\n", label, Shown(text).c_str());
 }
 
 void PrintItem(int index, const VIEWER_ITEM& item) {
     const PACK_ITEM& t = item.texts;
-    std::printf("item %d: %s\n", index + 1, t.strName.GetString());
+    std::printf("item %d: %s\n", index + 1, Shown(t.strName).c_str());
     PrintText("line 1:", t.strLine1);
     PrintText("third text:", t.strField2);
     PrintText("line 2:", t.strLine2);
@@ -61,15 +67,17 @@ void PrintItem(int index, const VIEWER_ITEM& item) {
     if (!t.strComments.IsEmpty())
         std::printf("  %-13s %d bytes of text\n", "comments:", t.strComments.GetLength());
     for (const auto& [name, value] : t.details)
-        std::printf("  detail:       %s = %s\n", name.GetString(), value.GetString());
+        std::printf("  detail:       %s = %s\n", Shown(name).c_str(), Shown(value).c_str());
     if (item.bPicture && item.bPictureReadable)
         std::printf("  picture:      JPEG, %zu bytes, %d x %d as shown\n", item.jpeg.size(),
                     item.nWidth, item.nHeight);
     else if (item.bPicture)
         std::printf("  picture:      %zu bytes that libjpeg cannot read (%s)\n", item.jpeg.size(),
-                    item.pictureError.c_str());
-    if (item.bImageList)
+                    CTerminalText::Escape(item.pictureError).c_str());
+    if (item.bImageList && CPlaceholder::HasImage(item.imageList))
         std::printf("  placeholder:  %d x %d image list\n", item.imageList.cx, item.imageList.cy);
+    else if (item.bImageList)
+        std::printf("  placeholder:  an image list without images\n");
 }
 
 std::string Numbered(int index, const char* extension) {
@@ -78,14 +86,23 @@ std::string Numbered(int index, const char* extension) {
     return name;
 }
 
-void WriteBytes(const std::filesystem::path& path, const std::vector<BYTE>& bytes) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    const bool bOk = f && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    if (f && std::fclose(f) != 0)
-        throw CPackError(path.string() + ": cannot write");
-    if (!bOk)
-        throw CPackError(path.string() + ": cannot write");
+// Every picture and placeholder extract writes goes through here, into the folder that never
+// follows a link nor replaces a file.
+void WriteBytes(CExtractFolder& folder, const std::string& name, const std::vector<BYTE>& bytes) {
+    folder.WritePicture(name, bytes);
 }
+
+// Index entries that point at a record already met: such a record is read and written once.
+class CSharedRecords {
+public:
+    // The first item placed at `position`; `index` itself when it is the first.
+    int FirstWith(ULONGLONG position, int index) {
+        return m_first.emplace(position, index).first->second;
+    }
+
+private:
+    std::unordered_map<ULONGLONG, int> m_first;
+};
 
 bool IsBuiltInPlaceholder(const IMAGELIST_DATA& list) {
     static const RGBA_IMAGE builtIn = CPlaceholder::ToImage(CPlaceholder::BuiltIn());
@@ -97,14 +114,20 @@ bool IsBuiltInPlaceholder(const IMAGELIST_DATA& list) {
 
 int CPackCommands::Inspect(const std::string& file, bool bJson) {
     CViewerFileReader reader(file);
+    CSharedRecords shared;
     if (!bJson) {
-        std::printf("file:   %s (%llu bytes, collection index at offset %llu)\n", file.c_str(),
-                    (unsigned long long)reader.GetFileLength(),
+        std::printf("file:   %s (%llu bytes, collection index at offset %llu)\n",
+                    CTerminalText::Escape(file).c_str(), (unsigned long long)reader.GetFileLength(),
                     (unsigned long long)reader.GetIndexOffset());
-        std::printf("header: %s\nitems:  %d\n", reader.GetHeader().GetString(),
+        std::printf("header: %s\nitems:  %d\n", Shown(reader.GetHeader()).c_str(),
                     reader.GetItemCount());
-        for (int i = 0; i < reader.GetItemCount(); ++i)
-            PrintItem(i, reader.ReadItem(i));
+        for (int i = 0; i < reader.GetItemCount(); ++i) {
+            const int nFirst = shared.FirstWith(reader.GetItemPosition(i), i);
+            if (nFirst == i)
+                PrintItem(i, reader.ReadItem(i));
+            else
+                std::printf("item %d: the record of item %d again\n", i + 1, nFirst + 1);
+        }
         return 0;
     }
     json out = {{"file", file},
@@ -112,23 +135,32 @@ int CPackCommands::Inspect(const std::string& file, bool bJson) {
                 {"header", reader.GetHeader().Str()},
                 {"item_count", reader.GetItemCount()}};
     json items = json::array();
-    for (int i = 0; i < reader.GetItemCount(); ++i)
-        items.push_back(ItemJson(reader.ReadItem(i)));
+    for (int i = 0; i < reader.GetItemCount(); ++i) {
+        const int nFirst = shared.FirstWith(reader.GetItemPosition(i), i);
+        if (nFirst == i)
+            items.push_back(ItemJson(reader.ReadItem(i)));
+        else
+            items.push_back({{"offset", reader.GetItemPosition(i)}, {"same_as", nFirst + 1}});
+    }
     out["items"] = items;
     std::printf("%s\n", out.dump(2).c_str());
     return 0;
 }
 
-int CPackCommands::Extract(const std::string& file, const std::string& dir) {
+int CPackCommands::Extract(const std::string& file, const std::string& dir, bool bForce) {
     CViewerFileReader reader(file);
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    fs::create_directories(fs::path(dir) / "pictures", ec);
-    if (ec)
-        throw CPackError(dir + ": cannot create the folder: " + ec.message());
+    CExtractFolder folder(dir, bForce);
+    CSharedRecords shared;
     PACK_CATALOGUE catalogue;
     catalogue.strHeader = reader.GetHeader();
     for (int i = 0; i < reader.GetItemCount(); ++i) {
+        const int nFirst = shared.FirstWith(reader.GetItemPosition(i), i);
+        if (nFirst != i) {
+            PACK_ITEM repeat;
+            repeat.nSameAs = nFirst;
+            catalogue.items.push_back(repeat);
+            continue;
+        }
         VIEWER_ITEM item = reader.ReadItem(i);
         PACK_ITEM texts = item.texts;
         if (i == 0) {
@@ -141,17 +173,24 @@ int CPackCommands::Extract(const std::string& file, const std::string& dir) {
                 texts.strCreatedBy = CString();
         }
         if (item.bPicture) {
-            texts.picturePath = (fs::path(dir) / "pictures" / Numbered(i, ".jpg")).string();
+            texts.picturePath = folder.PicturePath(Numbered(i, ".jpg"));
             // Other viewers show the stored picture upright by its flip orientation; build
             // sees the flip cancel its own and stores the same bytes again.
-            WriteBytes(texts.picturePath, CJpegMarkers::WithOrientation(item.jpeg, EXIF_FLIPPED));
+            WriteBytes(folder, Numbered(i, ".jpg"),
+                       CJpegMarkers::WithOrientation(item.jpeg, EXIF_FLIPPED));
+        } else if (item.bImageList && !CPlaceholder::HasImage(item.imageList)) {
+            std::fprintf(stderr,
+                         "slideshow-pack: item %d: its image list holds no image; the catalogue "
+                         "names no placeholder for it\n",
+                         i + 1);
         } else if (item.bImageList && !IsBuiltInPlaceholder(item.imageList)) {
-            texts.placeholderPath =
-                (fs::path(dir) / "pictures" / Numbered(i, "-placeholder.png")).string();
-            CPictureFile::WritePng(CPlaceholder::ToImage(item.imageList), texts.placeholderPath);
+            texts.placeholderPath = folder.PicturePath(Numbered(i, "-placeholder.png"));
+            WriteBytes(folder, Numbered(i, "-placeholder.png"),
+                       CPictureFile::EncodePng(CPlaceholder::ToImage(item.imageList)));
         }
         catalogue.items.push_back(texts);
     }
-    CCatalogueJson::Save(catalogue, (fs::path(dir) / "catalogue.json").string());
+    folder.WriteCatalogue(CCatalogueJson::Format(catalogue, dir));
+    folder.Commit();
     return 0;
 }

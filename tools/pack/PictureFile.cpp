@@ -16,6 +16,7 @@
 #include "tools/pack/JpegMarkers.h"
 #include "tools/pack/PackCatalogue.h"
 #include "tools/pack/PictureTransform.h"
+#include "tools/pack/SourceFile.h"
 
 namespace {
 // libjpeg's error manager, changed to return to the caller with the message instead of
@@ -45,12 +46,17 @@ const size_t HEAD_BYTES = 1 << 20;
 const size_t TAIL_BYTES = 4096;
 
 FILE_ENDS ReadEnds(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    // O_NONBLOCK: a FIFO is refused below instead of waiting for a writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT)
+            CSourceFile::CheckRegular(path); // names a dangling link as such
         throw CPackError(path + ": cannot open: " + std::strerror(errno));
+    }
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
+        CSourceFile::CheckRegular(path);
         throw CPackError(path + ": not a regular file");
     }
     FILE_ENDS ends;
@@ -248,6 +254,23 @@ RGBA_IMAGE CPictureFile::Flipped(const RGBA_IMAGE& image) {
         flipped.pixels.insert(flipped.pixels.end(), row, row + image.nWidth);
     }
     return flipped;
+}
+
+std::vector<BYTE> CPictureFile::EncodePng(const RGBA_IMAGE& image) {
+    png_image png;
+    std::memset(&png, 0, sizeof png);
+    png.version = PNG_IMAGE_VERSION;
+    png.width = (png_uint_32)image.nWidth;
+    png.height = (png_uint_32)image.nHeight;
+    png.format = PNG_FORMAT_BGRA;
+    png_alloc_size_t nBytes = 0;
+    if (!png_image_write_get_memory_size(png, nBytes, 0, image.pixels.data(), 0, nullptr))
+        throw CPackError(std::string("cannot make a PNG: ") + png.message);
+    std::vector<BYTE> bytes(nBytes);
+    if (!png_image_write_to_memory(&png, bytes.data(), &nBytes, 0, image.pixels.data(), 0, nullptr))
+        throw CPackError(std::string("cannot make a PNG: ") + png.message);
+    bytes.resize(nBytes);
+    return bytes;
 }
 
 std::vector<BYTE> CPictureFile::EncodeJpeg(const RGBA_IMAGE& image, int nQuality) {

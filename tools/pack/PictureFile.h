@@ -54,6 +54,8 @@ public:
     static void WritePng(const RGBA_IMAGE& image, const std::string& path);
     // The image upside down.
     static RGBA_IMAGE Flipped(const RGBA_IMAGE& image);
+    // The bytes of that PNG. Throws CPackError.
+    static std::vector<BYTE> EncodePng(const RGBA_IMAGE& image);
     // Compresses to JPEG, transparent parts blended onto black, the viewer's background.
     static std::vector<BYTE> EncodeJpeg(const RGBA_IMAGE& image, int nQuality);
     // Whether the file starts with the PNG signature.

@@ -1,11 +1,14 @@
 #include "tools/pack/Placeholder.h"
 
+#include <algorithm>
+
 #include "framework/system/IconFile.h"
 #include "framework/system/Resources.h"
 #include "res/ProgramResources.h"
 #include "res/ResourceIds.h"
 #include "tools/pack/BmpFile.h"
 #include "tools/pack/PackCatalogue.h"
+#include "tools/pack/SourceFile.h"
 
 IMAGELIST_DATA CPlaceholder::BuiltIn() {
     RegisterProgramResources();
@@ -21,6 +24,7 @@ IMAGELIST_DATA CPlaceholder::BuiltIn() {
 }
 
 IMAGELIST_DATA CPlaceholder::FromFile(const std::string& path) {
+    CSourceFile::CheckRegular(path);
     RGBA_IMAGE image =
         CBmpFile::IsBmpFile(path) ? CBmpFile::Read(path) : CPictureFile::ReadPng(path);
     if (image.nWidth < 1 || image.nHeight < 1 || image.nWidth > MAX_SIDE ||
@@ -28,6 +32,12 @@ IMAGELIST_DATA CPlaceholder::FromFile(const std::string& path) {
         throw CPackError(path + ": a placeholder image must be 1 to " + std::to_string(MAX_SIDE) +
                          " pixels wide and high");
     return FromImage(image);
+}
+
+BOOL CPlaceholder::HasImage(const IMAGELIST_DATA& list) {
+    const size_t nPixels = (size_t)std::max(list.cx, 0) * (size_t)std::max(list.cy, 0);
+    return list.nImages >= 1 && nPixels > 0 && list.pixels.size() >= nPixels &&
+           (!list.bMask || list.mask.size() >= nPixels);
 }
 
 IMAGELIST_DATA CPlaceholder::FromImage(const RGBA_IMAGE& image) {
@@ -55,6 +65,8 @@ IMAGELIST_DATA CPlaceholder::FromImage(const RGBA_IMAGE& image) {
 
 RGBA_IMAGE CPlaceholder::ToImage(const IMAGELIST_DATA& list) {
     RGBA_IMAGE image;
+    if (!HasImage(list))
+        return image;
     image.nWidth = list.cx;
     image.nHeight = list.cy;
     for (int y = 0; y < list.cy; ++y)

@@ -19,6 +19,9 @@ public:
     // Pixels that are either opaque or clear become a 24-bit list with a mask; any partial
     // transparency keeps its alpha in a 32-bit list. Clear pixels are stored black.
     static IMAGELIST_DATA FromImage(const RGBA_IMAGE& image);
-    // Image 0 of a list as RGBA (clear pixels have alpha 0), for writing it back out.
+    // Whether the list holds an image 0 to show; a list read from a file may hold none.
+    static BOOL HasImage(const IMAGELIST_DATA& list);
+    // Image 0 of a list as RGBA (clear pixels have alpha 0), for writing it back out; an
+    // empty image for a list without one.
     static RGBA_IMAGE ToImage(const IMAGELIST_DATA& list);
 };

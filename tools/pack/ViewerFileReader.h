@@ -31,6 +31,8 @@ public:
 
     const CString& GetHeader() const { return m_strHeader; }
     int GetItemCount() const { return (int)m_positions.size(); }
+    // Where item `index`'s record starts; several items may share one record.
+    ULONGLONG GetItemPosition(int index) const { return m_positions.at((size_t)index); }
     ULONGLONG GetFileLength() const { return m_nFileLength; }
     ULONGLONG GetIndexOffset() const { return m_nIndexOffset; }
     // Throws CPackError naming the item, the offset and what is wrong.

@@ -16,6 +16,7 @@
 #include "tools/pack/PackCommands.h"
 #include "tools/pack/PictureFile.h"
 #include "tools/pack/PictureTransform.h"
+#include "tools/pack/TerminalText.h"
 
 namespace {
 const int EXIT_FAILED = 1;
@@ -26,7 +27,7 @@ void PrintHelp() {
         "Usage:\n"
         "  slideshow-pack build SOURCE -o OUTPUT [--viewer PATH]\n"
         "  slideshow-pack inspect FILE [--json]\n"
-        "  slideshow-pack extract FILE DIR\n"
+        "  slideshow-pack extract FILE DIR [--force]\n"
         "\n"
         "build    writes a copy of the viewer with the collection appended. SOURCE is\n"
         "         - a folder: every JPEG and PNG in name order, named after its file, with an\n"
@@ -42,12 +43,14 @@ void PrintHelp() {
         "         OUTPUT is written completely or not at all.\n"
         "inspect  shows the header, the items, their texts, details and pictures.\n"
         "extract  writes the collection to DIR as catalogue.json with its pictures;\n"
-        "         build of that catalogue gives the same collection again.\n"
+        "         build of that catalogue gives the same collection again. DIR must be new\n"
+        "         or empty unless --force is given; no file in it is ever replaced.\n"
         "\n"
         "Options:\n"
         "  -o, --output OUTPUT  the viewer file to write\n"
         "  --viewer PATH        the viewer to copy (default: slideshow beside this tool)\n"
         "  --json               inspect prints JSON\n"
+        "  --force              extract into a folder that already holds files\n"
         "  -h, --help           this text\n"
         "  --version            the version\n"
         "\n"
@@ -56,7 +59,8 @@ void PrintHelp() {
 }
 
 int Usage(const std::string& message) {
-    std::fprintf(stderr, "slideshow-pack: %s\nTry 'slideshow-pack --help'.\n", message.c_str());
+    std::fprintf(stderr, "slideshow-pack: %s\nTry 'slideshow-pack --help'.\n",
+                 CTerminalText::Escape(message).c_str());
     return EXIT_USAGE;
 }
 
@@ -120,6 +124,9 @@ int Build(const std::vector<std::string>& args) {
         throw CPackError(
             "no slideshow viewer found beside slideshow-pack; give one with --viewer PATH");
     const PACK_CATALOGUE catalogue = LoadSource(source);
+    for (const std::string& skipped : catalogue.skipped)
+        std::fprintf(stderr, "slideshow-pack: skipped %s\n",
+                     CTerminalText::Escape(skipped).c_str());
     const PACK_SUMMARY summary = CCollectionPacker(catalogue).Pack(viewer, output, true);
     for (const std::string& warning : summary.warnings)
         std::fprintf(stderr, "slideshow-pack: warning: %s\n", warning.c_str());
@@ -173,9 +180,19 @@ int Run(const std::vector<std::string>& args) {
         return CPackCommands::Inspect(file, bJson);
     }
     if (command == "extract") {
-        if (rest.size() != 2)
+        bool bForce = false;
+        std::vector<std::string> operands;
+        for (const std::string& a : rest) {
+            if (a == "--force")
+                bForce = true;
+            else if (a.size() > 1 && a[0] == '-')
+                return Usage("unknown option " + a);
+            else
+                operands.push_back(a);
+        }
+        if (operands.size() != 2)
             return Usage("extract needs FILE and DIR");
-        return CPackCommands::Extract(rest[0], rest[1]);
+        return CPackCommands::Extract(operands[0], operands[1], bForce);
     }
     return Usage("unknown command " + command);
 }
@@ -188,11 +205,9 @@ int main(int argc, char** argv) {
     mallopt(M_TRIM_THRESHOLD, 512 << 20);
     try {
         return Run(std::vector<std::string>(argv + 1, argv + argc));
-    } catch (const CPackError& e) {
-        std::fprintf(stderr, "slideshow-pack: %s\n", e.what());
-        return EXIT_FAILED;
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "slideshow-pack: %s\n", e.what());
+        // Messages quote names from the collection and from file names.
+        std::fprintf(stderr, "slideshow-pack: %s\n", CTerminalText::Escape(e.what()).c_str());
         return EXIT_FAILED;
     }
 }

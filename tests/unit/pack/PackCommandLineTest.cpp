@@ -1,8 +1,10 @@
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdio>
 
 #include "PackFixture.h"
+#include "tools/writer/CollectionWriter.h"
 
 namespace {
 struct RUN_RESULT {
@@ -59,4 +61,46 @@ TEST_F(PackCommandLineTest, CommandsAnswerWithTheirExitStatus) {
         EXPECT_NE(r.out.find(c.text), std::string::npos) << c.args << "\n" << r.out;
     }
     EXPECT_TRUE(std::filesystem::exists(Path("x/catalogue.json")));
+}
+
+TEST_F(PackCommandLineTest, HostileNamesAndFilesAreReportedReadably) {
+    CCollectionWriter writer;
+    ITEM_RECORD record;
+    record.strName = "evil\x1b]0;owned\x07\nitem 9: forged";
+    record.detailNames.Add("clear\x1b[2J");
+    record.detailValues.Add("value");
+    record.bImageList = TRUE;
+    record.imageList.cx = record.imageList.cy = 4;
+    record.imageList.nImages = 0;
+    writer.AddItem(record);
+    writer.AddEntryFor(0);
+    const std::string viewer = ReadAll(m_viewer);
+    writer.SetPrefix(std::vector<BYTE>(viewer.begin(), viewer.end()));
+    ASSERT_TRUE(writer.WriteFile(Path("evil").c_str()));
+    const RUN_RESULT inspect = RunPack("inspect " + Path("evil"));
+    EXPECT_EQ(inspect.nExit, 0) << inspect.out;
+    EXPECT_NE(inspect.out.find("item 1: evil\\x1b]0;owned\\x07\\nitem 9: forged\n"),
+              std::string::npos)
+        << inspect.out;
+    EXPECT_NE(inspect.out.find("detail:       clear\\x1b[2J = value"), std::string::npos);
+    EXPECT_NE(inspect.out.find("item 2: the record of item 1 again"), std::string::npos);
+    EXPECT_EQ(inspect.out.find('\x1b'), std::string::npos);
+
+    Jpeg("f/a.jpg", 3, 2);
+    ASSERT_EQ(::mkfifo(Path("f/b\x1b[2J.jpg").c_str(), 0600), 0);
+    const RUN_RESULT build =
+        RunPack("build " + Path("f") + " -o " + Path("out") + " --viewer " + Path("evil"));
+    EXPECT_EQ(build.nExit, 0) << build.out;
+    EXPECT_NE(build.out.find("skipped " + Path("f/b\\x1b[2J.jpg") + ": not a regular file"),
+              std::string::npos)
+        << build.out;
+    EXPECT_NE(build.out.find("carries a collection already (2 items)"), std::string::npos)
+        << build.out;
+
+    const RUN_RESULT refused = RunPack("extract " + Path("out") + " " + Path("f"));
+    EXPECT_EQ(refused.nExit, 1);
+    EXPECT_NE(refused.out.find("not empty; give --force"), std::string::npos) << refused.out;
+    const RUN_RESULT forced = RunPack("extract --force " + Path("out") + " " + Path("f"));
+    EXPECT_EQ(forced.nExit, 0) << forced.out;
+    EXPECT_TRUE(std::filesystem::exists(Path("f/catalogue.json")));
 }
