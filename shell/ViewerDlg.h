@@ -112,7 +112,8 @@ private:
     void CreateTabs();
     void CreateMakerLink();
     void CreateTitleFont();
-    void DrawHeaderTitle();
+    CRect HeaderTitleRect(CDC& dc);
+    void DrawHeaderTitle(CDC& dc);
     void PlaceButton(XWebButton& button, UINT nID, UINT nCaption, const CRect& rect,
                      BOOL bVisible = TRUE);
     void CreateLogoLink(CLinkStatic& link, CBitmap& bitmap, UINT nBitmapID, CPoint topLeft,

@@ -81,6 +81,42 @@ TEST(MainWindow, ListRowsNameEveryItemAndMarkDamagedOnes) {
     EXPECT_EQ(dir.Files().size(), 1u);
 }
 
+// The header band right of the maker's logo, where the title stands, as the user last saw it.
+std::vector<COLORREF> HeaderBand(CHeadlessBackend& screen, int L, int T) {
+    std::vector<COLORREF> pixels;
+    for (int y = T + 26; y < T + 60; ++y)
+        for (int x = L + 200; x < L + 800; ++x)
+            pixels.push_back(screen.GetPresentedPixel(x, y));
+    return pixels;
+}
+
+TEST(MainWindow, HeaderTitleLooksTheSameAfterManyViewSwitches) {
+    CScopedTempDir dir;
+    const std::string path = WriteItems(dir, 3);
+    for (CSize screen : {CSize(800, 600), CSize(1024, 768)}) {
+        SCOPED_TRACE(testing::Message() << screen.cx << " x " << screen.cy);
+        CViewerHarness run(screen.cx, screen.cy, path);
+        ASSERT_TRUE(run.m_bCreated);
+        const int L = screen.cx / 2 - 400, T = screen.cy / 2 - 300;
+        const std::vector<COLORREF> before = HeaderBand(run.Screen(), L, T);
+        int nWhite = 0;
+        for (COLORREF c : before)
+            nWhite += c == RGB(255, 255, 255);
+        ASSERT_GT(nWhite, 20) << "no title drawn";
+        // Two rounds of the ring, the tabs, the About box and the list.
+        for (int i = 0; i < 10; ++i)
+            run.Command(ID_NEXT);
+        run.PickRow(4);
+        run.Command(ID_SHOW_DETAILS);
+        run.Command(ID_SHOW_THUMBNAILS);
+        const std::vector<COLORREF> after = HeaderBand(run.Screen(), L, T);
+        int nChanged = 0;
+        for (size_t i = 0; i < before.size(); ++i)
+            nChanged += before[i] != after[i];
+        EXPECT_EQ(nChanged, 0) << "screen saved as " << SaveFailureScreen(run.Screen());
+    }
+}
+
 TEST(MainWindow, MinimiseButtonMinimisesAndTheViewStays) {
     CScopedTempDir dir;
     CViewerHarness run(1024, 768, WriteItems(dir, 2));
