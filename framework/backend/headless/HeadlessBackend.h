@@ -22,6 +22,7 @@ public:
 
     // CBackend
     CSize GetScreenSize() const override;
+    void ShowScreen() override { m_bScreenShown = TRUE; }
     CSurface& GetSurface() override;
     void Present(const std::vector<CRect>& changed) override;
     bool NextEvent(BackendEvent& event, int timeoutMs) override;
@@ -53,6 +54,7 @@ public:
     BOOL SaveScreenshot(const char* path) const;
     const std::vector<RecordedMessage>& GetMessages() const { return m_messages; }
     const CString& GetTitle() const { return m_strTitle; }
+    BOOL IsScreenShown() const { return m_bScreenShown; }
     // The current cursor image, or null for the standard arrow.
     const BackendImage* GetCursor() const { return m_bHasCursor ? &m_cursor : nullptr; }
     BOOL HasIcon() const { return m_bHasIcon; }
@@ -75,6 +77,7 @@ private:
     BackendImage m_cursor;
     BOOL m_bHasCursor = FALSE;
     BOOL m_bHasIcon = FALSE;
+    BOOL m_bScreenShown = FALSE;
     int m_nMinimized = 0;
     int m_nPresents = 0;
     bool m_bIdleRan = false;

@@ -67,13 +67,7 @@ BOOL CSdlBackend::Open(const CString& title) {
     }
     m_bInitialised = TRUE;
     if (!ChooseSize()) return FALSE;
-    Uint32 flags = SDL_WINDOW_BORDERLESS | (m_bForcedSize ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
-    m_pWindow = SDL_CreateWindow(title, 0, 0, m_size.cx, m_size.cy, flags);
-    if (!m_pWindow) {
-        m_strError = CString("cannot create the window: ") + SDL_GetError();
-        return FALSE;
-    }
-    CoverScreen();
+    m_strTitle = title;
     m_pixels.assign((size_t)m_size.cx * (size_t)m_size.cy, 0);
     m_surface.pixels = m_pixels.data();
     m_surface.width = m_size.cx;
@@ -98,6 +92,30 @@ BOOL CSdlBackend::ChooseSize() {
         return FALSE;
     }
     m_size = CSize(mode.w, mode.h);
+    return TRUE;
+}
+
+void CSdlBackend::ShowScreen() {
+    if (m_pWindow || m_bWindowFailed || !m_bInitialised)
+        return;
+    if (!CreateScreenWindow()) {
+        m_bWindowFailed = TRUE;
+        fprintf(stderr, "%s\n", m_strError.GetString());
+        return;
+    }
+    // What the program drew before the window existed shows at once.
+    Present({CRect(0, 0, m_size.cx, m_size.cy)});
+}
+
+BOOL CSdlBackend::CreateScreenWindow() {
+    Uint32 flags = SDL_WINDOW_BORDERLESS | (m_bForcedSize ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    m_pWindow = SDL_CreateWindow(m_strTitle, 0, 0, m_size.cx, m_size.cy, flags);
+    if (!m_pWindow) {
+        m_strError = CString("cannot create the window: ") + SDL_GetError();
+        return FALSE;
+    }
+    ApplyIcon();
+    CoverScreen();
     return TRUE;
 }
 
@@ -204,6 +222,11 @@ void CSdlBackend::MergeFollowingMotion(BackendEvent& event) {
 
 bool CSdlBackend::NextEvent(BackendEvent& event, int timeoutMs) {
     if (!m_bInitialised) return false;
+    if (m_bWindowFailed) {
+        event = BackendEvent();
+        event.kind = BackendEvent::Close;
+        return true;
+    }
     Uint32 deadline = SDL_GetTicks() + (Uint32)(timeoutMs > 0 ? timeoutMs : 0);
     for (;;) {
         SDL_Event e;
@@ -224,12 +247,20 @@ bool CSdlBackend::NextEvent(BackendEvent& event, int timeoutMs) {
 void CSdlBackend::SetCursor(const BackendImage* cursor) { m_cursors.Show(cursor); }
 
 void CSdlBackend::SetTitle(const CString& title) {
+    m_strTitle = title;
     if (m_pWindow) SDL_SetWindowTitle(m_pWindow, title);
 }
 
 void CSdlBackend::SetIcon(const BackendImage& icon) {
-    if (!m_pWindow) return;
-    SDL_Surface* s = SurfaceOf(icon);
+    m_icon = icon;
+    m_bHasIcon = TRUE;
+    ApplyIcon();
+}
+
+void CSdlBackend::ApplyIcon() {
+    if (!m_pWindow || !m_bHasIcon)
+        return;
+    SDL_Surface* s = SurfaceOf(m_icon);
     if (!s) return;
     SDL_SetWindowIcon(m_pWindow, s);
     SDL_FreeSurface(s);

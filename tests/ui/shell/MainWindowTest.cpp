@@ -149,6 +149,8 @@ TEST(Startup, SmallScreensShowTheWarningAndEnd) {
         strWarning.LoadString(IDS_SCREEN_TOO_SMALL);
         EXPECT_EQ(backend.GetMessages()[0].text, strWarning);
         EXPECT_FALSE(bLoopRan);
+        // Nothing but the warning: no window ever reached the display.
+        EXPECT_FALSE(backend.IsScreenShown());
         AfxSetBackend(nullptr);
     }
 }
@@ -169,6 +171,7 @@ TEST(Startup, UnopenableCollectionEndsWithoutAMessage) {
         CViewerApp app;
         EXPECT_FALSE(app.InitInstance());
         EXPECT_TRUE(backend.GetMessages().empty());
+        EXPECT_FALSE(backend.IsScreenShown());
         AfxSetBackend(nullptr);
     }
 }
@@ -183,7 +186,7 @@ TEST(Startup, ExactMinimumScreenRunsTheWindowUntilEscape) {
     AfxSetArgv(1, argv);
     bool bShown = false;
     backend.SetIdleHandler([&] {
-        bShown = NearColour(backend.GetPixel(400, 50), RGB(51, 51, 51));
+        bShown = backend.IsScreenShown() && NearColour(backend.GetPixel(400, 50), RGB(51, 51, 51));
         backend.QueueKey(VK_ESCAPE);
     });
     CViewerApp app;
