@@ -49,7 +49,8 @@ CInputRouter& CInputRouter::Get() {
 
 CInputRouter::MOUSE_TARGET CInputRouter::DetermineTarget(CPoint ptScreen) const {
     CWindowManager& m = Manager();
-    if (m.Find(m.m_hCapture))
+    // A hidden or disabled window never takes input, the capture notwithstanding.
+    if (CanTakeInput(m.Find(m.m_hCapture)))
         return {m.m_hCapture, HTCLIENT};
     for (CWindowRecord* pTop : m.TopLevel()) {
         if (!pTop->HasStyle(WS_VISIBLE) || !pTop->ScreenRect().PtInRect(ptScreen))
@@ -133,6 +134,8 @@ void CInputRouter::DispatchMouse(const BackendEvent& event) {
     UINT message = ClientMessage(event);
     if (!message)
         return;
+    if (Manager().m_hCapture && !CanTakeInput(Manager().Find(Manager().m_hCapture)))
+        ::ReleaseCapture();
     MOUSE_TARGET target = DetermineTarget(pt);
     if (!target.hWnd) {
         if (!AfxGetWaitCursorCount())
@@ -230,6 +233,8 @@ void CInputRouter::ActivateNext(CWindowRecord* pRec) {
 
 void CInputRouter::OnHidden(CWindowRecord* pRec) {
     CWindowManager& m = Manager();
+    if (m.m_hCapture && IsInside(m.m_hCapture, pRec))
+        ::ReleaseCapture();
     if (!pRec->IsChild()) {
         ActivateNext(pRec);
     } else if (m.m_hFocus && IsInside(m.m_hFocus, pRec)) {
@@ -240,7 +245,7 @@ void CInputRouter::OnHidden(CWindowRecord* pRec) {
 
 void CInputRouter::OnDisabled(CWindowRecord* pRec) {
     CWindowManager& m = Manager();
-    if (m.m_hCapture == pRec->hWnd)
+    if (m.m_hCapture && IsInside(m.m_hCapture, pRec))
         ::ReleaseCapture();
     if (m.m_hFocus && IsInside(m.m_hFocus, pRec)) {
         HWND hOld = m.m_hFocus;
