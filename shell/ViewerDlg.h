@@ -133,10 +133,10 @@ private:
     void ShowThumbnails();
     void ShowImage();
     void ShowDetails();
-    // Loads item nIndex into m_pItem, releasing the one held before. FALSE with a message to
-    // the user when its record is damaged; the Comments view is then shown.
+    // Loads item nIndex into m_pItem, releasing the one held before. FALSE when its record is
+    // damaged.
     BOOL LoadCurrentItem(int nIndex);
-    void ReportDamagedItem(int nIndex);
+    void ShowDamagedItem(int nIndex);
 
     // Details.
     BOOL BuildDetailRows(int nIndex);
