@@ -170,9 +170,10 @@ void CInputRouter::DispatchKey(const BackendEvent& event) {
         return;
     MSG msg{};
     msg.hwnd = hTarget;
-    msg.message = WM_KEYDOWN;
+    const bool bAlt = (event.keyState & MK_ALT) != 0;
+    msg.message = bAlt ? WM_SYSKEYDOWN : WM_KEYDOWN;
     msg.wParam = (WPARAM)event.vk;
-    msg.lParam = 1;
+    msg.lParam = bAlt ? MAKELPARAM(1, KF_ALTDOWN) : 1;
     msg.pt = m_ptLast;
     // The focus window first, then each parent up to its top-level window.
     HWND hWnd = hTarget;
@@ -182,7 +183,7 @@ void CInputRouter::DispatchKey(const BackendEvent& event) {
             return;
         hWnd = hUp;
     }
-    ::SendMessage(hTarget, WM_KEYDOWN, msg.wParam, msg.lParam);
+    ::SendMessage(hTarget, msg.message, msg.wParam, msg.lParam);
 }
 
 void CInputRouter::DispatchClose() {

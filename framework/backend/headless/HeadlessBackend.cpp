@@ -132,11 +132,11 @@ void CHeadlessBackend::QueueClick(int x, int y, int button) {
     QueueButtonUp(x, y, button);
 }
 
-void CHeadlessBackend::QueueKey(int vk) {
+void CHeadlessBackend::QueueKey(int vk, UINT keyState) {
     BackendEvent event;
     event.kind = BackendEvent::KeyDown;
     event.vk = vk;
-    event.keyState = m_nKeyState;
+    event.keyState = m_nKeyState | keyState;
     m_events.push_back(event);
 }
 

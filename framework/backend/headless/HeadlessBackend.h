@@ -39,7 +39,8 @@ public:
     void QueueButtonUp(int x, int y, int button = 1);
     // A move to the point, then the button down and up there.
     void QueueClick(int x, int y, int button = 1);
-    void QueueKey(int vk);
+    // keyState adds modifiers (MK_SHIFT, MK_CONTROL, MK_ALT) to the buttons held.
+    void QueueKey(int vk, UINT keyState = 0);
     void QueueClose();
     void QueueEvent(const BackendEvent& event);
     BOOL HasQueuedEvents() const { return !m_events.empty(); }

@@ -163,7 +163,8 @@ void CSdlBackend::Present(const std::vector<CRect>& changed) {
 
 UINT CSdlBackend::KeyState() const {
     SDL_Keymod mod = SDL_GetModState();
-    return m_nButtons | ((mod & KMOD_SHIFT) ? MK_SHIFT : 0) | ((mod & KMOD_CTRL) ? MK_CONTROL : 0);
+    return m_nButtons | ((mod & KMOD_SHIFT) ? MK_SHIFT : 0) | ((mod & KMOD_CTRL) ? MK_CONTROL : 0) |
+           ((mod & KMOD_ALT) ? MK_ALT : 0);
 }
 
 bool CSdlBackend::Translate(const SDL_Event& e, BackendEvent& out) {

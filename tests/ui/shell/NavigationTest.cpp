@@ -1,4 +1,5 @@
 // The navigation ring, the list, the tabs, the thumbnail click, the arrow keys and a damaged item.
+#include "framework/window/ComboList.h"
 #include "shell/ShellFixture.h"
 
 namespace {
@@ -228,6 +229,67 @@ TEST(Navigation, DamagedItemShowsInItsPlaceAndTheRingGoesOn) {
     EXPECT_FALSE(d.m_bPreferDetails);
     run.Command(ID_SHOW_THUMBNAILS);
     EXPECT_EQ(run.FirstThumbnail(), 0);
+}
+
+} // namespace
+
+namespace {
+
+TEST(Navigation, TheListIsWalkedWithTheKeyboardOverTheSeparator) {
+    CScopedTempDir dir;
+    CViewerHarness run(800, 600, WriteItems(dir, 12));
+    ASSERT_TRUE(run.m_bCreated);
+    CListCombo& list = run.Dlg().m_itemList;
+    const CPoint field = WindowRectOf(list).CenterPoint();
+    run.Click(field.x, field.y);
+    ASSERT_TRUE(list.GetDroppedState());
+    ASSERT_EQ(CWnd::GetFocus(), &list);
+    // In the open list the highlight steps over the separator both ways; Enter picks.
+    CComboList* pDropped = list.GetDroppedList();
+    const int highlights[][2] = {{VK_DOWN, 1}, {VK_DOWN, 3}, {VK_UP, 1},
+                                 {VK_END, 14}, {VK_HOME, 0}, {VK_DOWN, 1}};
+    for (const auto& h : highlights) {
+        run.Key(h[0]);
+        EXPECT_EQ(pDropped->GetHighlight(), h[1]) << "key " << h[0];
+    }
+    EXPECT_EQ(run.View(), 'C');
+    run.Key(VK_RETURN);
+    EXPECT_FALSE(list.GetDroppedState());
+    EXPECT_EQ(run.View(), 'T');
+    // The closed list: each key picks a row at once, as a list pick does.
+    struct {
+        int vk;
+        int nRow;
+        char cView;
+    } steps[] = {{VK_DOWN, 3, 'I'}, {VK_DOWN, 4, 'I'}, {VK_UP, 3, 'I'},   {VK_UP, 1, 'T'},
+                 {VK_UP, 0, 'C'},   {VK_UP, 0, 'C'},   {VK_END, 14, 'I'}, {VK_DOWN, 14, 'I'},
+                 {VK_HOME, 0, 'C'}, {VK_NEXT, 0, '?'}, {VK_PRIOR, 0, 'C'}};
+    for (const auto& s : steps) {
+        SCOPED_TRACE(testing::Message() << "key " << s.vk);
+        run.Key(s.vk);
+        if (s.cView == '?') {
+            // A page down from the top lands on some item, never the separator.
+            EXPECT_GE(list.GetCurSel(), 3);
+            EXPECT_EQ(run.View(), 'I');
+            EXPECT_EQ(run.Dlg().m_nCurrent, list.GetCurSel() - 3);
+            continue;
+        }
+        EXPECT_EQ(list.GetCurSel(), s.nRow);
+        EXPECT_EQ(run.View(), s.cView);
+    }
+    // F4 and Alt+Down open the list; Escape closes it without a pick, F4 picks.
+    run.Key(VK_F4);
+    EXPECT_TRUE(list.GetDroppedState());
+    run.Key(VK_ESCAPE);
+    EXPECT_FALSE(list.GetDroppedState());
+    EXPECT_TRUE(run.Dlg().IsWindowVisible());
+    run.Key(VK_DOWN, MK_ALT);
+    ASSERT_TRUE(list.GetDroppedState());
+    run.Key(VK_DOWN);
+    run.Key(VK_F4);
+    EXPECT_FALSE(list.GetDroppedState());
+    EXPECT_EQ(list.GetCurSel(), 1);
+    EXPECT_EQ(run.View(), 'T');
 }
 
 } // namespace

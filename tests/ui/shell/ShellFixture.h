@@ -53,8 +53,8 @@ public:
         m_backend.QueueClick(x, y);
         AfxPumpUntilIdle();
     }
-    void Key(int vk) {
-        m_backend.QueueKey(vk);
+    void Key(int vk, UINT keyState = 0) {
+        m_backend.QueueKey(vk, keyState);
         AfxPumpUntilIdle();
     }
 
