@@ -43,16 +43,15 @@ CViewerDlg::~CViewerDlg() {
 
 BOOL CViewerDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    const CString strPath = AfxGetModulePath();
+    m_strCollectionPath = AfxGetModulePath();
     BeginWaitCursor();
-    BOOL bOpened = FALSE;
     try {
-        bOpened = m_collection.Open(strPath);
+        m_nOpenResult = m_collection.Open(m_strCollectionPath) ? OPEN_DONE : OPEN_NO_COLLECTION;
     } catch (const CException&) {
-        // A damaged index is a collection that cannot be opened: the program ends quietly.
-        bOpened = FALSE;
+        // The file ends like a collection, but its index cannot be read.
+        m_nOpenResult = OPEN_DAMAGED;
     }
-    if (!bOpened) {
+    if (m_nOpenResult != OPEN_DONE) {
         EndDialog(-1);
         EndWaitCursor();
         return TRUE;

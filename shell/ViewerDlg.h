@@ -45,6 +45,11 @@ public:
     BOOL UpdateDetailsPanel(int nIndex);
     void UpdateDetailsCell(int nIndex);
 
+    // Why the window ended at once: its file holds no collection, or a damaged one.
+    enum OPEN_RESULT { OPEN_DONE, OPEN_NO_COLLECTION, OPEN_DAMAGED };
+    OPEN_RESULT GetOpenResult() const { return m_nOpenResult; }
+    const CString& GetCollectionPath() const { return m_strCollectionPath; }
+
     // The row text of an item in the navigation list: "2 of 12 * Teapot".
     static CString FormatListRow(int nIndex, int nCount, const CString& strName);
 
@@ -97,6 +102,9 @@ public:
     int m_nScreenHeight = 0;
 
 protected:
+    OPEN_RESULT m_nOpenResult = OPEN_DONE;
+    CString m_strCollectionPath;
+
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) override;
     void OnPaint() override;
 

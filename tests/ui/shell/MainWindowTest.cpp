@@ -1,4 +1,6 @@
 // The main window's frame, children and list rows at both screen sizes, and start-up's checks.
+#include <algorithm>
+
 #include "app/ViewerApp.h"
 #include "shell/ShellFixture.h"
 
@@ -138,8 +140,7 @@ TEST(Startup, SmallScreensShowTheWarningAndEnd) {
         CHeadlessBackend backend(c.w, c.h);
         AfxSetBackend(&backend);
         RegisterProgramResources();
-        char* argv[] = {(char*)path.c_str(), nullptr};
-        AfxSetArgv(1, argv);
+        AfxSetModulePath(path.c_str());
         bool bLoopRan = false;
         backend.SetIdleHandler([&] { bLoopRan = true; });
         CViewerApp app;
@@ -155,22 +156,45 @@ TEST(Startup, SmallScreensShowTheWarningAndEnd) {
     }
 }
 
-TEST(Startup, UnopenableCollectionEndsWithoutAMessage) {
+TEST(Startup, UnopenableCollectionShowsNoWindowSaysWhyAndFails) {
     CScopedTempDir dir;
-    const std::string empty = dir.Path() + "/not-a-collection";
-    FILE* f = fopen(empty.c_str(), "wb");
-    fputs("no trailer here", f);
+    // A viewer without a collection: its last eight bytes count no items.
+    const std::string plain = dir.Path() + "/not-a-collection";
+    FILE* f = fopen(plain.c_str(), "wb");
+    const unsigned char bare[] = {0x7F, 'E', 'L', 'F', 0, 0, 0, 0, 0, 0, 0, 0};
+    fwrite(bare, 1, sizeof bare, f);
     fclose(f);
-    for (const std::string& path : {empty, dir.Path() + "/missing"}) {
-        SCOPED_TRACE(path);
+    // Ends like a collection (two items, index at 0), but the index runs past the end.
+    const std::string damaged = dir.Path() + "/damaged";
+    f = fopen(damaged.c_str(), "wb");
+    const unsigned char bytes[] = {'h', 'e', 'l', 'l', 'o', 2, 0, 0, 0, 0, 0, 0, 0};
+    fwrite(bytes, 1, sizeof bytes, f);
+    fclose(f);
+    struct {
+        std::string path;
+        const char* said;
+        size_t messages;
+    } cases[] = {{plain, "carries no collection", 0},
+                 {dir.Path() + "/missing", "carries no collection", 0},
+                 {damaged, "is damaged", 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
         CHeadlessBackend backend(800, 600);
         AfxSetBackend(&backend);
         RegisterProgramResources();
-        char* argv[] = {(char*)path.c_str(), nullptr};
-        AfxSetArgv(1, argv);
+        AfxSetModulePath(c.path.c_str());
         CViewerApp app;
+        testing::internal::CaptureStderr();
         EXPECT_FALSE(app.InitInstance());
-        EXPECT_TRUE(backend.GetMessages().empty());
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_NE(app.ExitInstance(), 0);
+        EXPECT_NE(said.find(c.said), std::string::npos) << said;
+        EXPECT_NE(said.find(c.path), std::string::npos) << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+        ASSERT_EQ(backend.GetMessages().size(), c.messages);
+        if (c.messages > 0) {
+            EXPECT_NE(backend.GetMessages()[0].text.Find("damaged"), -1);
+        }
         EXPECT_FALSE(backend.IsScreenShown());
         AfxSetBackend(nullptr);
     }
@@ -182,8 +206,7 @@ TEST(Startup, ExactMinimumScreenRunsTheWindowUntilEscape) {
     CHeadlessBackend backend(800, 600);
     AfxSetBackend(&backend);
     RegisterProgramResources();
-    char* argv[] = {(char*)path.c_str(), nullptr};
-    AfxSetArgv(1, argv);
+    AfxSetModulePath(path.c_str());
     bool bShown = false;
     backend.SetIdleHandler([&] {
         bShown = backend.IsScreenShown() && NearColour(backend.GetPixel(400, 50), RGB(51, 51, 51));
@@ -191,6 +214,7 @@ TEST(Startup, ExactMinimumScreenRunsTheWindowUntilEscape) {
     });
     CViewerApp app;
     EXPECT_FALSE(app.InitInstance());
+    EXPECT_EQ(app.ExitInstance(), 0);
     EXPECT_TRUE(bShown);
     EXPECT_TRUE(backend.GetMessages().empty());
     AfxSetBackend(nullptr);

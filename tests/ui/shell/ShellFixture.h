@@ -17,8 +17,7 @@ public:
         : m_backend(nWidth, nHeight) {
         AfxSetBackend(&m_backend);
         RegisterProgramResources();
-        char* argv[] = {(char*)path.c_str(), nullptr};
-        AfxSetArgv(1, argv);
+        AfxSetModulePath(path.c_str());
         m_pDlg = std::make_unique<CViewerDlg>();
         m_bCreated = m_pDlg->Create(IDD_VIEWER, nullptr);
         if (m_bCreated) m_pDlg->ShowWindow(SW_SHOW);
