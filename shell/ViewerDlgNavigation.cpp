@@ -101,6 +101,8 @@ LRESULT CViewerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void CViewerDlg::OnThumbnailClick(CThumbnailCell* pCell) {
+    // The click loads and decodes the item's picture, as NEXT does.
+    CWaitCursorScope wait(this);
     m_nCurrent = pCell->m_nItemIndex;
     SelectRow(pCell->m_nListIndex + 3);
     if (pCell->IsDamaged()) {

@@ -75,8 +75,10 @@ bool CHeadlessBackend::NextEvent(BackendEvent& event, int timeoutMs) {
 
 void CHeadlessBackend::SetCursor(const BackendImage* cursor) {
     m_bHasCursor = cursor != nullptr;
-    if (cursor)
-        m_cursor = *cursor;
+    if (!cursor)
+        return;
+    m_cursor = *cursor;
+    m_cursorsShown.push_back(*cursor);
 }
 
 void CHeadlessBackend::SetTitle(const CString& title) {

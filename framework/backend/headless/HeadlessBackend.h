@@ -58,6 +58,8 @@ public:
     BOOL IsScreenShown() const { return m_bScreenShown; }
     // The current cursor image, or null for the standard arrow.
     const BackendImage* GetCursor() const { return m_bHasCursor ? &m_cursor : nullptr; }
+    // Every cursor image shown so far other than the arrow, in order.
+    const std::vector<BackendImage>& GetCursorsShown() const { return m_cursorsShown; }
     BOOL HasIcon() const { return m_bHasIcon; }
     int GetMinimizeCount() const { return m_nMinimized; }
     int GetPresentCount() const { return m_nPresents; }
@@ -76,6 +78,7 @@ private:
     std::vector<CRect> m_lastPresented;
     CString m_strTitle;
     BackendImage m_cursor;
+    std::vector<BackendImage> m_cursorsShown;
     BOOL m_bHasCursor = FALSE;
     BOOL m_bHasIcon = FALSE;
     BOOL m_bScreenShown = FALSE;

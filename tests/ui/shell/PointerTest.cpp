@@ -1,5 +1,6 @@
 // The pointer over the paging links while the view changes under it: a hidden link neither
 // keeps the mouse nor its hover colour.
+#include "framework/window/Cursor.h"
 #include "shell/ShellFixture.h"
 
 namespace {
@@ -64,6 +65,42 @@ TEST(Pointer, ALinkHiddenWhileHoveredLosesItsHoverColour) {
     AfxPumpUntilIdle();
     EXPECT_TRUE(next.GetHover());
     EXPECT_GT(HoverPixels(run, next), 0);
+}
+
+} // namespace
+
+namespace {
+
+bool SameImage(const BackendImage& a, const BackendImage& b) {
+    return a.width == b.width && a.height == b.height && a.hotX == b.hotX && a.hotY == b.hotY &&
+           a.pixels == b.pixels;
+}
+
+TEST(Pointer, AThumbnailClickShowsTheWaitCursorWhileTheItemLoads) {
+    CScopedTempDir dir;
+    CViewerHarness run(800, 600, WriteItems(dir, 12));
+    ASSERT_TRUE(run.m_bCreated);
+    ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
+    ASSERT_NE(run.Screen().GetCursor(), nullptr);
+    const BackendImage wait = *run.Screen().GetCursor();
+    ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
+    run.Command(ID_NEXT);
+    ASSERT_EQ(run.View(), 'T');
+    // Over the cell: the hand. Then the click, and no wait cursor was shown before it.
+    run.Screen().QueueMove(230 + 80, 68 + 25 + 100);
+    AfxPumpUntilIdle();
+    const size_t nBefore = run.Screen().GetCursorsShown().size();
+    run.Click(230 + 80, 68 + 25 + 100);
+    ASSERT_EQ(run.View(), 'I');
+    const std::vector<BackendImage>& shown = run.Screen().GetCursorsShown();
+    int nWait = 0;
+    for (size_t i = nBefore; i < shown.size(); ++i)
+        nWait += SameImage(shown[i], wait);
+    EXPECT_GE(nWait, 1);
+    EXPECT_EQ(AfxGetWaitCursorCount(), 0);
+    // Afterwards the pointer over the image view is no longer the wait cursor.
+    const BackendImage* pNow = run.Screen().GetCursor();
+    EXPECT_TRUE(pNow == nullptr || !SameImage(*pNow, wait));
 }
 
 } // namespace
