@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "framework/backend/sdl/SdlKeyMap.h"
+#include "framework/backend/sdl/SdlMessageBox.h"
 #include "framework/window/Messages.h"
 
 namespace {
@@ -272,7 +273,8 @@ void CSdlBackend::Minimize() {
 }
 
 void CSdlBackend::ShowMessage(const CString& caption, const CString& text) {
-    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption, text, m_pWindow) != 0)
+    CSdlMessageBox box(caption, text);
+    if (!m_bInitialised || !box.Run())
         fprintf(stderr, "%s: %s\n", caption.GetString(), text.GetString());
     // The box covered part of our window; the desktop may not tell us.
     if (m_pWindow) {
