@@ -28,7 +28,7 @@ start() {
 }
 # Waits for the program to end; prints its status.
 finish() {
-  for _ in $(seq 1 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+  for _ in $(seq 1 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
   kill -0 "$app_pid" 2>/dev/null && fail "$1: the program is still running"
   local status=0
   wait "$app_pid" || status=$?
@@ -36,8 +36,9 @@ finish() {
   echo "$status"
 }
 window_named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1; }
+# A shared machine can take seconds to bring a window up.
 wait_for_window() {
-  for _ in $(seq 1 50); do
+  for _ in $(seq 1 200); do
     [ -n "$(window_named "$1")" ] && return 0
     kill -0 "$app_pid" 2>/dev/null || fail "$2: the program ended without a window"
     sleep 0.1
