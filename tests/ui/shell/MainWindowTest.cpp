@@ -1,5 +1,6 @@
 // The main window's frame, children and list rows at both screen sizes, and start-up's checks.
 #include <algorithm>
+#include <functional>
 
 #include "app/ViewerApp.h"
 #include "shell/ShellFixture.h"
@@ -112,6 +113,49 @@ TEST(MainWindow, HeaderTitleLooksTheSameAfterManyViewSwitches) {
         run.Command(ID_SHOW_DETAILS);
         run.Command(ID_SHOW_THUMBNAILS);
         const std::vector<COLORREF> after = HeaderBand(run.Screen(), L, T);
+        int nChanged = 0;
+        for (size_t i = 0; i < before.size(); ++i)
+            nChanged += before[i] != after[i];
+        EXPECT_EQ(nChanged, 0) << "screen saved as " << SaveFailureScreen(run.Screen());
+    }
+}
+
+// Every text the program draws lands on pixels painted afresh: repainting a view, or a part of
+// the window, again and again leaves the screen as it was.
+TEST(MainWindow, RepaintsLeaveEveryViewUnchanged) {
+    CScopedTempDir dir;
+    CCollectionWriter writer;
+    for (int i = 0; i < 10; ++i)
+        writer.AddItem(MakeTestItem(i, ItemColour(i), i != 2));
+    writer.AddRecordBytes({6, 'T', 'e', 'a', 'p', 'o', 't', 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F});
+    CViewerHarness run(1024, 768, WriteTestCollection(writer, dir));
+    ASSERT_TRUE(run.m_bCreated);
+    CViewerDlg& d = run.Dlg();
+    const CSize screen(1024, 768);
+    auto Screen = [&] {
+        std::vector<COLORREF> pixels;
+        for (int y = 0; y < screen.cy; ++y)
+            for (int x = 0; x < screen.cx; ++x)
+                pixels.push_back(run.Screen().GetPresentedPixel(x, y));
+        return pixels;
+    };
+    // Comments, thumbnails (captions of a picture-less and a damaged item), an item, its
+    // details, the damaged item in place.
+    const std::vector<std::function<void()>> views = {
+        [] {}, [&] { run.Command(ID_NEXT); }, [&] { run.PickRow(4); },
+        [&] { run.Command(ID_SHOW_DETAILS); }, [&] { run.PickRow(13); }};
+    for (size_t v = 0; v < views.size(); ++v) {
+        SCOPED_TRACE(testing::Message() << "view " << v);
+        views[v]();
+        const std::vector<COLORREF> before = Screen();
+        for (int i = 0; i < 3; ++i) {
+            d.m_pCurrentView->RedrawWindow(nullptr, nullptr,
+                                           RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+            CRect rcHeader(0, 84 + 40, 100, 84 + 60); // beside the title, not over it
+            d.RedrawWindow(rcHeader, nullptr, RDW_INVALIDATE | RDW_ERASE);
+            AfxPumpUntilIdle();
+        }
+        const std::vector<COLORREF> after = Screen();
         int nChanged = 0;
         for (size_t i = 0; i < before.size(); ++i)
             nChanged += before[i] != after[i];
