@@ -290,6 +290,10 @@ TEST(Navigation, TheListIsWalkedWithTheKeyboardOverTheSeparator) {
     EXPECT_FALSE(list.GetDroppedState());
     EXPECT_EQ(list.GetCurSel(), 1);
     EXPECT_EQ(run.View(), 'T');
+    // With the list closed, Enter still ends the program.
+    ASSERT_EQ(CWnd::GetFocus(), &list);
+    run.Key(VK_RETURN);
+    EXPECT_FALSE(run.Dlg().IsWindowVisible());
 }
 
 } // namespace
