@@ -38,6 +38,7 @@ int main() {
         fprintf(stderr, "bench_present: %s\n", backend.GetError().GetString());
         return 1;
     }
+    backend.ShowScreen();
     BackendEvent e;
     while (backend.NextEvent(e, 200)) {
     }

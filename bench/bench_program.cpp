@@ -73,8 +73,7 @@ std::string WriteCollection(const std::string& path, int count, const std::vecto
 class CProgram {
 public:
     explicit CProgram(const std::string& path) {
-        char* argv[] = {(char*)path.c_str(), nullptr};
-        AfxSetArgv(1, argv);
+        AfxSetModulePath(path.c_str());
         if (!m_backend.Open("bench")) {
             std::fprintf(stderr, "bench_program: no display: %s\n", m_backend.GetError().GetString());
             std::exit(77);

@@ -43,6 +43,14 @@ void CLinkStatic::OnMouseMove(UINT nFlags, CPoint point) {
     Redraw();
 }
 
+void CLinkStatic::OnCaptureChanged(CWnd* pWnd) {
+    CStatic::OnCaptureChanged(pWnd);
+    if (!m_bHover)
+        return;
+    m_bHover = FALSE;
+    Redraw();
+}
+
 // The parent's colour answer decides the hover colour, so the link repaints at once.
 void CLinkStatic::Redraw() {
     RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);

@@ -28,6 +28,8 @@ public:
 protected:
     BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) override;
     void OnMouseMove(UINT nFlags, CPoint point) override;
+    // The capture is what lets the link see the pointer leave: without it the hover ends.
+    void OnCaptureChanged(CWnd* pWnd) override;
 
 private:
     void Redraw();

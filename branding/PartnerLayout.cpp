@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
 #include <expat.h>
 
@@ -21,14 +22,23 @@ namespace {
 int g_nPositionType = POS_TOP;
 int g_nLastRegionId = 0;
 
-// The attribute list is scanned as one run of strings: a known name takes the entry after it
-// as its value, anything else is stepped over one entry at a time. A value that happens to
-// equal a known name is therefore read as that name, as the layout files have always been read.
-template <typename Handler>
-void ScanAttributes(const XML_Char** atts, const char* pszName, Handler onValue) {
+struct KNOWN_ATTRIBUTE {
+    const char* pszName;
+    void (*onValue)(const char* pszValue);
+};
+
+// The attribute list is scanned once as one run of strings, knowing every name the element
+// takes: a known name takes the entry after it as its value and the scan goes on after that
+// value, so a value that equals a known name is never taken for one; any other entry is
+// stepped over one entry at a time.
+void ScanAttributes(const XML_Char** atts, std::initializer_list<KNOWN_ATTRIBUTE> known) {
     for (int i = 0; atts[i] != nullptr;) {
-        if (std::strcmp(atts[i], pszName) == 0 && atts[i + 1] != nullptr) {
-            onValue(atts[i + 1]);
+        const KNOWN_ATTRIBUTE* pMatch = nullptr;
+        for (const KNOWN_ATTRIBUTE& attribute : known)
+            if (std::strcmp(atts[i], attribute.pszName) == 0)
+                pMatch = &attribute;
+        if (pMatch != nullptr && atts[i + 1] != nullptr) {
+            pMatch->onValue(atts[i + 1]);
             i += 2;
         } else {
             ++i;
@@ -51,22 +61,29 @@ int PositionTypeFromName(const char* psz, int nCurrent) {
     return nCurrent;
 }
 
+// A known region id that differs from the last region's starts a new region; any other id
+// lets the positions join the last region.
+void OpenRegion(const char* pszId) {
+    const int nId = RegionIdFromName(pszId);
+    if (nId != 0 && nId != g_nLastRegionId) {
+        g_regions.push_back(new CRegion(nId));
+        g_nLastRegionId = nId;
+    }
+}
+
+void SetPositionType(const char* pszType) {
+    g_nPositionType = PositionTypeFromName(pszType, g_nPositionType);
+}
+
 void XMLCALL OnStartElement(void*, const XML_Char* name, const XML_Char** atts) {
     if (std::strcmp(name, "partner") == 0) {
-        ScanAttributes(atts, "name", [](const char* v) { g_strPartnerName = v; });
-        ScanAttributes(atts, "url", [](const char* v) { g_strPartnerUrl = v; });
+        ScanAttributes(atts, {{"name", [](const char* v) { g_strPartnerName = v; }},
+                              {"url", [](const char* v) { g_strPartnerUrl = v; }}});
     } else if (std::strcmp(name, "region") == 0) {
-        ScanAttributes(atts, "id", [](const char* v) {
-            const int nId = RegionIdFromName(v);
-            if (nId != 0 && nId != g_nLastRegionId) {
-                g_regions.push_back(new CRegion(nId));
-                g_nLastRegionId = nId;
-            }
-        });
+        ScanAttributes(atts, {{"id", OpenRegion}});
     } else if (std::strcmp(name, "position") == 0) {
         g_strCharData.Empty();
-        ScanAttributes(atts, "type",
-                       [](const char* v) { g_nPositionType = PositionTypeFromName(v, g_nPositionType); });
+        ScanAttributes(atts, {{"type", SetPositionType}});
     }
 }
 

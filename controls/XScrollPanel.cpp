@@ -13,17 +13,18 @@ namespace {
 const int SCROLLBAR_THICKNESS = 14;
 const int SCROLLBAR_THICKNESS_BORDERED = 10;
 
-// Where one axis moves for a scroll action, from its current position.
-int NewPosition(BYTE nAction, int nCurrent, int nLine, int nPage, UINT nThumb) {
+// Where one axis moves for a scroll action, from its current position; in 64 bits, so that a
+// step from near the end of a huge content never wraps round to the top.
+long long NewPosition(BYTE nAction, int nCurrent, int nLine, int nPage, UINT nThumb) {
     switch (nAction) {
     case SB_LINEUP:
-        return nCurrent - nLine;
+        return (long long)nCurrent - nLine;
     case SB_LINEDOWN:
-        return nCurrent + nLine;
+        return (long long)nCurrent + nLine;
     case SB_PAGEUP:
-        return nCurrent - nPage;
+        return (long long)nCurrent - nPage;
     case SB_PAGEDOWN:
-        return nCurrent + nPage;
+        return (long long)nCurrent + nPage;
     case SB_THUMBTRACK:
         return (int)nThumb;
     case SB_TOP:
@@ -38,6 +39,11 @@ int NewPosition(BYTE nAction, int nCurrent, int nLine, int nPage, UINT nThumb) {
 // Sums and differences of positions are taken in 64 bits, so that a jump to the end never wraps.
 int SaturateToInt(long long nValue) {
     return nValue > INT_MAX ? INT_MAX : (nValue < INT_MIN ? INT_MIN : (int)nValue);
+}
+
+// The size of a length that a mapping mode may have turned negative; INT_MIN has none in int.
+int Magnitude(int nValue) {
+    return nValue >= 0 ? nValue : (nValue == INT_MIN ? INT_MAX : -nValue);
 }
 
 int ClampPosition(long long nValue, int nLimit) {
@@ -85,12 +91,9 @@ void XScrollPanel::SetScrollMetrics(int nMapMode, SIZE sizeTotal, SIZE sizePage,
     m_sizePage = CSize(ptPage.x, ptPage.y);
     m_sizeLine = CSize(ptLine.x, ptLine.y);
     // Mapping modes whose y axis points up give negative heights.
-    if (m_sizeTotal.cy < 0)
-        m_sizeTotal.cy = -m_sizeTotal.cy;
-    if (m_sizePage.cy < 0)
-        m_sizePage.cy = -m_sizePage.cy;
-    if (m_sizeLine.cy < 0)
-        m_sizeLine.cy = -m_sizeLine.cy;
+    m_sizeTotal.cy = Magnitude(m_sizeTotal.cy);
+    m_sizePage.cy = Magnitude(m_sizePage.cy);
+    m_sizeLine.cy = Magnitude(m_sizeLine.cy);
 
     if (m_sizePage.cx == 0)
         m_sizePage.cx = m_sizeTotal.cx / 10;
@@ -123,10 +126,11 @@ CPoint XScrollPanel::GetScrollOrigin() const {
 BOOL XScrollPanel::ScrollByCode(UINT nScrollCode, UINT nPos, BOOL bDoScroll) {
     const int x = GetScrollPos(SB_HORZ);
     const int y = GetScrollPos(SB_VERT);
-    const int xNew = NewPosition((BYTE)(nScrollCode & 0xFF), x, m_sizeLine.cx, m_sizePage.cx, nPos);
-    const int yNew =
+    const long long xNew =
+        NewPosition((BYTE)(nScrollCode & 0xFF), x, m_sizeLine.cx, m_sizePage.cx, nPos);
+    const long long yNew =
         NewPosition((BYTE)((nScrollCode >> 8) & 0xFF), y, m_sizeLine.cy, m_sizePage.cy, nPos);
-    const CSize sizeScroll(SaturateToInt((long long)xNew - x), SaturateToInt((long long)yNew - y));
+    const CSize sizeScroll(SaturateToInt(xNew - x), SaturateToInt(yNew - y));
     const BOOL bResult = ScrollByOffset(sizeScroll, bDoScroll);
     if (bResult && bDoScroll)
         UpdateWindow();
@@ -189,7 +193,8 @@ void XScrollPanel::GetScrollBarState(CSize sizeClient, CSize& needBars, CSize& s
     // controls: the bars always take their room from the client.
     (void)bInsideClient;
     const CSize sizeBars = GetScrollBarSizes();
-    sizeRange = m_sizeTotal - sizeClient;
+    sizeRange = CSize(SaturateToInt((long long)m_sizeTotal.cx - sizeClient.cx),
+                      SaturateToInt((long long)m_sizeTotal.cy - sizeClient.cy));
     ptMove = GetScrollOrigin();
 
     BOOL bNeedH = sizeRange.cx > 0;

@@ -101,7 +101,10 @@ void CCommentsPage::ShowPartnerLogo() {
     m_bmpLogo.LoadBitmap(IDB_PARTNER_LOGO);
     m_logoLink.Create("", WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_BITMAP, rcLogo, this,
                       ID_PARTNER_LOGO);
-    m_logoLink.SendMessage(STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)m_bmpLogo.GetSafeHandle());
+    // A layout without a logo region gives an empty rectangle, which shows nothing: the bitmap
+    // would grow the control to its own size.
+    if (!rcLogo.IsRectEmpty())
+        m_logoLink.SendMessage(STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)m_bmpLogo.GetSafeHandle());
     m_logoLink.ShowWindow(SW_SHOW);
 }
 

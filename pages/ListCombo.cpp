@@ -28,6 +28,10 @@ void CListCombo::MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) {
     lpMeasureItemStruct->itemHeight = (UINT)(size.cy + ROW_PADDING);
 }
 
+BOOL CListCombo::IsSelectableRow(int nIndex) const {
+    return nIndex != SEPARATOR_ROW && CComboBox::IsSelectableRow(nIndex);
+}
+
 void CListCombo::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
     // A request without a row (no selection yet) draws nothing.
     const int nRow = (int)lpDrawItemStruct->itemID;

@@ -16,6 +16,8 @@ public:
 
     void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
     void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) override;
+    // The keyboard steps over the separator, in both directions.
+    BOOL IsSelectableRow(int nIndex) const override;
 
 private:
     void DrawSeparator(CDC& dc, const CRect& rcItem);

@@ -17,6 +17,10 @@ const int CAPTION_ROWS[3] = {100, 120, 140};
 const int ICON_OFFSET_X = 16;
 const int ICON_OFFSET_Y = 36;
 const int CAPTION_FONT_HEIGHT = 11;
+// The placeholder of a damaged record: a crossed-out frame where image 0 would stand.
+const int PLACEHOLDER_SIDE = 32;
+const COLORREF PLACEHOLDER_COLOUR = RGB(160, 160, 160);
+const char* const DAMAGED_NOTE = "This item's record in the collection is damaged.";
 
 // Truncation toward zero. A degenerate client (zero or negative) can divide by zero; such a
 // result places nothing rather than a huge rectangle.
@@ -63,6 +67,12 @@ void CThumbnailCell::SetPicture(CItemPicture* pPicture, int nItemIndex) {
         return;
     m_pPicture = pPicture;
     m_bHasPicture = TRUE;
+    m_bDamaged = FALSE;
+}
+
+void CThumbnailCell::SetDamaged(int nItemIndex, const CString& strName) {
+    SetIconAndCaptions(nullptr, nItemIndex, strName, DAMAGED_NOTE, CString());
+    m_bDamaged = TRUE;
 }
 
 void CThumbnailCell::SetIconAndCaptions(CImageList* pImageList, int nItemIndex,
@@ -76,6 +86,7 @@ void CThumbnailCell::SetIconAndCaptions(CImageList* pImageList, int nItemIndex,
     m_strCaption2 = strCaption2;
     m_strCaption3 = strCaption3;
     m_bHasPicture = FALSE;
+    m_bDamaged = FALSE;
     // Icon mode never draws it, and nothing may reach a picture whose record may go.
     m_pPicture = nullptr;
 }
@@ -128,6 +139,8 @@ void CThumbnailCell::OnPaint() {
     GetClientRect(rcClient);
     if (m_bHasPicture)
         PaintPicture(dc, rcClient);
+    else if (m_bDamaged)
+        PaintDamaged(dc, rcClient);
     else
         PaintIconAndCaptions(dc, rcClient);
 }
@@ -170,6 +183,32 @@ void CThumbnailCell::PaintIconAndCaptions(CDC& dc, const CRect& rcClient) {
         const int cx = dc.GetTextExtent(*captions[i]).cx;
         dc.TextOut(W / 2 - cx / 2, CAPTION_ROWS[i], *captions[i]);
     }
+    if (pOldFont != nullptr)
+        dc.SelectObject(pOldFont);
+}
+
+// The placeholder in the middle, the name and the note under it, each line centred.
+void CThumbnailCell::PaintDamaged(CDC& dc, const CRect& rcClient) {
+    const int W = rcClient.Width(), H = rcClient.Height();
+    const CRect rcBox(CPoint(W / 2 - PLACEHOLDER_SIDE / 2, H / 2 - PLACEHOLDER_SIDE),
+                      CSize(PLACEHOLDER_SIDE, PLACEHOLDER_SIDE));
+    CPen pen(PS_SOLID, 0, PLACEHOLDER_COLOUR);
+    CPen* pOldPen = dc.SelectObject(&pen);
+    CBrush brush(PLACEHOLDER_COLOUR);
+    dc.FrameRect(rcBox, &brush);
+    dc.MoveTo(rcBox.left, rcBox.top);
+    dc.LineTo(rcBox.right, rcBox.bottom);
+    dc.MoveTo(rcBox.right - 1, rcBox.top);
+    dc.LineTo(rcBox.left - 1, rcBox.bottom);
+    dc.SelectObject(pOldPen);
+    CFont* pOldFont = dc.SelectObject(&m_fontCaption);
+    dc.SetTextColor(RGB(255, 255, 255));
+    dc.SetBkMode(TRANSPARENT);
+    // A narrow cell wraps the note; the wide image view keeps it on one line.
+    CRect rcText(0, rcBox.bottom + 8, W, H);
+    dc.DrawText(m_strCaption1, rcText, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
+    rcText.top += 20;
+    dc.DrawText(m_strCaption2, rcText, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
     if (pOldFont != nullptr)
         dc.SelectObject(pOldFont);
 }

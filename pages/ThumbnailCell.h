@@ -24,6 +24,10 @@ public:
     void SetPicture(CItemPicture* pPicture, int nItemIndex);
     void SetIconAndCaptions(CImageList* pImageList, int nItemIndex, const CString& strCaption1,
                             const CString& strCaption2, const CString& strCaption3);
+    // Shows an item whose record cannot be read: a placeholder, its name when that could be
+    // read, and one line saying what is wrong. Clicks still report the item.
+    void SetDamaged(int nItemIndex, const CString& strName);
+    BOOL IsDamaged() const { return m_bDamaged; }
     // Forgets the borrowed picture. Owners call it before they release the record that holds
     // it, so that no repaint in between reaches freed pixels; the cell then paints its
     // background only until it is given another item.
@@ -48,8 +52,10 @@ protected:
 private:
     void PaintPicture(CDC& dc, const CRect& rcClient);
     void PaintIconAndCaptions(CDC& dc, const CRect& rcClient);
+    void PaintDamaged(CDC& dc, const CRect& rcClient);
 
     CItemPicture* m_pPicture = nullptr;
+    BOOL m_bDamaged = FALSE;
     CString m_strCaption1;
     CString m_strCaption2;
     CString m_strCaption3;

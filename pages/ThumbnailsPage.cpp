@@ -16,9 +16,6 @@ const COLORREF LINK_HOVER = RGB(0, 255, 255);
 const int LINK_TOP = 455;
 const int LINK_BOTTOM = 470;
 
-// The caption a cell shows for a record that could not be read.
-const char* const DAMAGED_MARK = "(damaged)";
-
 } // namespace
 
 CThumbnailsPage::CThumbnailsPage(CWnd* pParent) : CDialog(IDD_THUMBNAILS_PAGE, pParent) {
@@ -133,8 +130,15 @@ void CThumbnailsPage::ShowItemInCell(int k, int nIndex) {
         pCell->SetIconAndCaptions(&imageList, nIndex, pItem->m_strLine1, pItem->m_strLine2,
                                   pItem->m_strName);
     } else {
-        // The cell still opens the item, where the main window tells what is wrong with it.
-        pCell->SetIconAndCaptions(nullptr, nIndex, CString(), CString(), DAMAGED_MARK);
+        // The cell still opens the item, where the main window shows what is wrong with it.
+        CString strName;
+        try {
+            if (pCollection != nullptr)
+                pCollection->LoadItemName(nIndex, strName);
+        } catch (const CException&) {
+            strName.Empty();
+        }
+        pCell->SetDamaged(nIndex, strName);
     }
     pCell->m_nListIndex = nIndex;
     pCell->ShowWindow(SW_SHOWNORMAL);

@@ -9,7 +9,6 @@
 #include "framework/system/Resources.h"
 #include "framework/window/Cursor.h"
 #include "framework/window/PaintDC.h"
-#include "framework/window/WindowDC.h"
 #include "res/ResourceIds.h"
 
 namespace {
@@ -44,16 +43,15 @@ CViewerDlg::~CViewerDlg() {
 
 BOOL CViewerDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    const CString strPath = AfxGetModulePath();
+    m_strCollectionPath = AfxGetModulePath();
     BeginWaitCursor();
-    BOOL bOpened = FALSE;
     try {
-        bOpened = m_collection.Open(strPath);
+        m_nOpenResult = m_collection.Open(m_strCollectionPath) ? OPEN_DONE : OPEN_NO_COLLECTION;
     } catch (const CException&) {
-        // A damaged index is a collection that cannot be opened: the program ends quietly.
-        bOpened = FALSE;
+        // The file ends like a collection, but its index cannot be read.
+        m_nOpenResult = OPEN_DAMAGED;
     }
-    if (!bOpened) {
+    if (m_nOpenResult != OPEN_DONE) {
         EndDialog(-1);
         EndWaitCursor();
         return TRUE;
@@ -204,6 +202,9 @@ void CViewerDlg::CreateTitleFont() {
 
 void CViewerDlg::OnPaint() {
     CPaintDC dc(this);
+    // The title is drawn transparently: it must land on cleared pixels, or its anti-aliased
+    // edges add up with every repaint. The paint context keeps it inside the update area.
+    dc.FillSolidRect(HeaderTitleRect(dc), RGB(0, 0, 0));
     CPen pen(PS_SOLID, 0, LINE_COLOUR);
     CPen* pOldPen = dc.SelectObject(&pen);
     dc.MoveTo(m_nLeft, m_nTop + 550);
@@ -211,17 +212,24 @@ void CViewerDlg::OnPaint() {
     dc.MoveTo(m_nLeft, m_nTop + 50);
     dc.LineTo(m_nRight, m_nTop + 50);
     dc.SelectObject(pOldPen);
-    DrawHeaderTitle();
+    DrawHeaderTitle(dc);
     pen.DeleteObject();
 }
 
-void CViewerDlg::DrawHeaderTitle() {
-    CWindowDC dc(this);
+CRect CViewerDlg::HeaderTitleRect(CDC& dc) {
+    CFont* pOldFont = dc.SelectObject(&m_titleFont);
+    const CSize size = dc.GetTextExtent(m_strHeaderTitle);
+    if (pOldFont != nullptr)
+        dc.SelectObject(pOldFont);
+    return CRect(CPoint(m_nRight - size.cx - 20, m_nTop + 36), size);
+}
+
+void CViewerDlg::DrawHeaderTitle(CDC& dc) {
+    const CRect rcTitle = HeaderTitleRect(dc);
     CFont* pOldFont = dc.SelectObject(&m_titleFont);
     dc.SetTextColor(RGB(255, 255, 255));
     dc.SetBkMode(TRANSPARENT);
-    const CSize size = dc.GetTextExtent(m_strHeaderTitle);
-    dc.TextOut(m_nRight - size.cx - 20, m_nTop + 36, m_strHeaderTitle);
+    dc.TextOut(rcTitle.left, rcTitle.top, m_strHeaderTitle);
     if (pOldFont != nullptr) dc.SelectObject(pOldFont);
 }
 

@@ -45,6 +45,11 @@ public:
     BOOL UpdateDetailsPanel(int nIndex);
     void UpdateDetailsCell(int nIndex);
 
+    // Why the window ended at once: its file holds no collection, or a damaged one.
+    enum OPEN_RESULT { OPEN_DONE, OPEN_NO_COLLECTION, OPEN_DAMAGED };
+    OPEN_RESULT GetOpenResult() const { return m_nOpenResult; }
+    const CString& GetCollectionPath() const { return m_strCollectionPath; }
+
     // The row text of an item in the navigation list: "2 of 12 * Teapot".
     static CString FormatListRow(int nIndex, int nCount, const CString& strName);
 
@@ -97,6 +102,9 @@ public:
     int m_nScreenHeight = 0;
 
 protected:
+    OPEN_RESULT m_nOpenResult = OPEN_DONE;
+    CString m_strCollectionPath;
+
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) override;
     void OnPaint() override;
 
@@ -112,7 +120,8 @@ private:
     void CreateTabs();
     void CreateMakerLink();
     void CreateTitleFont();
-    void DrawHeaderTitle();
+    CRect HeaderTitleRect(CDC& dc);
+    void DrawHeaderTitle(CDC& dc);
     void PlaceButton(XWebButton& button, UINT nID, UINT nCaption, const CRect& rect,
                      BOOL bVisible = TRUE);
     void CreateLogoLink(CLinkStatic& link, CBitmap& bitmap, UINT nBitmapID, CPoint topLeft,
@@ -132,10 +141,10 @@ private:
     void ShowThumbnails();
     void ShowImage();
     void ShowDetails();
-    // Loads item nIndex into m_pItem, releasing the one held before. FALSE with a message to
-    // the user when its record is damaged; the Comments view is then shown.
+    // Loads item nIndex into m_pItem, releasing the one held before. FALSE when its record is
+    // damaged.
     BOOL LoadCurrentItem(int nIndex);
-    void ReportDamagedItem(int nIndex);
+    void ShowDamagedItem(int nIndex);
 
     // Details.
     BOOL BuildDetailRows(int nIndex);

@@ -101,9 +101,14 @@ LRESULT CViewerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void CViewerDlg::OnThumbnailClick(CThumbnailCell* pCell) {
+    // The click loads and decodes the item's picture, as NEXT does.
+    CWaitCursorScope wait(this);
     m_nCurrent = pCell->m_nItemIndex;
     SelectRow(pCell->m_nListIndex + 3);
-    if (pCell->m_bHasPicture) {
+    if (pCell->IsDamaged()) {
+        // Nothing of the item can be shown, so the preference stays as it was.
+        OpenItemOfRow(pCell->m_nListIndex + 3);
+    } else if (pCell->m_bHasPicture) {
         ShowView(VIEW_IMAGE);
         m_bPreferDetails = FALSE;
     } else {
@@ -247,7 +252,10 @@ void CViewerDlg::ShowImage() {
     ShowTabs();
     m_btnImage.EnableWindow(TRUE);
     m_imageCell.m_bClickable = FALSE;
-    if (!LoadCurrentItem(m_nCurrent)) return;
+    if (!LoadCurrentItem(m_nCurrent)) {
+        ShowDamagedItem(m_nCurrent);
+        return;
+    }
     m_strCaption1 = m_pItem->m_strLine1;
     m_strCaption2 = m_pItem->m_strLine2;
     m_strCaption3 = m_pItem->m_strName;
@@ -275,7 +283,10 @@ void CViewerDlg::ShowDetails() {
     ShowTabs();
     m_btnImage.EnableWindow(TRUE);
     m_imageCell.m_bClickable = FALSE;
-    if (!UpdateDetailsPanel(m_nCurrent)) return;
+    if (!UpdateDetailsPanel(m_nCurrent)) {
+        ShowDamagedItem(m_nCurrent);
+        return;
+    }
     UpdateDetailsCell(m_nCurrent);
     if (!m_pDetailsCell->m_bHasPicture) m_btnImage.EnableWindow(FALSE);
     m_detailsPanel.ShowWindow(SW_SHOW);
@@ -293,20 +304,28 @@ BOOL CViewerDlg::LoadCurrentItem(int nIndex) {
     } catch (const CException&) {
         m_pItem = nullptr;
     }
-    if (m_pItem != nullptr) return TRUE;
-    ReportDamagedItem(nIndex);
-    return FALSE;
+    return m_pItem != nullptr;
 }
 
-void CViewerDlg::ReportDamagedItem(int nIndex) {
-    CString strText;
-    strText.Format("Item %d of %d cannot be shown: its record in the collection is damaged.",
-                   nIndex + 1, m_collection.GetItemCount());
-    AfxMessageBox(strText);
+// The damaged item stands in its place in the ring, in the image view's window, so that NEXT
+// and PREVIOUS go on past it; there is nothing to switch to, so IMAGE is off.
+void CViewerDlg::ShowDamagedItem(int nIndex) {
+    HideDetailsParts();
+    ShowTabs();
+    m_btnImage.EnableWindow(FALSE);
+    CString strName;
+    try {
+        m_collection.LoadItemName(nIndex, strName);
+    } catch (const CException&) {
+        strName.Empty();
+    }
+    m_imageCell.SetDamaged(nIndex, strName);
+    m_imageCell.ShowWindow(SW_SHOW);
+    m_imageCell.Invalidate();
+    m_thumbnailsPage.m_nFirst = nIndex - (nIndex % 8) + 8;
     m_bImageShown = FALSE;
     m_bDetailsShown = FALSE;
-    SelectRow(0);
-    ShowComments();
+    m_pCurrentView = &m_imageCell;
 }
 
 void CViewerDlg::ShowAboutBox() {

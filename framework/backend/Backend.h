@@ -39,6 +39,9 @@ public:
     virtual ~CBackend() = default;
 
     virtual CSize GetScreenSize() const = 0;
+    // Puts the program's window on the display. Nothing shows before the first top-level
+    // window does: a program that ends early (a warning, no collection) leaves no trace.
+    virtual void ShowScreen() = 0;
     // The screen's pixels; valid for the backend's life.
     virtual CSurface& GetSurface() = 0;
     // Shows the given changed rectangles of the surface on the display.

@@ -228,23 +228,92 @@ void CComboBox::Choose(int nIndex) {
         pParent->SendMessage(WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), CBN_SELCHANGE), (LPARAM)m_hWnd);
 }
 
-void CComboBox::OnArrowKey(int step) {
-    if (GetDroppedState()) {
-        m_pList->MoveHighlight(step);
-        return;
+BOOL CComboBox::IsSelectableRow(int nIndex) const {
+    return IsValidIndex(nIndex);
+}
+
+int CComboBox::SelectableRowFrom(int nIndex, int nDirection) const {
+    const int nCount = (int)m_rows.size();
+    if (nCount == 0)
+        return -1;
+    if (nIndex < 0)
+        nIndex = 0;
+    if (nIndex >= nCount)
+        nIndex = nCount - 1;
+    for (int i = nIndex; i >= 0 && i < nCount; i += nDirection)
+        if (IsSelectableRow(i))
+            return i;
+    for (int i = nIndex; i >= 0 && i < nCount; i -= nDirection)
+        if (IsSelectableRow(i))
+            return i;
+    return -1;
+}
+
+int CComboBox::PageRows() const {
+    const int nRow = GetItemHeight(m_nCurSel >= 0 ? m_nCurSel : -1);
+    const int nRows = nRow > 0 ? (m_nDropHeight - 2) / nRow : 1;
+    return nRows > 1 ? nRows - 1 : 1;
+}
+
+BOOL CComboBox::OnMoveKey(int vk) {
+    const BOOL bDropped = GetDroppedState();
+    const int nFrom = bDropped ? m_pList->GetHighlight() : m_nCurSel;
+    const int nLast = (int)m_rows.size() - 1;
+    int nTarget, nDirection;
+    switch (vk) {
+    case VK_UP:
+        nTarget = nFrom < 0 ? nLast : nFrom - 1, nDirection = -1;
+        break;
+    case VK_DOWN:
+        nTarget = nFrom + 1, nDirection = 1;
+        break;
+    case VK_PRIOR:
+        nTarget = nFrom - PageRows(), nDirection = -1;
+        break;
+    case VK_NEXT:
+        nTarget = nFrom + PageRows(), nDirection = 1;
+        break;
+    case VK_HOME:
+        nTarget = 0, nDirection = 1;
+        break;
+    case VK_END:
+        nTarget = nLast, nDirection = -1;
+        break;
+    default:
+        return FALSE;
     }
-    int next = m_nCurSel + step;
-    if (m_nCurSel < 0) next = step > 0 ? 0 : (int)m_rows.size() - 1;
-    if (IsValidIndex(next)) Choose(next);
+    const int nRow = SelectableRowFrom(nTarget, nDirection);
+    if (nRow < 0)
+        return TRUE;
+    if (bDropped)
+        m_pList->HighlightRow(nRow);
+    else
+        Choose(nRow);
+    return TRUE;
+}
+
+void CComboBox::ToggleDropDown() {
+    if (GetDroppedState())
+        Choose(m_pList->GetHighlight());
+    else
+        ShowDropDown(TRUE);
 }
 
 BOOL CComboBox::PreTranslateMessage(MSG* pMsg) {
-    if (pMsg->message != WM_KEYDOWN || !GetDroppedState()) return CWnd::PreTranslateMessage(pMsg);
+    if ((pMsg->message != WM_KEYDOWN && pMsg->message != WM_SYSKEYDOWN) || !GetDroppedState())
+        return CWnd::PreTranslateMessage(pMsg);
     switch ((int)pMsg->wParam) {
     case VK_UP:
     case VK_DOWN:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_HOME:
+    case VK_END:
+    case VK_F4:
     case VK_RETURN:
-    case VK_ESCAPE: SendMessage(WM_KEYDOWN, pMsg->wParam, pMsg->lParam); return TRUE;
+    case VK_ESCAPE:
+        SendMessage(pMsg->message, pMsg->wParam, pMsg->lParam);
+        return TRUE;
     default: return CWnd::PreTranslateMessage(pMsg);
     }
 }
@@ -266,10 +335,19 @@ LRESULT CComboBox::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         SetFocus();
         ShowDropDown(!GetDroppedState());
         return 0;
+    case WM_SYSKEYDOWN:
+        if (wParam == VK_DOWN || wParam == VK_UP) {
+            ToggleDropDown();
+            return 0;
+        }
+        return CWnd::DefWindowProc(message, wParam, lParam);
     case WM_KEYDOWN:
+        if (OnMoveKey((int)wParam))
+            return 0;
         switch ((int)wParam) {
-        case VK_UP: OnArrowKey(-1); return 0;
-        case VK_DOWN: OnArrowKey(1); return 0;
+        case VK_F4:
+            ToggleDropDown();
+            return 0;
         case VK_RETURN:
             if (GetDroppedState()) Choose(m_pList->GetHighlight());
             return 0;

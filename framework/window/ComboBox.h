@@ -46,9 +46,11 @@ public:
     // The colours of the list pop-up, asked of the parent on the given context.
     HBRUSH AskListColours(CDC* pDC);
 
-    // While the list is dropped its keys (arrows, Enter, Escape) belong to it: Escape closes the
-    // list instead of the dialog, as the platform's dialogs do for a dropped combo.
+    // While the list is dropped its keys (arrows, pages, Home, End, F4, Enter, Escape) belong to
+    // it: Escape closes the list instead of the dialog, as the platform's dialogs do.
     BOOL PreTranslateMessage(MSG* pMsg) override;
+    // Rows the keyboard may stop on; a derived combo passes over its separators.
+    virtual BOOL IsSelectableRow(int nIndex) const;
 
 protected:
     // The scroll-bar styles belong to the dropped list, not to the field.
@@ -67,7 +69,15 @@ private:
     void PaintField();
     void DrawDropButton(CDC* pDC, const CRect& rect);
     CRect FieldItemRect() const;
-    void OnArrowKey(int step);
+    // Up, Down, Page Up, Page Down, Home and End; FALSE for any other key.
+    BOOL OnMoveKey(int vk);
+    // F4, Alt+Down and Alt+Up: open the list, or close it choosing the highlighted row.
+    void ToggleDropDown();
+    // The selectable row nearest nIndex (clamped to the rows) going in nDirection, else the
+    // nearest one the other way; −1 when no row can be selected.
+    int SelectableRowFrom(int nIndex, int nDirection) const;
+    // Rows of the current height that fit in the dropped list: the step of Page Up/Down.
+    int PageRows() const;
     BOOL IsValidIndex(int nIndex) const { return nIndex >= 0 && nIndex < (int)m_rows.size(); }
     BOOL IsOwnerDrawn() const;
 

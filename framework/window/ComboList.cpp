@@ -113,12 +113,11 @@ void CComboList::SetHighlight(int nIndex) {
     }
 }
 
-void CComboList::MoveHighlight(int step) {
-    int next = m_nHighlight + step;
-    if (m_nHighlight < 0) next = step > 0 ? 0 : m_pCombo->GetCount() - 1;
-    if (next < 0 || next >= m_pCombo->GetCount()) return;
-    SetHighlight(next);
-    EnsureVisible(next);
+void CComboList::HighlightRow(int nIndex) {
+    if (nIndex < 0 || nIndex >= m_pCombo->GetCount())
+        return;
+    SetHighlight(nIndex);
+    EnsureVisible(nIndex);
 }
 
 void CComboList::Paint() {

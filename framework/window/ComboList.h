@@ -17,8 +17,8 @@ public:
     BOOL IsOpen() const { return m_bOpen; }
     int GetHighlight() const { return m_nHighlight; }
     int GetTopIndex() const { return m_nTop; }
-    // Moves the highlight by step rows (keyboard) and keeps it in view.
-    void MoveHighlight(int step);
+    // Highlights a row chosen with the keyboard and brings it into view.
+    void HighlightRow(int nIndex);
 
 protected:
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -49,7 +49,8 @@ CInputRouter& CInputRouter::Get() {
 
 CInputRouter::MOUSE_TARGET CInputRouter::DetermineTarget(CPoint ptScreen) const {
     CWindowManager& m = Manager();
-    if (m.Find(m.m_hCapture))
+    // A hidden or disabled window never takes input, the capture notwithstanding.
+    if (CanTakeInput(m.Find(m.m_hCapture)))
         return {m.m_hCapture, HTCLIENT};
     for (CWindowRecord* pTop : m.TopLevel()) {
         if (!pTop->HasStyle(WS_VISIBLE) || !pTop->ScreenRect().PtInRect(ptScreen))
@@ -133,6 +134,8 @@ void CInputRouter::DispatchMouse(const BackendEvent& event) {
     UINT message = ClientMessage(event);
     if (!message)
         return;
+    if (Manager().m_hCapture && !CanTakeInput(Manager().Find(Manager().m_hCapture)))
+        ::ReleaseCapture();
     MOUSE_TARGET target = DetermineTarget(pt);
     if (!target.hWnd) {
         if (!AfxGetWaitCursorCount())
@@ -167,9 +170,10 @@ void CInputRouter::DispatchKey(const BackendEvent& event) {
         return;
     MSG msg{};
     msg.hwnd = hTarget;
-    msg.message = WM_KEYDOWN;
+    const bool bAlt = (event.keyState & MK_ALT) != 0;
+    msg.message = bAlt ? WM_SYSKEYDOWN : WM_KEYDOWN;
     msg.wParam = (WPARAM)event.vk;
-    msg.lParam = 1;
+    msg.lParam = bAlt ? MAKELPARAM(1, KF_ALTDOWN) : 1;
     msg.pt = m_ptLast;
     // The focus window first, then each parent up to its top-level window.
     HWND hWnd = hTarget;
@@ -179,7 +183,7 @@ void CInputRouter::DispatchKey(const BackendEvent& event) {
             return;
         hWnd = hUp;
     }
-    ::SendMessage(hTarget, WM_KEYDOWN, msg.wParam, msg.lParam);
+    ::SendMessage(hTarget, msg.message, msg.wParam, msg.lParam);
 }
 
 void CInputRouter::DispatchClose() {
@@ -230,6 +234,8 @@ void CInputRouter::ActivateNext(CWindowRecord* pRec) {
 
 void CInputRouter::OnHidden(CWindowRecord* pRec) {
     CWindowManager& m = Manager();
+    if (m.m_hCapture && IsInside(m.m_hCapture, pRec))
+        ::ReleaseCapture();
     if (!pRec->IsChild()) {
         ActivateNext(pRec);
     } else if (m.m_hFocus && IsInside(m.m_hFocus, pRec)) {
@@ -240,7 +246,7 @@ void CInputRouter::OnHidden(CWindowRecord* pRec) {
 
 void CInputRouter::OnDisabled(CWindowRecord* pRec) {
     CWindowManager& m = Manager();
-    if (m.m_hCapture == pRec->hWnd)
+    if (m.m_hCapture && IsInside(m.m_hCapture, pRec))
         ::ReleaseCapture();
     if (m.m_hFocus && IsInside(m.m_hFocus, pRec)) {
         HWND hOld = m.m_hFocus;

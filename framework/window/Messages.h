@@ -43,6 +43,9 @@ SLIDESHOW_DECLARE_HANDLE(HMENU);
 #define WM_NCLBUTTONUP 0x00A2
 #define WM_KEYDOWN 0x0100
 #define WM_KEYUP 0x0101
+// A key pressed with Alt held; lParam carries KF_ALTDOWN in its high word.
+#define WM_SYSKEYDOWN 0x0104
+#define KF_ALTDOWN 0x2000
 #define WM_CHAR 0x0102
 #define WM_INITDIALOG 0x0110
 #define WM_COMMAND 0x0111
@@ -262,6 +265,8 @@ SLIDESHOW_DECLARE_HANDLE(HMENU);
 #define MK_SHIFT 0x0004
 #define MK_CONTROL 0x0008
 #define MK_MBUTTON 0x0010
+// Alt held, as the platform reports it to drag-and-drop targets.
+#define MK_ALT 0x0020
 
 // Virtual keys
 #define VK_BACK 0x08

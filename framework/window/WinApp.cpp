@@ -88,8 +88,9 @@ int AfxWinMain(int argc, char* argv[]) {
     AfxSetMessageSink(MessageBoxSink);
     CWinApp* pApp = AfxGetApp();
     int nExit = 0;
-    if (pApp && pApp->InitInstance()) {
-        pApp->Run();
+    if (pApp) {
+        if (pApp->InitInstance())
+            pApp->Run();
         nExit = pApp->ExitInstance();
     }
     AfxSetMessageSink(nullptr);

@@ -14,6 +14,7 @@ public:
     // Runs when InitInstance returned TRUE: the main window's modal loop is the program's only
     // loop, so this only returns the exit code.
     virtual int Run();
+    // Called last, also when InitInstance returned FALSE; its result is the process's exit code.
     virtual int ExitInstance();
 
     HCURSOR LoadCursor(UINT nIDResource) const;
@@ -31,7 +32,7 @@ CWinApp* AfxGetApp();
 // The application's main window, or null.
 CWnd* AfxGetMainWnd();
 // Start-up: records argv (AfxSetArgv), installs the message boxes as the framework's message sink,
-// calls the application's InitInstance (then Run and ExitInstance when it returns TRUE). Needs a
+// calls the application's InitInstance (then Run when it returns TRUE) and ExitInstance. Needs a
 // backend (AfxSetBackend) first. Returns the process exit code.
 int AfxWinMain(int argc, char* argv[]);
 

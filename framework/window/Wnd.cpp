@@ -732,6 +732,10 @@ BOOL CWnd::ShowWindow(int nCmdShow) {
         pRec->dwStyle |= WS_VISIBLE;
         Painter().InvalidateAll(pRec);
     }
+    if (!pRec->IsChild()) {
+        if (CBackend* pBackend = AfxGetBackend())
+            pBackend->ShowScreen();
+    }
     bool bActivate = nCmdShow != SW_SHOWNA && nCmdShow != SW_SHOWNOACTIVATE;
     if (bActivate && !pRec->IsChild())
         CInputRouter::Get().Activate(pRec);

@@ -75,8 +75,10 @@ bool CHeadlessBackend::NextEvent(BackendEvent& event, int timeoutMs) {
 
 void CHeadlessBackend::SetCursor(const BackendImage* cursor) {
     m_bHasCursor = cursor != nullptr;
-    if (cursor)
-        m_cursor = *cursor;
+    if (!cursor)
+        return;
+    m_cursor = *cursor;
+    m_cursorsShown.push_back(*cursor);
 }
 
 void CHeadlessBackend::SetTitle(const CString& title) {
@@ -132,11 +134,11 @@ void CHeadlessBackend::QueueClick(int x, int y, int button) {
     QueueButtonUp(x, y, button);
 }
 
-void CHeadlessBackend::QueueKey(int vk) {
+void CHeadlessBackend::QueueKey(int vk, UINT keyState) {
     BackendEvent event;
     event.kind = BackendEvent::KeyDown;
     event.vk = vk;
-    event.keyState = m_nKeyState;
+    event.keyState = m_nKeyState | keyState;
     m_events.push_back(event);
 }
 

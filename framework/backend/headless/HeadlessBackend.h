@@ -22,6 +22,7 @@ public:
 
     // CBackend
     CSize GetScreenSize() const override;
+    void ShowScreen() override { m_bScreenShown = TRUE; }
     CSurface& GetSurface() override;
     void Present(const std::vector<CRect>& changed) override;
     bool NextEvent(BackendEvent& event, int timeoutMs) override;
@@ -38,7 +39,8 @@ public:
     void QueueButtonUp(int x, int y, int button = 1);
     // A move to the point, then the button down and up there.
     void QueueClick(int x, int y, int button = 1);
-    void QueueKey(int vk);
+    // keyState adds modifiers (MK_SHIFT, MK_CONTROL, MK_ALT) to the buttons held.
+    void QueueKey(int vk, UINT keyState = 0);
     void QueueClose();
     void QueueEvent(const BackendEvent& event);
     BOOL HasQueuedEvents() const { return !m_events.empty(); }
@@ -53,8 +55,11 @@ public:
     BOOL SaveScreenshot(const char* path) const;
     const std::vector<RecordedMessage>& GetMessages() const { return m_messages; }
     const CString& GetTitle() const { return m_strTitle; }
+    BOOL IsScreenShown() const { return m_bScreenShown; }
     // The current cursor image, or null for the standard arrow.
     const BackendImage* GetCursor() const { return m_bHasCursor ? &m_cursor : nullptr; }
+    // Every cursor image shown so far other than the arrow, in order.
+    const std::vector<BackendImage>& GetCursorsShown() const { return m_cursorsShown; }
     BOOL HasIcon() const { return m_bHasIcon; }
     int GetMinimizeCount() const { return m_nMinimized; }
     int GetPresentCount() const { return m_nPresents; }
@@ -73,8 +78,10 @@ private:
     std::vector<CRect> m_lastPresented;
     CString m_strTitle;
     BackendImage m_cursor;
+    std::vector<BackendImage> m_cursorsShown;
     BOOL m_bHasCursor = FALSE;
     BOOL m_bHasIcon = FALSE;
+    BOOL m_bScreenShown = FALSE;
     int m_nMinimized = 0;
     int m_nPresents = 0;
     bool m_bIdleRan = false;

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "framework/backend/sdl/SdlKeyMap.h"
+#include "framework/backend/sdl/SdlMessageBox.h"
 #include "framework/window/Messages.h"
 
 namespace {
@@ -67,13 +68,7 @@ BOOL CSdlBackend::Open(const CString& title) {
     }
     m_bInitialised = TRUE;
     if (!ChooseSize()) return FALSE;
-    Uint32 flags = SDL_WINDOW_BORDERLESS | (m_bForcedSize ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
-    m_pWindow = SDL_CreateWindow(title, 0, 0, m_size.cx, m_size.cy, flags);
-    if (!m_pWindow) {
-        m_strError = CString("cannot create the window: ") + SDL_GetError();
-        return FALSE;
-    }
-    CoverScreen();
+    m_strTitle = title;
     m_pixels.assign((size_t)m_size.cx * (size_t)m_size.cy, 0);
     m_surface.pixels = m_pixels.data();
     m_surface.width = m_size.cx;
@@ -98,6 +93,30 @@ BOOL CSdlBackend::ChooseSize() {
         return FALSE;
     }
     m_size = CSize(mode.w, mode.h);
+    return TRUE;
+}
+
+void CSdlBackend::ShowScreen() {
+    if (m_pWindow || m_bWindowFailed || !m_bInitialised)
+        return;
+    if (!CreateScreenWindow()) {
+        m_bWindowFailed = TRUE;
+        fprintf(stderr, "%s\n", m_strError.GetString());
+        return;
+    }
+    // What the program drew before the window existed shows at once.
+    Present({CRect(0, 0, m_size.cx, m_size.cy)});
+}
+
+BOOL CSdlBackend::CreateScreenWindow() {
+    Uint32 flags = SDL_WINDOW_BORDERLESS | (m_bForcedSize ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    m_pWindow = SDL_CreateWindow(m_strTitle, 0, 0, m_size.cx, m_size.cy, flags);
+    if (!m_pWindow) {
+        m_strError = CString("cannot create the window: ") + SDL_GetError();
+        return FALSE;
+    }
+    ApplyIcon();
+    CoverScreen();
     return TRUE;
 }
 
@@ -145,7 +164,8 @@ void CSdlBackend::Present(const std::vector<CRect>& changed) {
 
 UINT CSdlBackend::KeyState() const {
     SDL_Keymod mod = SDL_GetModState();
-    return m_nButtons | ((mod & KMOD_SHIFT) ? MK_SHIFT : 0) | ((mod & KMOD_CTRL) ? MK_CONTROL : 0);
+    return m_nButtons | ((mod & KMOD_SHIFT) ? MK_SHIFT : 0) | ((mod & KMOD_CTRL) ? MK_CONTROL : 0) |
+           ((mod & KMOD_ALT) ? MK_ALT : 0);
 }
 
 bool CSdlBackend::Translate(const SDL_Event& e, BackendEvent& out) {
@@ -204,6 +224,11 @@ void CSdlBackend::MergeFollowingMotion(BackendEvent& event) {
 
 bool CSdlBackend::NextEvent(BackendEvent& event, int timeoutMs) {
     if (!m_bInitialised) return false;
+    if (m_bWindowFailed) {
+        event = BackendEvent();
+        event.kind = BackendEvent::Close;
+        return true;
+    }
     Uint32 deadline = SDL_GetTicks() + (Uint32)(timeoutMs > 0 ? timeoutMs : 0);
     for (;;) {
         SDL_Event e;
@@ -224,12 +249,20 @@ bool CSdlBackend::NextEvent(BackendEvent& event, int timeoutMs) {
 void CSdlBackend::SetCursor(const BackendImage* cursor) { m_cursors.Show(cursor); }
 
 void CSdlBackend::SetTitle(const CString& title) {
+    m_strTitle = title;
     if (m_pWindow) SDL_SetWindowTitle(m_pWindow, title);
 }
 
 void CSdlBackend::SetIcon(const BackendImage& icon) {
-    if (!m_pWindow) return;
-    SDL_Surface* s = SurfaceOf(icon);
+    m_icon = icon;
+    m_bHasIcon = TRUE;
+    ApplyIcon();
+}
+
+void CSdlBackend::ApplyIcon() {
+    if (!m_pWindow || !m_bHasIcon)
+        return;
+    SDL_Surface* s = SurfaceOf(m_icon);
     if (!s) return;
     SDL_SetWindowIcon(m_pWindow, s);
     SDL_FreeSurface(s);
@@ -240,7 +273,8 @@ void CSdlBackend::Minimize() {
 }
 
 void CSdlBackend::ShowMessage(const CString& caption, const CString& text) {
-    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption, text, m_pWindow) != 0)
+    CSdlMessageBox box(caption, text);
+    if (!m_bInitialised || !box.Run())
         fprintf(stderr, "%s: %s\n", caption.GetString(), text.GetString());
     // The box covered part of our window; the desktop may not tell us.
     if (m_pWindow) {

@@ -1,4 +1,5 @@
-// The display through SDL2: one borderless window over the whole screen, drawn in software.
+// The display through SDL2: one borderless window over the whole screen, drawn in software,
+// created when the program first shows a window.
 // The window system draws into our own buffer; Present copies the changed rectangles to the
 // window and shows only those, so a repainted button costs a button's worth of pixels.
 #pragma once
@@ -23,7 +24,8 @@ public:
     CSdlBackend(const CSdlBackend&) = delete;
     CSdlBackend& operator=(const CSdlBackend&) = delete;
 
-    // Opens the display and the window. FALSE with a reason in GetError when there is none.
+    // Opens the display; the window waits for ShowScreen. FALSE with a reason in GetError when
+    // there is no display.
     BOOL Open(const CString& title);
     const CString& GetError() const { return m_strError; }
 
@@ -32,6 +34,7 @@ public:
 
     // CBackend
     CSize GetScreenSize() const override { return m_size; }
+    void ShowScreen() override;
     CSurface& GetSurface() override { return m_surface; }
     void Present(const std::vector<CRect>& changed) override;
     bool NextEvent(BackendEvent& event, int timeoutMs) override;
@@ -43,6 +46,8 @@ public:
 
 private:
     BOOL ChooseSize();
+    BOOL CreateScreenWindow();
+    void ApplyIcon();
     void CoverScreen();
     // FALSE for SDL events that mean nothing to the window system.
     bool Translate(const SDL_Event& e, BackendEvent& out);
@@ -57,5 +62,10 @@ private:
     UINT m_nButtons = 0;  // MK_* flags of the mouse buttons held
     CSdlCursorCache m_cursors;
     CString m_strError;
+    CString m_strTitle;
+    BackendImage m_icon;
+    BOOL m_bHasIcon = FALSE;
+    // The window could not be made: the program is told to close, as if the user had.
+    BOOL m_bWindowFailed = FALSE;
     BOOL m_bInitialised = FALSE;
 };

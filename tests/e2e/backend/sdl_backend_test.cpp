@@ -47,6 +47,7 @@ protected:
         setenv(CSdlBackend::SCREEN_ENV, "320x200", 1);
         ASSERT_TRUE(m_backend.Open("sdl backend test")) << m_backend.GetError().GetString();
         unsetenv(CSdlBackend::SCREEN_ENV);
+        m_backend.ShowScreen();
         BackendEvent e;
         while (m_backend.NextEvent(e, 200)) {
         }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <memory>
 #include <vector>
 
@@ -101,6 +102,28 @@ TEST_F(XScrollPanelTest, TallContentShowsTheBarWithItsPageAndRange) {
             VScroll(SB_PAGEDOWN);
         EXPECT_EQ(nLimit, m_panel.GetScrollPos(SB_VERT)) << nContent;
         VScroll(SB_TOP);
+    }
+}
+
+TEST_F(XScrollPanelTest, HugeContentNeverWrapsRoundToTheTop) {
+    MakePanel(WS_VSCROLL);
+    // The second is a height that a mapping mode with an upward axis could give: its size is
+    // taken as the largest there is.
+    const struct {
+        int nContent;
+        int nLimit;
+    } cases[] = {{2000000000, 2000000000 - PANEL_HEIGHT}, {INT_MIN, INT_MAX - PANEL_HEIGHT}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.nContent);
+        m_panel.SetContentSize(0, c.nContent);
+        Pump();
+        ASSERT_TRUE(m_panel.GetStyle() & WS_VSCROLL);
+        EXPECT_EQ(c.nLimit, VScroll(SB_BOTTOM));
+        EXPECT_EQ(c.nLimit, VScroll(SB_PAGEDOWN));
+        EXPECT_EQ(c.nLimit, VScroll(SB_LINEDOWN));
+        EXPECT_LT(VScroll(SB_PAGEUP), c.nLimit);
+        EXPECT_EQ(0, VScroll(SB_TOP));
+        EXPECT_EQ(0, VScroll(SB_PAGEUP));
     }
 }
 

@@ -27,6 +27,13 @@ protected:
         m_page.ShowWindow(SW_SHOW);
         AfxPumpUntilIdle();
     }
+    // The first record of MakeTestItem under a partner layout read from the text.
+    void OpenWithLayout(const char* pszLayout) {
+        RegisterProgramResources();
+        CPartnerLayout::Create();
+        CPartnerLayout::ReadDocument(pszLayout, (int)strlen(pszLayout));
+        Open(MakeTestItem(0, RGB(1, 2, 3)));
+    }
     void TearDown() override {
         m_host.DestroyWindow();
         CPartnerLayout::Destroy();
@@ -77,6 +84,26 @@ TEST_F(CommentsPageTest, ShowsTheFirstRecordsAuthorDateTitleAndComments) {
     EXPECT_NE(m_backend.GetPixel(219, 68 + 200), RGB(0, 0, 0));
     // The shipped layout names the maker as the partner: no logo.
     EXPECT_EQ(m_page.GetLogoLink().GetSafeHwnd(), nullptr);
+}
+
+TEST_F(CommentsPageTest, APartnerLayoutWithoutALogoRegionShowsNoLogo) {
+    OpenWithLayout("<l><partner name='Other' url='http://p/'/></l>");
+    ASSERT_NE(m_page.GetLogoLink().GetSafeHwnd(), nullptr);
+    CRect rc;
+    m_page.GetLogoLink().GetWindowRect(&rc);
+    EXPECT_TRUE(rc.IsRectEmpty()) << rc.Width() << " x " << rc.Height() << " at " << rc.left << ", "
+                                  << rc.top;
+}
+
+TEST_F(CommentsPageTest, APartnerLogoStandsAtItsRegionsCorner) {
+    OpenWithLayout("<l><partner name='Other' url='http://p/'><region id='logo'>"
+                   "<position type='left'>30</position><position type='top'>40</position>"
+                   "<position type='right'>90</position><position type='bottom'>60</position>"
+                   "</region></partner></l>");
+    CRect rc;
+    m_page.GetLogoLink().GetWindowRect(&rc);
+    // The bitmap static takes its bitmap's size (the placeholder is one pixel).
+    EXPECT_EQ(rc, CRect(30, 68 + 40, 31, 68 + 41));
 }
 
 TEST_F(CommentsPageTest, ShortCommentsDoNotScroll) { CheckScrolling(10, false); }

@@ -150,8 +150,7 @@ TEST(Ending, ExitEnterAndEscapeEndTheProgramAndLeaveNoTemporaryFile) {
         CHeadlessBackend backend(1024, 768);
         AfxSetBackend(&backend);
         RegisterProgramResources();
-        char* argv[] = {(char*)path.c_str(), nullptr};
-        AfxSetArgv(1, argv);
+        AfxSetModulePath(path.c_str());
         int nIdle = 0;
         {
             CViewerDlg dlg;

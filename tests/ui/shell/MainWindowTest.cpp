@@ -1,4 +1,7 @@
 // The main window's frame, children and list rows at both screen sizes, and start-up's checks.
+#include <algorithm>
+#include <functional>
+
 #include "app/ViewerApp.h"
 #include "shell/ShellFixture.h"
 
@@ -81,6 +84,85 @@ TEST(MainWindow, ListRowsNameEveryItemAndMarkDamagedOnes) {
     EXPECT_EQ(dir.Files().size(), 1u);
 }
 
+// The header band right of the maker's logo, where the title stands, as the user last saw it.
+std::vector<COLORREF> HeaderBand(CHeadlessBackend& screen, int L, int T) {
+    std::vector<COLORREF> pixels;
+    for (int y = T + 26; y < T + 60; ++y)
+        for (int x = L + 200; x < L + 800; ++x)
+            pixels.push_back(screen.GetPresentedPixel(x, y));
+    return pixels;
+}
+
+TEST(MainWindow, HeaderTitleLooksTheSameAfterManyViewSwitches) {
+    CScopedTempDir dir;
+    const std::string path = WriteItems(dir, 3);
+    for (CSize screen : {CSize(800, 600), CSize(1024, 768)}) {
+        SCOPED_TRACE(testing::Message() << screen.cx << " x " << screen.cy);
+        CViewerHarness run(screen.cx, screen.cy, path);
+        ASSERT_TRUE(run.m_bCreated);
+        const int L = screen.cx / 2 - 400, T = screen.cy / 2 - 300;
+        const std::vector<COLORREF> before = HeaderBand(run.Screen(), L, T);
+        int nWhite = 0;
+        for (COLORREF c : before)
+            nWhite += c == RGB(255, 255, 255);
+        ASSERT_GT(nWhite, 20) << "no title drawn";
+        // Two rounds of the ring, the tabs, the About box and the list.
+        for (int i = 0; i < 10; ++i)
+            run.Command(ID_NEXT);
+        run.PickRow(4);
+        run.Command(ID_SHOW_DETAILS);
+        run.Command(ID_SHOW_THUMBNAILS);
+        const std::vector<COLORREF> after = HeaderBand(run.Screen(), L, T);
+        int nChanged = 0;
+        for (size_t i = 0; i < before.size(); ++i)
+            nChanged += before[i] != after[i];
+        EXPECT_EQ(nChanged, 0) << "screen saved as " << SaveFailureScreen(run.Screen());
+    }
+}
+
+// Every text the program draws lands on pixels painted afresh: repainting a view, or a part of
+// the window, again and again leaves the screen as it was.
+TEST(MainWindow, RepaintsLeaveEveryViewUnchanged) {
+    CScopedTempDir dir;
+    CCollectionWriter writer;
+    for (int i = 0; i < 10; ++i)
+        writer.AddItem(MakeTestItem(i, ItemColour(i), i != 2));
+    writer.AddRecordBytes({6, 'T', 'e', 'a', 'p', 'o', 't', 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F});
+    CViewerHarness run(1024, 768, WriteTestCollection(writer, dir));
+    ASSERT_TRUE(run.m_bCreated);
+    CViewerDlg& d = run.Dlg();
+    const CSize screen(1024, 768);
+    auto Screen = [&] {
+        std::vector<COLORREF> pixels;
+        for (int y = 0; y < screen.cy; ++y)
+            for (int x = 0; x < screen.cx; ++x)
+                pixels.push_back(run.Screen().GetPresentedPixel(x, y));
+        return pixels;
+    };
+    // Comments, thumbnails (captions of a picture-less and a damaged item), an item, its
+    // details, the damaged item in place.
+    const std::vector<std::function<void()>> views = {
+        [] {}, [&] { run.Command(ID_NEXT); }, [&] { run.PickRow(4); },
+        [&] { run.Command(ID_SHOW_DETAILS); }, [&] { run.PickRow(13); }};
+    for (size_t v = 0; v < views.size(); ++v) {
+        SCOPED_TRACE(testing::Message() << "view " << v);
+        views[v]();
+        const std::vector<COLORREF> before = Screen();
+        for (int i = 0; i < 3; ++i) {
+            d.m_pCurrentView->RedrawWindow(nullptr, nullptr,
+                                           RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+            CRect rcHeader(0, 84 + 40, 100, 84 + 60); // beside the title, not over it
+            d.RedrawWindow(rcHeader, nullptr, RDW_INVALIDATE | RDW_ERASE);
+            AfxPumpUntilIdle();
+        }
+        const std::vector<COLORREF> after = Screen();
+        int nChanged = 0;
+        for (size_t i = 0; i < before.size(); ++i)
+            nChanged += before[i] != after[i];
+        EXPECT_EQ(nChanged, 0) << "screen saved as " << SaveFailureScreen(run.Screen());
+    }
+}
+
 TEST(MainWindow, MinimiseButtonMinimisesAndTheViewStays) {
     CScopedTempDir dir;
     CViewerHarness run(1024, 768, WriteItems(dir, 2));
@@ -102,8 +184,7 @@ TEST(Startup, SmallScreensShowTheWarningAndEnd) {
         CHeadlessBackend backend(c.w, c.h);
         AfxSetBackend(&backend);
         RegisterProgramResources();
-        char* argv[] = {(char*)path.c_str(), nullptr};
-        AfxSetArgv(1, argv);
+        AfxSetModulePath(path.c_str());
         bool bLoopRan = false;
         backend.SetIdleHandler([&] { bLoopRan = true; });
         CViewerApp app;
@@ -113,26 +194,52 @@ TEST(Startup, SmallScreensShowTheWarningAndEnd) {
         strWarning.LoadString(IDS_SCREEN_TOO_SMALL);
         EXPECT_EQ(backend.GetMessages()[0].text, strWarning);
         EXPECT_FALSE(bLoopRan);
+        // Nothing but the warning: no window ever reached the display.
+        EXPECT_FALSE(backend.IsScreenShown());
         AfxSetBackend(nullptr);
     }
 }
 
-TEST(Startup, UnopenableCollectionEndsWithoutAMessage) {
+TEST(Startup, UnopenableCollectionShowsNoWindowSaysWhyAndFails) {
     CScopedTempDir dir;
-    const std::string empty = dir.Path() + "/not-a-collection";
-    FILE* f = fopen(empty.c_str(), "wb");
-    fputs("no trailer here", f);
+    // A viewer without a collection: its last eight bytes count no items.
+    const std::string plain = dir.Path() + "/not-a-collection";
+    FILE* f = fopen(plain.c_str(), "wb");
+    const unsigned char bare[] = {0x7F, 'E', 'L', 'F', 0, 0, 0, 0, 0, 0, 0, 0};
+    fwrite(bare, 1, sizeof bare, f);
     fclose(f);
-    for (const std::string& path : {empty, dir.Path() + "/missing"}) {
-        SCOPED_TRACE(path);
+    // Ends like a collection (two items, index at 0), but the index runs past the end.
+    const std::string damaged = dir.Path() + "/damaged";
+    f = fopen(damaged.c_str(), "wb");
+    const unsigned char bytes[] = {'h', 'e', 'l', 'l', 'o', 2, 0, 0, 0, 0, 0, 0, 0};
+    fwrite(bytes, 1, sizeof bytes, f);
+    fclose(f);
+    struct {
+        std::string path;
+        const char* said;
+        size_t messages;
+    } cases[] = {{plain, "carries no collection", 0},
+                 {dir.Path() + "/missing", "carries no collection", 0},
+                 {damaged, "is damaged", 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
         CHeadlessBackend backend(800, 600);
         AfxSetBackend(&backend);
         RegisterProgramResources();
-        char* argv[] = {(char*)path.c_str(), nullptr};
-        AfxSetArgv(1, argv);
+        AfxSetModulePath(c.path.c_str());
         CViewerApp app;
+        testing::internal::CaptureStderr();
         EXPECT_FALSE(app.InitInstance());
-        EXPECT_TRUE(backend.GetMessages().empty());
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_NE(app.ExitInstance(), 0);
+        EXPECT_NE(said.find(c.said), std::string::npos) << said;
+        EXPECT_NE(said.find(c.path), std::string::npos) << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+        ASSERT_EQ(backend.GetMessages().size(), c.messages);
+        if (c.messages > 0) {
+            EXPECT_NE(backend.GetMessages()[0].text.Find("damaged"), -1);
+        }
+        EXPECT_FALSE(backend.IsScreenShown());
         AfxSetBackend(nullptr);
     }
 }
@@ -143,15 +250,15 @@ TEST(Startup, ExactMinimumScreenRunsTheWindowUntilEscape) {
     CHeadlessBackend backend(800, 600);
     AfxSetBackend(&backend);
     RegisterProgramResources();
-    char* argv[] = {(char*)path.c_str(), nullptr};
-    AfxSetArgv(1, argv);
+    AfxSetModulePath(path.c_str());
     bool bShown = false;
     backend.SetIdleHandler([&] {
-        bShown = NearColour(backend.GetPixel(400, 50), RGB(51, 51, 51));
+        bShown = backend.IsScreenShown() && NearColour(backend.GetPixel(400, 50), RGB(51, 51, 51));
         backend.QueueKey(VK_ESCAPE);
     });
     CViewerApp app;
     EXPECT_FALSE(app.InitInstance());
+    EXPECT_EQ(app.ExitInstance(), 0);
     EXPECT_TRUE(bShown);
     EXPECT_TRUE(backend.GetMessages().empty());
     AfxSetBackend(nullptr);

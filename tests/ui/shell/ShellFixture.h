@@ -17,8 +17,7 @@ public:
         : m_backend(nWidth, nHeight) {
         AfxSetBackend(&m_backend);
         RegisterProgramResources();
-        char* argv[] = {(char*)path.c_str(), nullptr};
-        AfxSetArgv(1, argv);
+        AfxSetModulePath(path.c_str());
         m_pDlg = std::make_unique<CViewerDlg>();
         m_bCreated = m_pDlg->Create(IDD_VIEWER, nullptr);
         if (m_bCreated) m_pDlg->ShowWindow(SW_SHOW);
@@ -53,8 +52,8 @@ public:
         m_backend.QueueClick(x, y);
         AfxPumpUntilIdle();
     }
-    void Key(int vk) {
-        m_backend.QueueKey(vk);
+    void Key(int vk, UINT keyState = 0) {
+        m_backend.QueueKey(vk, keyState);
         AfxPumpUntilIdle();
     }
 

@@ -92,12 +92,24 @@ TEST_F(PartnerLayoutTest, UnknownRegionsJoinTheLastRegionAndEarlyPositionsAreDro
     EXPECT_EQ(GetPosition(REGION_ABOUT_STASHWELL, POS_LEFT), 3);
 }
 
-TEST_F(PartnerLayoutTest, AttributesAreScannedAsOneRunOfStrings) {
-    // The url's value is "name", so the scan for "name" stops there and takes the next entry,
-    // the attribute name "name", as the partner's name.
-    Read("<l><partner url='name' name='Real'/></l>");
-    EXPECT_EQ(g_strPartnerUrl, "name");
-    EXPECT_EQ(g_strPartnerName, "name");
+TEST_F(PartnerLayoutTest, OneScanKnowsBothNamesSoValuesAreNeverTakenForNames) {
+    struct {
+        const char* document;
+        const char* name;
+        const char* url;
+    } cases[] = {
+        {"<l><partner url='name' name='Real'/></l>", "Real", "name"},
+        {"<l><partner name='url' url='http://p/'/></l>", "url", "http://p/"},
+        {"<l><partner id='X' name='Other' url='u'/></l>", "Other", "u"},
+    };
+    for (const auto& c : cases) {
+        CPartnerLayout::Destroy();
+        g_strPartnerName.Empty();
+        g_strPartnerUrl.Empty();
+        Read(c.document);
+        EXPECT_EQ(g_strPartnerName, c.name) << c.document;
+        EXPECT_EQ(g_strPartnerUrl, c.url) << c.document;
+    }
 }
 
 TEST_F(PartnerLayoutTest, MalformedDocumentKeepsWhatWasReadBeforeTheError) {

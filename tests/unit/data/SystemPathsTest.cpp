@@ -7,29 +7,32 @@
 #include "framework/system/ModulePath.h"
 #include "framework/system/TempFile.h"
 
-TEST(ModulePath, ArgvZeroWhenItNamesAReadableFileElseTheExecutable) {
+TEST(ModulePath, TheRunningExecutableWhateverArgvZeroNames) {
     CScopedTempDir dir;
+    // A file of the program's name in the current folder: started through PATH with a bare
+    // argv[0], the program must not open it.
     const std::string file = dir.Path() + "/viewer";
     WriteFileBytes(file, {1, 2, 3});
-    char exe[4096] = {};
-    ASSERT_GT(::readlink("/proc/self/exe", exe, sizeof exe - 1), 0);
-    struct Case {
-        std::string argv0;
-        std::string expected;
-    } cases[] = {
-        {file, file},
-        {"viewer-with-a-bare-name", exe},
-        {"", exe},
-        {dir.Path(), exe}, // a directory
-    };
-    for (const Case& c : cases) {
-        char* argv[] = {const_cast<char*>(c.argv0.c_str()), nullptr};
+    char cwd[4096] = {};
+    ASSERT_NE(::getcwd(cwd, sizeof cwd), nullptr);
+    ASSERT_EQ(::chdir(dir.Path().c_str()), 0);
+    struct stat exe;
+    ASSERT_EQ(::stat("/proc/self/exe", &exe), 0);
+    for (const std::string& argv0 : {std::string("viewer"), file, std::string(""), dir.Path()}) {
+        char* argv[] = {const_cast<char*>(argv0.c_str()), nullptr};
         AfxSetArgv(1, argv);
-        EXPECT_EQ(AfxGetArgv0(), c.argv0.c_str());
-        EXPECT_EQ(AfxGetModulePath(), c.expected.c_str()) << c.argv0;
+        EXPECT_EQ(AfxGetArgv0(), argv0.c_str());
+        struct stat opened;
+        ASSERT_EQ(::stat(AfxGetModulePath(), &opened), 0) << argv0;
+        EXPECT_TRUE(opened.st_dev == exe.st_dev && opened.st_ino == exe.st_ino)
+            << argv0 << " opened " << AfxGetModulePath().GetString();
     }
+    // A program that opens a collection on its own behalf names it.
+    AfxSetModulePath(file.c_str());
+    EXPECT_EQ(AfxGetModulePath(), file.c_str());
+    AfxSetModulePath("");
     AfxSetArgv(0, nullptr);
-    EXPECT_EQ(AfxGetModulePath(), exe);
+    ASSERT_EQ(::chdir(cwd), 0);
 }
 
 TEST(TempFile, PrivateUniqueFilesInTheTemporaryDirectory) {

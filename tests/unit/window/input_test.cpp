@@ -1,5 +1,7 @@
 // Where input goes: the window under the mouse, capture, disabled windows, statics that let
 // the mouse through, cursors, and keys for the focus window and its dialog.
+#include <functional>
+
 #include "WindowTestEnv.h"
 
 #include "framework/window/Cursor.h"
@@ -153,6 +155,40 @@ TEST_F(WindowTest, CaptureTakesEveryMoveUntilReleased) {
     child.SetCapture();
     child.DestroyWindow();
     EXPECT_EQ(CWnd::GetCapture(), nullptr);
+    top.DestroyWindow();
+}
+
+TEST_F(WindowTest, AHiddenOrDisabledWindowGivesUpTheCaptureAndTakesNoClick) {
+    std::vector<Seen> log;
+    CMouseWnd top(&log, "top"), page(&log, "page"), link(&log, "link");
+    ASSERT_TRUE(top.Make(nullptr, CRect(0, 0, 320, 240)));
+    ASSERT_TRUE(page.Make(&top, CRect(0, 0, 200, 200)));
+    ASSERT_TRUE(link.Make(&page, CRect(10, 10, 60, 30)));
+    Pump();
+    struct {
+        const char* what;
+        std::function<void()> lose;
+        std::function<void()> restore;
+    } cases[] = {
+        {"the window hidden", [&] { link.ShowWindow(SW_HIDE); }, [&] { link.ShowWindow(SW_SHOW); }},
+        {"its parent hidden", [&] { page.ShowWindow(SW_HIDE); }, [&] { page.ShowWindow(SW_SHOW); }},
+        {"the window disabled", [&] { link.EnableWindow(FALSE); },
+         [&] { link.EnableWindow(TRUE); }},
+        {"its parent disabled", [&] { page.EnableWindow(FALSE); },
+         [&] { page.EnableWindow(TRUE); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        link.SetCapture();
+        c.lose();
+        EXPECT_EQ(CWnd::GetCapture(), nullptr);
+        log.clear();
+        m_backend.QueueClick(300, 200);
+        Pump();
+        for (const Seen& s : log)
+            EXPECT_NE(s.who, "link");
+        c.restore();
+    }
     top.DestroyWindow();
 }
 
