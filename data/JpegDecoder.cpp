@@ -22,12 +22,22 @@ const int MAX_SCANS = CJpegDecoder::MAX_SCANS;
 struct ERROR_MANAGER {
     jpeg_error_mgr pub;
     jmp_buf jump;
+    bool bRefused = false; // the refusal is on stderr already
 };
 
 // The standard manager would end the process: print the library's message as it does, then
 // return to Decode instead.
 void ErrorExit(j_common_ptr cinfo) {
-    (*cinfo->err->output_message)(cinfo);
+    const j_decompress_ptr dinfo = reinterpret_cast<j_decompress_ptr>(cinfo);
+    if (cinfo->err->msg_code == JERR_NO_BACKING_STORE && cinfo->is_decompressor)
+        // Its buffers would pass what the pixel budget leaves beside the picture.
+        std::fprintf(stderr,
+                     "JPEG picture of %u x %u pixels needs more memory to decode than the pixel "
+                     "budget has left\n",
+                     dinfo->image_width, dinfo->image_height);
+    else if (cinfo->err->msg_code != JERR_NOTIMPL ||
+             !reinterpret_cast<ERROR_MANAGER*>(cinfo->err)->bRefused)
+        (*cinfo->err->output_message)(cinfo);
     longjmp(reinterpret_cast<ERROR_MANAGER*>(cinfo->err)->jump, 1);
 }
 
@@ -53,6 +63,7 @@ void LimitScans(j_common_ptr cinfo) {
                  "JPEG picture of %u x %u pixels in %d or more scans would take too long to "
                  "decode\n",
                  dinfo->image_width, dinfo->image_height, progress->nScan);
+    reinterpret_cast<ERROR_MANAGER*>(cinfo->err)->bRefused = true;
     ERREXIT(cinfo, JERR_NOTIMPL);
 }
 

@@ -2,7 +2,8 @@
 //   make_crafted_collection KIND VIEWER OUTPUT
 // KIND: pictures (nine entries on one picture that claims 1 GiB of pixels), imagelist (nine
 // entries on one 32 MB record of 1-bit image lists), scans (nine entries on a picture of
-// 1 GiB in 1,000 scans), details (one item with 200,000 details).
+// 1 GiB in 1,000 scans), details (one item with 200,000 details), plain (nine entries on one
+// ordinary 640 x 480 picture).
 #include <cstdio>
 #include <cstring>
 
@@ -10,7 +11,8 @@
 
 int main(int argc, char* argv[]) {
     if (argc != 4) {
-        std::fprintf(stderr, "usage: %s pictures|imagelist|scans|details VIEWER OUTPUT\n", argv[0]);
+        std::fprintf(stderr, "usage: %s pictures|imagelist|scans|details|plain VIEWER OUTPUT\n",
+                     argv[0]);
         return 2;
     }
     CRAFTED_COLLECTION c;
@@ -29,6 +31,9 @@ int main(int argc, char* argv[]) {
         c.kind = CRAFTED_DETAILS;
         c.nEntries = 1;
         c.nDetails = 200000;
+    } else if (std::strcmp(argv[1], "plain") == 0) {
+        c.kind = CRAFTED_PICTURES;
+        c.w = 640, c.h = 480;
     } else {
         std::fprintf(stderr, "unknown kind %s\n", argv[1]);
         return 2;
