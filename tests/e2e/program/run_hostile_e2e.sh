@@ -34,8 +34,9 @@ start() {
   [ "$sanitized" = 1 ] || limit="ulimit -v $(( 2 * 1024 * 1024 ));"
   TMPDIR="${2:-$work/tmp}" bash -c "$limit exec env -u SLIDESHOW_SCREEN \"\$0\"" "$1" >"$work/out" 2>&1 &
   app_pid=$!
-  for _ in $(seq 1 200); do
-    xdotool search --pid "$app_pid" >/dev/null 2>&1 && return 0
+  # A busy machine may take a while. The viewer is the only program on this display.
+  for _ in $(seq 1 600); do
+    [ -n "$(xdotool search --name . 2>/dev/null)" ] && return 0
     kill -0 "$app_pid" 2>/dev/null || fail "$1 ended at start"
     sleep 0.1
   done
@@ -47,7 +48,7 @@ ends_within() {
   local tenths=$(( $1 * 10 ))
   for _ in $(seq 1 "$tenths"); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
   kill -0 "$app_pid" 2>/dev/null && return 1
-  status=0; wait "$app_pid" || status=$?
+  status=0; wait "$app_pid" 2>/dev/null || status=$?
   app_pid=""
 }
 
@@ -77,11 +78,12 @@ for sig in TERM INT HUP; do
   [ "$status" -eq $(( 128 + $(kill -l "$sig") )) ] || fail "SIG$sig: ended with status $status"
   no_files_left "$work/tmp" "SIG$sig"
 
-  # A temporary directory whose path leaves no room for a file name: the message box is up.
+  # A temporary directory whose path leaves no room for a file name: the first picture's
+  # message is being shown (where the display library cannot show a box, it goes to stderr).
   deep="$work/$(printf 'd%.0s' $(seq 1 $(( 248 - ${#work} ))))"
   mkdir -p "$deep"
   start "$work/plain" "$deep"
-  sleep 1
+  sleep 2
   kill -0 "$app_pid" 2>/dev/null || fail "SIG$sig: the viewer ended before the message box"
   kill -s "$sig" "$app_pid"
   ends_within 1 || fail "SIG$sig: still running a second later, with the message box up"
