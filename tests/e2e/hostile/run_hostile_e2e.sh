@@ -28,13 +28,17 @@ read -r sw sh < <(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1],
 L=$(( sw / 2 - 400 )); T=$(( sh / 2 - 300 ))
 mkdir "$work/tmp"
 
-# start COLLECTION [TMPDIR]: the viewer in the background, once its window is there.
+# start COLLECTION [TMPDIR]: the viewer in the background.
 start() {
   local limit=""
   [ "$sanitized" = 1 ] || limit="ulimit -v $(( 2 * 1024 * 1024 ));"
   TMPDIR="${2:-$work/tmp}" bash -c "$limit exec env -u SLIDESHOW_SCREEN \"\$0\"" "$1" >"$work/out" 2>&1 &
   app_pid=$!
-  # A busy machine may take a while. The viewer is the only program on this display.
+}
+
+# Waits for the viewer's window (the viewer is the only program on this display); a busy
+# machine may take a while.
+wait_for_window() {
   for _ in $(seq 1 600); do
     [ -n "$(xdotool search --name . 2>/dev/null)" ] && return 0
     kill -0 "$app_pid" 2>/dev/null || fail "$1 ended at start"
@@ -59,6 +63,7 @@ no_files_left() {
 
 for kind in pictures imagelist scans details; do
   start "$work/$kind"
+  wait_for_window "$kind"
   # NEXT to the thumbnails, NEXT to the first item; Escape waits behind them.
   xdotool mousemove $(( L + 148 )) $(( T + 576 )) click 1
   xdotool mousemove $(( L + 148 )) $(( T + 576 )) click 1
@@ -71,7 +76,7 @@ done
 
 for sig in TERM INT HUP; do
   start "$work/plain"
-  for _ in $(seq 1 100); do ls "$work/tmp" | grep -q '^emE' && break; sleep 0.1; done
+  for _ in $(seq 1 600); do ls "$work/tmp" | grep -q "^emE" && break; sleep 0.1; done
   ls "$work/tmp" | grep -q '^emE' || fail "SIG$sig: the first picture made no file"
   kill -s "$sig" "$app_pid"
   ends_within 1 || fail "SIG$sig: still running a second later"
@@ -83,7 +88,8 @@ for sig in TERM INT HUP; do
   deep="$work/$(printf 'd%.0s' $(seq 1 $(( 248 - ${#work} ))))"
   mkdir -p "$deep"
   start "$work/plain" "$deep"
-  sleep 2
+  for _ in $(seq 1 100); do grep -q "Temporary Path" "$work/out" && break; sleep 0.1; done
+  sleep 1
   kill -0 "$app_pid" 2>/dev/null || fail "SIG$sig: the viewer ended before the message box"
   kill -s "$sig" "$app_pid"
   ends_within 1 || fail "SIG$sig: still running a second later, with the message box up"
