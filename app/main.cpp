@@ -3,6 +3,7 @@
 
 #include "app/ViewerApp.h"
 #include "framework/backend/sdl/SdlBackend.h"
+#include "framework/system/TempFile.h"
 #include "res/ProgramResources.h"
 #include "res/ResourceIds.h"
 
@@ -17,6 +18,8 @@ int main(int argc, char* argv[]) {
         fprintf(stderr, "%s: cannot open the display: %s\n", argv[0], backend.GetError().GetString());
         return 1;
     }
+    // After the display library, which sets handlers of its own for the same signals.
+    AfxInstallTempFileCleanup();
     AfxSetBackend(&backend);
     const int nExit = AfxWinMain(argc, argv);
     AfxSetBackend(nullptr);

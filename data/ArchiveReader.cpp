@@ -84,8 +84,14 @@ void CArchiveReader::ReadStringArray(CStringArray& strings) {
     const DWORD n = ReadCount();
     // Every string takes at least its one-byte prefix.
     if (n > GetRemaining() || n > 0x7FFFFFFF) ThrowEndOfFile();
-    strings.SetSize((int)n);
-    for (DWORD i = 0; i < n; i++) ReadString(strings[(int)i]);
+    // Grown as the strings are read: a count that the bytes after it do not bear out costs
+    // no more than the strings that are really there.
+    strings.RemoveAll();
+    for (DWORD i = 0; i < n; i++) {
+        CString str;
+        ReadString(str);
+        strings.Add(std::move(str));
+    }
 }
 
 UINT CArchiveReader::Read(void* buffer, UINT n) {

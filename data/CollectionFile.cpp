@@ -1,9 +1,25 @@
 #include "data/CollectionFile.h"
 
+#include <cstdio>
 #include <memory>
+#include <new>
 
 namespace {
 const ULONGLONG TRAILER_SIZE = 8;
+
+// Runs one load; memory that cannot be had ends it like a damaged record, with the reason on
+// stderr, instead of ending the program.
+// `what` names the thing with a %d for `number`.
+template <class LOAD>
+auto GuardMemory(const char* what, int number, LOAD load) -> decltype(load()) {
+    try {
+        return load();
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, what, number);
+        std::fprintf(stderr, " needs more memory than the program can have\n");
+        throw CMemoryException();
+    }
+}
 
 LONG Int32At(const BYTE* p) { return (LONG)((DWORD)p[0] | ((DWORD)p[1] << 8) | ((DWORD)p[2] << 16) | ((DWORD)p[3] << 24)); }
 } // namespace
@@ -25,12 +41,15 @@ int CCollectionFile::Open(LPCTSTR path) {
     m_file.Seek(indexOffset, CFile::begin);
     CArchiveReader ar(&m_file);
     try {
-        ar >> m_strHeader;
-        // The table can hold no more entries than the bytes after the header allow.
-        const ULONGLONG fits = ar.GetRemaining() / 4;
-        m_offsets.reserve((size_t)((ULONGLONG)nCount < fits ? (ULONGLONG)nCount : fits));
-        for (LONG i = 0; i < nCount; i++) m_offsets.push_back(ar.ReadDword());
-    } catch (const CArchiveException&) {
+        GuardMemory("the index of %d items", (int)nCount, [&] {
+            ar >> m_strHeader;
+            // The table can hold no more entries than the bytes after the header allow.
+            const ULONGLONG fits = ar.GetRemaining() / 4;
+            m_offsets.reserve((size_t)((ULONGLONG)nCount < fits ? (ULONGLONG)nCount : fits));
+            for (LONG i = 0; i < nCount; i++)
+                m_offsets.push_back(ar.ReadDword());
+        });
+    } catch (const CException&) {
         m_strHeader.Empty();
         m_offsets.clear();
         throw;
@@ -49,8 +68,11 @@ CCollectionItem* CCollectionFile::LoadItem(int index) {
     CArchiveReader ar(&m_file);
     if (!SeekToItem(index)) return nullptr;
     // A partly read item goes, with any temporary file it made, when reading fails.
-    std::unique_ptr<CCollectionItem> item(new CCollectionItem());
-    item->Serialize(ar);
+    std::unique_ptr<CCollectionItem> item = GuardMemory("item %d", index + 1, [&] {
+        std::unique_ptr<CCollectionItem> loaded(new CCollectionItem());
+        loaded->Serialize(ar);
+        return loaded;
+    });
     ar.Close();
     return item.release();
 }
@@ -58,7 +80,7 @@ CCollectionItem* CCollectionFile::LoadItem(int index) {
 BOOL CCollectionFile::LoadItemName(int index, CString& name) {
     CArchiveReader ar(&m_file);
     if (!SeekToItem(index)) return FALSE;
-    ar >> name;
+    GuardMemory("the name of item %d", index + 1, [&] { ar >> name; });
     ar.Close();
     return TRUE;
 }

@@ -16,7 +16,8 @@ public:
     CString GetHeader() const { return m_strHeader; }
     int GetItemCount() const { return (int)m_offsets.size(); }
     // A new item that the caller deletes, or null for an index outside the table. A damaged
-    // record raises CArchiveException and no item is returned.
+    // record raises CArchiveException, one that needs more memory than can be had
+    // CMemoryException (with a line on stderr); no item is returned then.
     CCollectionItem* LoadItem(int index);
     // Reads only the item's name (the first text of its record): FALSE for an index outside
     // the table. A damaged name raises CArchiveException.

@@ -1,5 +1,7 @@
 #include "data/CollectionItem.h"
 
+#include <new>
+
 void CCollectionItem::Serialize(CArchiveReader& ar) {
     for (CString* s : {&m_strName, &m_strLine1, &m_strField2, &m_strLine2, &m_strComments, &m_strCollectionTitle,
                        &m_strDateCreated, &m_strCreatedBy})
@@ -22,5 +24,9 @@ int CCollectionItem::GetDetail(int index, CString& name, CString& value) const {
 int CCollectionItem::CopyImageList(CImageList* target) {
     if (!target) return 0;
     target->DeleteImageList();
-    return target->Create(&m_imageList);
+    try {
+        return target->Create(&m_imageList);
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
 }

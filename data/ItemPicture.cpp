@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -49,10 +50,20 @@ BYTE* CreateDIBRows(void* pContext, int nWidth, int nHeight, int /*nStride*/) {
     }
 }
 
+// Every picture of a user action meets the same missing directory: told once per action.
 void ShowTempPathFailure() {
     CString text;
     text.LoadString(IDS_TEMP_PATH_FAILED);
-    AfxShowMessage(text);
+    AfxShowMessageOncePerAction(text);
+}
+
+// A full disk (or a file size limit) is not a damaged record: say what failed, and why.
+void ShowTempWriteFailure(const CFileException& e) {
+    CString text;
+    text.Format("The picture's temporary file %s could not be written: %s.",
+                e.m_strFileName.GetString(), std::strerror((int)e.m_lOsError));
+    std::fprintf(stderr, "%s\n", text.GetString());
+    AfxShowMessageOncePerAction(text);
 }
 
 } // namespace
@@ -96,11 +107,15 @@ BOOL CItemPicture::MakeTempFile(CString& path) {
 void CItemPicture::Decode(const BYTE* bytes, DWORD n) {
     CString path;
     if (!MakeTempFile(path)) return;
-    {
+    try {
         CFile file;
         if (!file.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary))
             throw CFileException(CFileException::genericException, errno, path);
         file.Write(bytes, n);
+    } catch (const CFileException& e) {
+        // The picture is left without a bitmap, as when no file could be made at all.
+        ShowTempWriteFailure(e);
+        return;
     }
 
     FILE* fp = std::fopen(path, "rb");

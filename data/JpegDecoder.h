@@ -13,10 +13,17 @@ typedef BYTE* (*JPEG_ROWS_ALLOCATOR)(void* pContext, int nWidth, int nHeight, in
 
 class CJpegDecoder {
 public:
-    // FALSE when the library cannot decode the file (its message is on stderr) or when the
-    // rows would need more than `nMaxPixelBytes` (refused before anything that size is
-    // allocated, with a message on stderr naming the size). Warnings go to stderr and
-    // decoding goes on.
+    // The most work one decode may take: the 8 x 8 blocks of all its scans together, and the
+    // scans themselves. A progressive picture that would pass them is refused before the scan
+    // that passes them is read.
+    static const ULONGLONG MAX_SCAN_BLOCKS = 1ULL << 25;
+    static const int MAX_SCANS = 1000;
+
+    // FALSE when the library cannot decode the file (its message is on stderr), when the
+    // rows would need more than `nMaxPixelBytes` or than the pixel budget has left (refused
+    // before anything that size is allocated, with a message on stderr naming the size), or
+    // when it would take more work than the bounds above. Warnings go to stderr and decoding
+    // goes on.
     // The rows are written straight into the allocator's block, with no copy of the picture
     // on the way; after a failure its contents are undefined.
     static BOOL Decode(FILE* file, ULONGLONG nMaxPixelBytes, JPEG_ROWS_ALLOCATOR pAllocate, void* pContext);

@@ -4,3 +4,7 @@
 #include "framework/core/Object.h"
 
 class CException : public CObject {};
+
+// Memory for something the program reads could not be had. Raised in place of std::bad_alloc
+// where a load ends, so that the windows catch it together with the load's other failures.
+class CMemoryException : public CException {};

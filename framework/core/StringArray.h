@@ -1,7 +1,8 @@
-// A growable array of strings that owns them.
+// A growable array of strings that owns them. Stored in blocks, so that growing it one string
+// at a time never moves or copies the strings already held.
 #pragma once
 
-#include <vector>
+#include <deque>
 
 #include "framework/core/String.h"
 
@@ -18,8 +19,12 @@ public:
     CString& operator[](int i) { return m_items[(size_t)i]; }
     const CString& operator[](int i) const { return m_items[(size_t)i]; }
     int Add(const CString& s) { m_items.push_back(s); return GetSize() - 1; }
+    int Add(CString&& s) {
+        m_items.push_back(std::move(s));
+        return GetSize() - 1;
+    }
     void RemoveAll() { m_items.clear(); }
 
 private:
-    std::vector<CString> m_items;
+    std::deque<CString> m_items;
 };

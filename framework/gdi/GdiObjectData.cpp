@@ -1,21 +1,83 @@
 #include "framework/gdi/GdiObjectData.h"
 
 #include <cstring>
-#include <unordered_map>
+#include <vector>
 
 namespace {
 
+// The live objects by address, owned, in one open-addressing table: a lookup reads one slot
+// and no node of its own, which matters when a window per detail brings hundreds of thousands
+// of fonts and brushes.
+class CObjectTable {
+public:
+    CGdiObjectData* Find(const void* p) const {
+        for (size_t i = Home(p);; i = Next(i)) {
+            if (m_slots[i] == p || m_slots[i] == nullptr)
+                return m_slots[i];
+        }
+    }
+    void Insert(std::unique_ptr<CGdiObjectData> pObject) {
+        if (2 * (m_nCount + 1) > m_slots.size())
+            Grow();
+        Place(pObject.release());
+        ++m_nCount;
+    }
+    // Takes the object out and deletes it.
+    void Erase(CGdiObjectData* p) {
+        size_t i = Home(p);
+        while (m_slots[i] != p) {
+            if (m_slots[i] == nullptr)
+                return;
+            i = Next(i);
+        }
+        m_slots[i] = nullptr;
+        --m_nCount;
+        // Moves back the entries after the hole that would no longer be found past it.
+        for (size_t j = Next(i); m_slots[j] != nullptr; j = Next(j)) {
+            const size_t home = Home(m_slots[j]);
+            if ((j > i && (home <= i || home > j)) || (j < i && home <= i && home > j)) {
+                m_slots[i] = m_slots[j];
+                m_slots[j] = nullptr;
+                i = j;
+            }
+        }
+        delete p;
+    }
+
+private:
+    size_t Home(const void* p) const {
+        return (size_t)(((uint64_t)(uintptr_t)p >> 4) * 0x9E3779B97F4A7C15ULL >> m_nShift);
+    }
+    size_t Next(size_t i) const { return (i + 1) & (m_slots.size() - 1); }
+    void Place(CGdiObjectData* p) {
+        size_t i = Home(p);
+        while (m_slots[i] != nullptr)
+            i = Next(i);
+        m_slots[i] = p;
+    }
+    void Grow() {
+        std::vector<CGdiObjectData*> old(m_slots.size() * 2, nullptr);
+        old.swap(m_slots);
+        --m_nShift;
+        for (CGdiObjectData* p : old) {
+            if (p != nullptr)
+                Place(p);
+        }
+    }
+
+    std::vector<CGdiObjectData*> m_slots = std::vector<CGdiObjectData*>(64, nullptr);
+    int m_nShift = 64 - 6;
+    size_t m_nCount = 0;
+};
+
 // Never destroyed: objects owned by statics elsewhere may still be deleted during exit.
-std::unordered_map<CGdiObjectData*, std::unique_ptr<CGdiObjectData>>& Registry() {
-    static auto* registry =
-        new std::unordered_map<CGdiObjectData*, std::unique_ptr<CGdiObjectData>>;
+CObjectTable& Registry() {
+    static auto* registry = new CObjectTable;
     return *registry;
 }
 
 CGdiObjectData* Lookup(HGDIOBJ h) {
-    auto& registry = Registry();
-    auto it = registry.find(reinterpret_cast<CGdiObjectData*>(h));
-    return it == registry.end() ? nullptr : it->second.get();
+    return Registry().Find(h);
 }
 
 // Larger than any picture the program shows; keeps a damaged header from asking for gigabytes.
@@ -43,7 +105,7 @@ HGDIOBJ AfxAddGdiObject(std::unique_ptr<CGdiObjectData> pObject) {
     if (!pObject)
         return nullptr;
     CGdiObjectData* p = pObject.get();
-    Registry()[p] = std::move(pObject);
+    Registry().Insert(std::move(pObject));
     return reinterpret_cast<HGDIOBJ>(p);
 }
 
@@ -61,7 +123,7 @@ BOOL AfxDeleteGdiObject(HGDIOBJ h) {
         p->m_bDeletePending = true;
         return TRUE;
     }
-    Registry().erase(p);
+    Registry().Erase(p);
     return TRUE;
 }
 
@@ -101,7 +163,7 @@ void AfxReleaseGdiObject(HGDIOBJ h) {
     if (!p || p->m_nSelections <= 0)
         return;
     if (--p->m_nSelections == 0 && p->m_bDeletePending)
-        Registry().erase(p);
+        Registry().Erase(p);
 }
 
 std::unique_ptr<CBitmapData> CBitmapData::Create(int nWidth, int nHeight, int nBitsPerPixel,

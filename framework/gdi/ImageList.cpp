@@ -1,7 +1,10 @@
 #include "framework/gdi/ImageList.h"
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
+
+#include "framework/gdi/PixelMemory.h"
 
 namespace {
 
@@ -10,8 +13,29 @@ const int MAX_IMAGE_SIDE = 4096;
 const int MAX_STRIP_SIDE = 65536;
 const DWORD MAX_HEADER_GAP = 64 * 1024;
 
-IMAGELIST_DATA* DataOf(HIMAGELIST himl) { return reinterpret_cast<IMAGELIST_DATA*>(himl); }
-HIMAGELIST HandleOf(IMAGELIST_DATA* p) { return reinterpret_cast<HIMAGELIST>(p); }
+// A decoded list and its charge to the pixel budget, given back when the last list that
+// shares it goes.
+struct CHARGED_IMAGELIST {
+    explicit CHARGED_IMAGELIST(uint64_t nCharged) : nCharged(nCharged) {}
+    CHARGED_IMAGELIST(const CHARGED_IMAGELIST&) = delete;
+    CHARGED_IMAGELIST& operator=(const CHARGED_IMAGELIST&) = delete;
+    ~CHARGED_IMAGELIST() { CPixelBudget::Release(nCharged); }
+    IMAGELIST_DATA data;
+    const uint64_t nCharged;
+};
+
+// What a handle points at. Image lists never change once read, so a duplicate shares the
+// pixels of the list it copies instead of holding them again.
+struct IMAGELIST_HANDLE {
+    std::shared_ptr<const CHARGED_IMAGELIST> pList;
+};
+
+IMAGELIST_HANDLE* HandleDataOf(HIMAGELIST himl) {
+    return reinterpret_cast<IMAGELIST_HANDLE*>(himl);
+}
+HIMAGELIST HandleOf(IMAGELIST_HANDLE* p) {
+    return reinterpret_cast<HIMAGELIST>(p);
+}
 
 WORD Word(const BYTE* p) { return (WORD)(p[0] | (p[1] << 8)); }
 DWORD Dword(const BYTE* p) { return (DWORD)Word(p) | ((DWORD)Word(p + 2) << 16); }
@@ -125,7 +149,23 @@ BOOL TilesFit(const STREAM_HEADER& h, const STRIP_BITMAP& strip, int tilesPerRow
     return (ULONGLONG)columns * h.cx <= (ULONGLONG)strip.width && rows * h.cy <= (ULONGLONG)strip.height;
 }
 
-std::unique_ptr<IMAGELIST_DATA> DecodeStream(CByteSource* pSource) {
+// Charges the decoded size of the list (a 1-bit strip grows 32 times) before any of it is
+// allocated; null, with a line on stderr, when it would pass the pixel budget.
+std::unique_ptr<CHARGED_IMAGELIST> ChargeFor(const STREAM_HEADER& h, BOOL bMask) {
+    const uint64_t perPixel = sizeof(DWORD) + (bMask ? 1 : 0);
+    const uint64_t bytes = (uint64_t)h.cx * h.cy * h.cCurImage * perPixel + h.cCurImage;
+    if (!CPixelBudget::Reserve(bytes)) {
+        std::fprintf(stderr,
+                     "image list of %d images of %d x %d pixels needs %llu bytes, more than the "
+                     "%llu left of the pixel budget\n",
+                     h.cCurImage, h.cx, h.cy, (unsigned long long)bytes,
+                     (unsigned long long)CPixelBudget::GetAvailable());
+        return nullptr;
+    }
+    return std::make_unique<CHARGED_IMAGELIST>(bytes);
+}
+
+std::unique_ptr<CHARGED_IMAGELIST> DecodeStream(CByteSource* pSource) {
     STREAM_HEADER h;
     if (!ReadStreamHeader(pSource, h)) return nullptr;
     STRIP_BITMAP image, mask;
@@ -135,7 +175,10 @@ std::unique_ptr<IMAGELIST_DATA> DecodeStream(CByteSource* pSource) {
     const int tilesPerRow = h.version == 0x0101 ? 4 : 1;
     if (!TilesFit(h, image, tilesPerRow) || (bMask && !TilesFit(h, mask, tilesPerRow))) return nullptr;
 
-    auto list = std::make_unique<IMAGELIST_DATA>();
+    std::unique_ptr<CHARGED_IMAGELIST> charged = ChargeFor(h, bMask);
+    if (!charged)
+        return nullptr;
+    IMAGELIST_DATA* list = &charged->data;
     list->cx = h.cx;
     list->cy = h.cy;
     list->nImages = h.cCurImage;
@@ -158,42 +201,48 @@ std::unique_ptr<IMAGELIST_DATA> DecodeStream(CByteSource* pSource) {
             }
         }
     }
-    return list;
+    return charged;
 }
 
 } // namespace
 
-const IMAGELIST_DATA* ImageList_GetData(HIMAGELIST himl) { return DataOf(himl); }
+const IMAGELIST_DATA* ImageList_GetData(HIMAGELIST himl) {
+    return himl ? &HandleDataOf(himl)->pList->data : nullptr;
+}
 
 CImageList::~CImageList() { DeleteImageList(); }
 
 BOOL CImageList::Read(CByteSource* pSource) {
     DeleteImageList();
     if (!pSource) return FALSE;
-    std::unique_ptr<IMAGELIST_DATA> list = DecodeStream(pSource);
+    std::unique_ptr<CHARGED_IMAGELIST> list = DecodeStream(pSource);
     if (!list) return FALSE;
-    m_hImageList = HandleOf(list.release());
+    m_hImageList = HandleOf(new IMAGELIST_HANDLE{std::move(list)});
     return TRUE;
 }
 
 BOOL CImageList::Create(CImageList* pImageList) {
+    if (pImageList == this)
+        return m_hImageList != nullptr;
     DeleteImageList();
     if (!pImageList || !pImageList->m_hImageList) return FALSE;
-    m_hImageList = HandleOf(new IMAGELIST_DATA(*DataOf(pImageList->m_hImageList)));
+    m_hImageList = HandleOf(new IMAGELIST_HANDLE{HandleDataOf(pImageList->m_hImageList)->pList});
     return TRUE;
 }
 
 BOOL CImageList::DeleteImageList() {
     if (!m_hImageList) return FALSE;
-    delete DataOf(m_hImageList);
+    delete HandleDataOf(m_hImageList);
     m_hImageList = nullptr;
     return TRUE;
 }
 
-int CImageList::GetImageCount() const { return m_hImageList ? DataOf(m_hImageList)->nImages : 0; }
+int CImageList::GetImageCount() const {
+    return m_hImageList ? GetData()->nImages : 0;
+}
 
 BOOL CImageList::GetImageSize(int* pcx, int* pcy) const {
-    const IMAGELIST_DATA* p = DataOf(m_hImageList);
+    const IMAGELIST_DATA* p = GetData();
     if (!p) return FALSE;
     if (pcx) *pcx = p->cx;
     if (pcy) *pcy = p->cy;

@@ -68,9 +68,11 @@ public:
 
     // Consumes exactly one image-list stream and attaches the result. A damaged stream
     // (bad magic or version, unknown depth, sizes that do not fit the bytes that remain)
-    // returns FALSE and leaves the list empty; the source may then be partly consumed.
+    // returns FALSE and leaves the list empty; the source may then be partly consumed. So does
+    // a list whose decoded pixels would pass the pixel budget (with a line on stderr).
     BOOL Read(CByteSource* pSource);
-    // Makes this list a duplicate of another; FALSE (and empty) when that one is empty.
+    // Makes this list a duplicate of another, sharing its pixels (lists never change once
+    // read); FALSE (and empty) when that one is empty.
     BOOL Create(CImageList* pImageList);
     BOOL DeleteImageList();
     int GetImageCount() const;

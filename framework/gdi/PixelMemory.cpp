@@ -3,8 +3,19 @@
 #include <new>
 
 #include <sys/mman.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
+
+constexpr uint64_t kTwoGiB = uint64_t(2) << 30;
+uint64_t g_nUsed = 0;
+
+// Set on first use: bitmaps made while statics are built are charged too.
+uint64_t& Limit() {
+    static uint64_t s_nLimit = CPixelBudget::DefaultLimit();
+    return s_nLimit;
+}
 
 constexpr size_t kHugePage = 2u << 20;
 // Below this a block is cheap to fault in and the heap serves it better.
@@ -29,20 +40,65 @@ void* MapAligned(size_t bytes) {
 
 } // namespace
 
+uint64_t CPixelBudget::DefaultLimit() {
+    const long pages = sysconf(_SC_PHYS_PAGES), pageSize = sysconf(_SC_PAGE_SIZE);
+    uint64_t limit = kTwoGiB;
+    if (pages > 0 && pageSize > 0 && (uint64_t)pages * (uint64_t)pageSize / 4 < limit)
+        limit = (uint64_t)pages * (uint64_t)pageSize / 4;
+    rlimit space;
+    if (getrlimit(RLIMIT_AS, &space) == 0 && space.rlim_cur != RLIM_INFINITY &&
+        (uint64_t)space.rlim_cur / 2 < limit)
+        limit = (uint64_t)space.rlim_cur / 2;
+    return limit;
+}
+
+uint64_t CPixelBudget::GetLimit() {
+    return Limit();
+}
+void CPixelBudget::SetLimit(uint64_t nBytes) {
+    Limit() = nBytes;
+}
+uint64_t CPixelBudget::GetUsed() {
+    return g_nUsed;
+}
+uint64_t CPixelBudget::GetAvailable() {
+    return g_nUsed < Limit() ? Limit() - g_nUsed : 0;
+}
+
+bool CPixelBudget::Reserve(uint64_t nBytes) {
+    if (nBytes > GetAvailable())
+        return false;
+    g_nUsed += nBytes;
+    return true;
+}
+
+void CPixelBudget::Release(uint64_t nBytes) {
+    g_nUsed = nBytes < g_nUsed ? g_nUsed - nBytes : 0;
+}
+
 void CPixelMemoryFree::operator()(uint32_t* p) const {
     if (p == nullptr) return;
-    if (m_nMappedBytes != 0)
-        munmap(p, m_nMappedBytes);
+    if (m_bMapped)
+        munmap(p, m_nBytes);
     else
         delete[] p;
+    CPixelBudget::Release(m_nBytes);
 }
 
 PixelMemoryPtr AllocatePixelMemory(size_t nWords) {
+    if (nWords > (SIZE_MAX - kHugePage) / sizeof(uint32_t))
+        return nullptr;
     const size_t bytes = nWords * sizeof(uint32_t);
-    if (bytes >= kMappedFrom) {
-        const size_t mapped = RoundUp(bytes, kHugePage);
-        if (void* p = MapAligned(mapped))
-            return PixelMemoryPtr(static_cast<uint32_t*>(p), CPixelMemoryFree(mapped));
+    const bool bMapped = bytes >= kMappedFrom;
+    const size_t charged = bMapped ? RoundUp(bytes, kHugePage) : bytes;
+    if (!CPixelBudget::Reserve(charged))
+        return nullptr;
+    if (bMapped) {
+        if (void* p = MapAligned(charged))
+            return PixelMemoryPtr(static_cast<uint32_t*>(p), CPixelMemoryFree(charged, true));
     }
-    return PixelMemoryPtr(new (std::nothrow) uint32_t[nWords](), CPixelMemoryFree());
+    if (uint32_t* p = new (std::nothrow) uint32_t[nWords]())
+        return PixelMemoryPtr(p, CPixelMemoryFree(charged, false));
+    CPixelBudget::Release(charged);
+    return nullptr;
 }

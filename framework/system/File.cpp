@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstdint>
 
+#include "framework/system/TempFile.h"
+
 namespace {
 int CauseOf(int error) {
     switch (error) {
@@ -89,5 +91,10 @@ ULONGLONG CFile::GetLength() const {
 }
 
 void CFile::Remove(LPCTSTR path) {
-    if (::unlink(path) != 0) throw CFileException(CauseOf(errno), errno, path);
+    const int result = ::unlink(path);
+    const int error = errno;
+    // Forgotten only once it is gone: an ending signal in between removes it again, harmlessly.
+    AfxForgetTempFile(path);
+    if (result != 0)
+        throw CFileException(CauseOf(error), error, path);
 }

@@ -1,18 +1,95 @@
 #include "framework/system/TempFile.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <string>
+
+namespace {
+
+const char* const FALLBACK_DIR = "/tmp";
+const int ENDING_SIGNALS[] = {SIGTERM, SIGINT, SIGHUP};
+
+// The remembered paths, readable from a signal handler: fixed slots in blocks that are
+// chained and never freed, each slot claimed and released with one atomic state.
+enum { SLOT_FREE = 0, SLOT_CLAIMED = 1, SLOT_LIVE = 2 };
+struct TEMP_SLOT {
+    std::atomic<int> state;
+    char path[MAX_PATH];
+};
+struct TEMP_BLOCK {
+    TEMP_SLOT slots[32];
+    std::atomic<TEMP_BLOCK*> pNext;
+};
+TEMP_BLOCK g_firstBlock;
+
+TEMP_SLOT* ClaimSlot() {
+    for (TEMP_BLOCK* pBlock = &g_firstBlock;; pBlock = pBlock->pNext.load()) {
+        for (TEMP_SLOT& slot : pBlock->slots) {
+            int expected = SLOT_FREE;
+            if (slot.state.compare_exchange_strong(expected, SLOT_CLAIMED))
+                return &slot;
+        }
+        if (!pBlock->pNext.load()) {
+            TEMP_BLOCK* pNew = new TEMP_BLOCK();
+            TEMP_BLOCK* pNone = nullptr;
+            if (!pBlock->pNext.compare_exchange_strong(pNone, pNew))
+                delete pNew;
+        }
+    }
+}
+
+bool IsUsableDirectory(const std::string& dir) {
+    struct stat st;
+    return ::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
+           ::access(dir.c_str(), W_OK | X_OK) == 0;
+}
+
+// Blocks the ending signals in this thread while a file is made and remembered, so that no
+// handler runs between the two.
+class CEndingSignalsBlocked {
+public:
+    CEndingSignalsBlocked() {
+        sigset_t set;
+        sigemptyset(&set);
+        for (int sig : ENDING_SIGNALS)
+            sigaddset(&set, sig);
+        pthread_sigmask(SIG_BLOCK, &set, &m_old);
+    }
+    ~CEndingSignalsBlocked() { pthread_sigmask(SIG_SETMASK, &m_old, nullptr); }
+
+private:
+    sigset_t m_old;
+};
+
+void OnEndingSignal(int sig) {
+    AfxRemoveTempFiles();
+    // The handler was reset to the default on entry: the signal now ends the process.
+    ::raise(sig);
+}
+
+std::terminate_handler g_previousTerminate = nullptr;
+
+[[noreturn]] void OnTerminate() {
+    AfxRemoveTempFiles();
+    if (g_previousTerminate)
+        g_previousTerminate();
+    std::abort();
+}
+
+} // namespace
 
 DWORD GetTempPath(DWORD nBufferLength, LPSTR buffer) {
     const char* env = std::getenv("TMPDIR");
-    std::string dir = env && *env ? env : "/tmp";
-    struct stat st;
-    if (::stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return 0;
+    std::string dir = env && *env && IsUsableDirectory(env) ? env : FALLBACK_DIR;
+    if (!IsUsableDirectory(dir))
+        return 0;
     if (dir.back() != '/') dir += '/';
     if (!buffer || dir.size() + 1 > nBufferLength) return 0;
     std::memcpy(buffer, dir.c_str(), dir.size() + 1);
@@ -25,9 +102,65 @@ UINT GetTempFileName(LPCSTR pathName, LPCSTR prefix, UINT uUnique, LPSTR tempFil
     if (!name.empty() && name.back() != '/') name += '/';
     name += std::string(prefix).substr(0, 3) + "XXXXXX.tmp";
     if (name.size() + 1 > MAX_PATH) return 0;
+    TEMP_SLOT* pSlot = ClaimSlot();
+    CEndingSignalsBlocked blocked;
     const int fd = ::mkostemps(name.data(), 4, O_CLOEXEC);
-    if (fd < 0) return 0;
+    if (fd < 0) {
+        pSlot->state.store(SLOT_FREE);
+        return 0;
+    }
     ::close(fd);
+    std::memcpy(pSlot->path, name.c_str(), name.size() + 1);
+    pSlot->state.store(SLOT_LIVE);
     std::memcpy(tempFileName, name.c_str(), name.size() + 1);
     return 1;
+}
+
+void AfxInstallTempFileCleanup() {
+    struct sigaction action;
+    std::memset(&action, 0, sizeof action);
+    action.sa_handler = OnEndingSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESETHAND | SA_NODEFER;
+    for (int sig : ENDING_SIGNALS)
+        ::sigaction(sig, &action, nullptr);
+    static bool s_bOnce = false;
+    if (s_bOnce)
+        return;
+    s_bOnce = true;
+    std::atexit(AfxRemoveTempFiles);
+    g_previousTerminate = std::set_terminate(OnTerminate);
+}
+
+void AfxRemoveTempFiles() {
+    for (TEMP_BLOCK* pBlock = &g_firstBlock; pBlock; pBlock = pBlock->pNext.load()) {
+        for (TEMP_SLOT& slot : pBlock->slots) {
+            int expected = SLOT_LIVE;
+            if (slot.state.compare_exchange_strong(expected, SLOT_CLAIMED)) {
+                ::unlink(slot.path);
+                slot.state.store(SLOT_FREE);
+            }
+        }
+    }
+}
+
+void AfxForgetTempFile(LPCSTR path) {
+    if (!path)
+        return;
+    for (TEMP_BLOCK* pBlock = &g_firstBlock; pBlock; pBlock = pBlock->pNext.load()) {
+        for (TEMP_SLOT& slot : pBlock->slots) {
+            if (slot.state.load() == SLOT_LIVE && std::strcmp(slot.path, path) == 0) {
+                slot.state.store(SLOT_FREE);
+                return;
+            }
+        }
+    }
+}
+
+int AfxGetTempFileCount() {
+    int n = 0;
+    for (TEMP_BLOCK* pBlock = &g_firstBlock; pBlock; pBlock = pBlock->pNext.load())
+        for (TEMP_SLOT& slot : pBlock->slots)
+            n += slot.state.load() == SLOT_LIVE ? 1 : 0;
+    return n;
 }

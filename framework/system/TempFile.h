@@ -1,5 +1,10 @@
-// Temporary files with the platform's meaning: a directory ($TMPDIR, else /tmp) and unique
-// names in it, each created empty and private (mode 0600) so that no other user can swap it.
+// Temporary files with the platform's meaning: a directory ($TMPDIR when it is a usable
+// directory, else /tmp) and unique names in it, each created empty and private (mode 0600) so
+// that no other user can swap it.
+//
+// Every file made here is remembered until CFile::Remove takes it away, so that the files
+// still there go when the program ends in any way: at exit, on an unhandled exception, and on
+// SIGTERM, SIGINT or SIGHUP (AfxInstallTempFileCleanup).
 #pragma once
 
 #include "framework/core/WinTypes.h"
@@ -15,3 +20,14 @@ DWORD GetTempPath(DWORD nBufferLength, LPSTR buffer);
 UINT GetTempFileName(LPCSTR pathName, LPCSTR prefix, UINT uUnique, LPSTR tempFileName);
 #define GetTempPathA GetTempPath
 #define GetTempFileNameA GetTempFileName
+
+// Installs the handlers: SIGTERM, SIGINT and SIGHUP remove the temporary files still there and
+// end the process at once, by that signal, whatever it was doing (a long load, a message box).
+// Install after any library that sets its own handlers for them.
+void AfxInstallTempFileCleanup();
+// Removes every temporary file still remembered. Async-signal-safe.
+void AfxRemoveTempFiles();
+// Forgets a temporary file that has been removed (CFile::Remove calls it).
+void AfxForgetTempFile(LPCSTR path);
+// How many temporary files are remembered, for tests.
+int AfxGetTempFileCount();

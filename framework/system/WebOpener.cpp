@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -59,11 +61,62 @@ std::string UnescapeEntryValue(const std::string& v) {
 
 bool IsReadable(const std::string& path) { return access(path.c_str(), R_OK) == 0; }
 
+bool IsSchemeChar(char c) {
+    return isalnum((unsigned char)c) || c == '+' || c == '-' || c == '.';
+}
+
+// Lower-case scheme of the address ("" when it has none); `colon` is where it ends.
+std::string SchemeOf(const std::string& address, size_t& colon) {
+    colon = address.find(':');
+    if (colon == std::string::npos || colon == 0 || !isalpha((unsigned char)address[0]))
+        return std::string();
+    std::string scheme;
+    for (size_t i = 0; i < colon; ++i) {
+        if (!IsSchemeChar(address[i]))
+            return std::string();
+        scheme += (char)tolower((unsigned char)address[i]);
+    }
+    return scheme;
+}
+
+BOOL RefuseAddress(const CString& address) {
+    fprintf(
+        stderr,
+        "not opening the web address \"%s\": only http, https and mailto addresses are opened\n",
+        address.GetString());
+    return FALSE;
+}
+
 }  // namespace
 
+BOOL CWebOpener::MakeSafeAddress(const CString& address, CString& safe) {
+    const std::string a = Trim(address.Str());
+    if (a.empty() || a[0] == '-')
+        return FALSE;
+    for (char c : a)
+        if ((unsigned char)c < 0x20 || c == 0x7F)
+            return FALSE;
+    size_t colon = 0;
+    const std::string scheme = SchemeOf(a, colon);
+    if (scheme == "http" || scheme == "https" || scheme == "mailto") {
+        safe = CString(a);
+        return TRUE;
+    }
+    // "host:port" has no scheme; anything else before a colon is one we do not open.
+    const bool bPort =
+        !scheme.empty() && colon + 1 < a.size() && isdigit((unsigned char)a[colon + 1]);
+    if (!scheme.empty() && !bPort)
+        return FALSE;
+    safe = CString((a.compare(0, 2, "//") == 0 ? "https:" : "https://") + a);
+    return TRUE;
+}
+
 BOOL CWebOpener::OpenWithDesktop(const CString& address, int waitMs) {
+    CString safe;
+    if (!MakeSafeAddress(address, safe))
+        return RefuseAddress(address);
     int code = 0;
-    CProcess::State s = CProcess::Start({"xdg-open", address}, waitMs, &code);
+    CProcess::State s = CProcess::Start({"xdg-open", safe}, waitMs, &code);
     return s == CProcess::StillRunning || (s == CProcess::Finished && code == 0);
 }
 
@@ -172,8 +225,11 @@ CString CWebOpener::RegisteredBrowserCommand() {
 }
 
 BOOL CWebOpener::OpenWithCommand(const CString& commandLine, const CString& address) {
+    CString safe;
+    if (!MakeSafeAddress(address, safe))
+        return RefuseAddress(address);
     std::vector<CString> args = SplitCommandLine(commandLine);
     if (args.empty()) return FALSE;
-    args.push_back(address);
+    args.push_back(safe);
     return CProcess::Start(args) != CProcess::FailedToStart;
 }

@@ -14,8 +14,16 @@ public:
     // once or stays to run the browser, which we do not wait for.
     static const int DESKTOP_OPENER_WAIT_MS = 1000;
 
+    // The address as it may be handed to another program: http, https and mailto addresses
+    // as they are; one without a scheme ("www.example.com", "example.com:8080/x") with
+    // "https://" in front. FALSE for any other scheme, for an address that begins with '-'
+    // (which a program would take for an option) and for control characters. Blanks around
+    // the address are dropped.
+    static BOOL MakeSafeAddress(const CString& address, CString& safe);
+
     // `xdg-open address`. TRUE when it took the address: it started and either ended with
-    // status 0 or was still busy when the wait ended.
+    // status 0 or was still busy when the wait ended. Both openers pass the address through
+    // MakeSafeAddress first and refuse it, with a line on stderr, when that does.
     static BOOL OpenWithDesktop(const CString& address, int waitMs = DESKTOP_OPENER_WAIT_MS);
 
     // The registered web browser's command line, cut before its argument placeholder: the

@@ -1,5 +1,6 @@
 #include "framework/window/InputRouter.h"
 
+#include "framework/system/MessageSink.h"
 #include "framework/window/Cursor.h"
 #include "framework/window/Dialog.h"
 #include "framework/window/NonClient.h"
@@ -100,6 +101,8 @@ HWND CInputRouter::KeyboardTarget() const {
 }
 
 void CInputRouter::Dispatch(const BackendEvent& event) {
+    if (event.kind == BackendEvent::ButtonDown || event.kind == BackendEvent::KeyDown)
+        AfxBeginUserAction();
     switch (event.kind) {
     case BackendEvent::MouseMove:
     case BackendEvent::ButtonDown:

@@ -46,13 +46,16 @@ CWindowRecord* CWindowManager::Create(CWnd* pWnd) {
     return pRaw;
 }
 
+// Constant time in the number of children and windows: only the few top-level windows are
+// searched (they alone have owners, which may be children such as a combo box).
 void CWindowManager::Remove(CWindowRecord* pRec) {
     if (pRec->pParent)
-        Erase(pRec->pParent->children, pRec);
-    Erase(m_topLevel, pRec);
-    for (auto& entry : m_records) {
-        if (entry.second->pOwner == pRec)
-            entry.second->pOwner = nullptr;
+        pRec->pParent->children.erase(pRec->itSibling);
+    else
+        Erase(m_topLevel, pRec);
+    for (CWindowRecord* p : m_topLevel) {
+        if (p->pOwner == pRec)
+            p->pOwner = nullptr;
     }
     if (m_hCapture == pRec->hWnd)
         m_hCapture = nullptr;
@@ -67,7 +70,7 @@ void CWindowManager::LinkChild(CWindowRecord* pRec, CWindowRecord* pParent) {
     // The platform puts a new child at the bottom of its siblings: the first control of a
     // dialog is the topmost.
     pRec->pParent = pParent;
-    pParent->children.push_back(pRec);
+    pRec->itSibling = pParent->children.insert(pParent->children.end(), pRec);
 }
 
 void CWindowManager::LinkTopLevel(CWindowRecord* pRec, CWindowRecord* pOwner) {
@@ -76,11 +79,13 @@ void CWindowManager::LinkTopLevel(CWindowRecord* pRec, CWindowRecord* pOwner) {
 }
 
 void CWindowManager::BringToTop(CWindowRecord* pRec) {
-    std::vector<CWindowRecord*>& list = pRec->IsChild() ? pRec->pParent->children : m_topLevel;
-    Erase(list, pRec);
-    list.insert(list.begin(), pRec);
-    if (pRec->IsChild())
+    if (pRec->pParent) {
+        std::list<CWindowRecord*>& siblings = pRec->pParent->children;
+        siblings.splice(siblings.begin(), siblings, pRec->itSibling);
         return;
+    }
+    Erase(m_topLevel, pRec);
+    m_topLevel.insert(m_topLevel.begin(), pRec);
     // Pop-ups stay above their owner: raise the windows it owns along with it.
     std::vector<CWindowRecord*> owned;
     for (CWindowRecord* p : m_topLevel) {

@@ -3,7 +3,7 @@
 // that a parent carries its children when it moves.
 #pragma once
 
-#include <vector>
+#include <list>
 
 #include "framework/core/String.h"
 #include "framework/window/Messages.h"
@@ -17,7 +17,10 @@ public:
     CWnd* pWnd = nullptr;
     CWindowRecord* pParent = nullptr;     // WS_CHILD windows
     CWindowRecord* pOwner = nullptr;      // pop-ups: the top-level window that owns them
-    std::vector<CWindowRecord*> children; // z-order, topmost first
+    // z-order, topmost first. A list, and each child knows its place in it, so that a window
+    // leaves its parent in constant time however many siblings it has.
+    std::list<CWindowRecord*> children;
+    std::list<CWindowRecord*>::iterator itSibling; // its place among its parent's children
     const WINDOW_CLASS* pClass = nullptr;
     DWORD dwStyle = 0;
     DWORD dwExStyle = 0;

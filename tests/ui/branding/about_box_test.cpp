@@ -31,7 +31,8 @@ protected:
         m_desktop.AddProgram("xdg-open", 0);
         CString maker;
         maker.LoadString(IDS_MAKER_WEB_ADDRESS);
-        m_strMakerLine = "xdg-open [" + maker.Str() + "]\n";
+        // The maker's address has no scheme: it reaches the opener as a web address.
+        m_strMakerLine = "xdg-open [https://" + maker.Str() + "]\n";
     }
     void TearDown() override {
         m_about.DestroyWindow();

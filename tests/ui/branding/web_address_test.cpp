@@ -9,13 +9,13 @@ TEST(OpenWebAddress, DesktopOpenerFirstThenTheRegisteredBrowserWithItsCommandCut
         const char* exec; // the browser's Exec line; @ stands for its path
         const char* log;
     } cases[] = {
-        {0, "@ %u", "xdg-open [a.example]\n"},
-        {4, "@ --new-window %u", "browser [--new-window] [a.example]\n"},
-        {4, "@ %U --later", "browser [a.example]\n"},
-        {4, "\"@\" \"%1\"", "browser [a.example]\n"},
-        {4, "@ -x %1 -y", "browser [-x] [a.example]\n"},
-        {4, "@ --private", "browser [--private] [a.example]\n"},
-        {4, "\"@\" \"two words\" %f", "browser [two words] [a.example]\n"},
+        {0, "@ %u", "xdg-open [http://a.example]\n"},
+        {4, "@ --new-window %u", "browser [--new-window] [http://a.example]\n"},
+        {4, "@ %U --later", "browser [http://a.example]\n"},
+        {4, "\"@\" \"%1\"", "browser [http://a.example]\n"},
+        {4, "@ -x %1 -y", "browser [-x] [http://a.example]\n"},
+        {4, "@ --private", "browser [--private] [http://a.example]\n"},
+        {4, "\"@\" \"two words\" %f", "browser [two words] [http://a.example]\n"},
     };
     for (const Case& c : cases) {
         FakeDesktop desktop;
@@ -24,8 +24,8 @@ TEST(OpenWebAddress, DesktopOpenerFirstThenTheRegisteredBrowserWithItsCommandCut
         std::string exec = c.exec;
         exec.replace(exec.find('@'), 1, desktop.AddProgram("browser", 0));
         desktop.AddDesktopEntry("browser.desktop", exec);
-        EXPECT_GT(CLinkStatic::OpenWebAddress("a.example", SW_SHOW), 32) << c.exec;
-        std::string expected = "xdg-open [a.example]\n";
+        EXPECT_GT(CLinkStatic::OpenWebAddress("http://a.example", SW_SHOW), 32) << c.exec;
+        std::string expected = "xdg-open [http://a.example]\n";
         if (c.openerStatus != 0)
             expected += "xdg-mime [query] [default] [x-scheme-handler/http]\n" + std::string(c.log);
         EXPECT_EQ(desktop.Log(c.openerStatus ? 3 : 1), expected) << c.exec;
@@ -34,12 +34,12 @@ TEST(OpenWebAddress, DesktopOpenerFirstThenTheRegisteredBrowserWithItsCommandCut
 
 TEST(OpenWebAddress, BrowserVariableAndFailures) {
     FakeDesktop desktop; // neither xdg-open nor xdg-mime
-    EXPECT_LE(CLinkStatic::OpenWebAddress("a.example", SW_SHOW), 32);
+    EXPECT_LE(CLinkStatic::OpenWebAddress("http://a.example", SW_SHOW), 32);
     setenv("BROWSER", (desktop.Dir() + "/missing").c_str(), 1);
-    EXPECT_LE(CLinkStatic::OpenWebAddress("a.example", SW_SHOW), 32);
+    EXPECT_LE(CLinkStatic::OpenWebAddress("http://a.example", SW_SHOW), 32);
     setenv("BROWSER", (desktop.AddProgram("browser", 0) + " %s:other").c_str(), 1);
-    EXPECT_GT(CLinkStatic::OpenWebAddress("a.example", SW_SHOW), 32);
-    EXPECT_EQ(desktop.Log(1), "browser [a.example]\n");
+    EXPECT_GT(CLinkStatic::OpenWebAddress("http://a.example", SW_SHOW), 32);
+    EXPECT_EQ(desktop.Log(1), "browser [http://a.example]\n");
 }
 
 TEST(OpenWebAddress, AddressIsOneWordThatNoShellReads) {

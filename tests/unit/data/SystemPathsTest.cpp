@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "DataTestSupport.h"
+#include "framework/system/File.h"
 #include "framework/system/ModulePath.h"
 #include "framework/system/TempFile.h"
 
@@ -54,6 +55,31 @@ TEST(TempFile, PrivateUniqueFilesInTheTemporaryDirectory) {
     EXPECT_EQ(st.st_size, 0);
 
     EXPECT_EQ(GetTempFileNameA((dir.Path() + "/missing/").c_str(), "emE", 0, first), 0u);
-    ::setenv("TMPDIR", (dir.Path() + "/missing").c_str(), 1);
-    EXPECT_EQ(GetTempPathA(MAX_PATH, path), 0u);
+    // A $TMPDIR that is missing or not a directory gives way to /tmp.
+    for (const std::string& unusable : {dir.Path() + "/missing", std::string(first)}) {
+        ::setenv("TMPDIR", unusable.c_str(), 1);
+        EXPECT_EQ(GetTempPathA(MAX_PATH, path), 5u) << unusable;
+        EXPECT_STREQ(path, "/tmp/") << unusable;
+    }
+}
+
+TEST(TempFile, EveryFileIsRememberedUntilRemovedAndCanBeRemovedAtOnce) {
+    CScopedTempDir dir;
+    char path[MAX_PATH], first[MAX_PATH], second[MAX_PATH];
+    ASSERT_NE(GetTempPathA(MAX_PATH, path), 0u);
+    const int before = AfxGetTempFileCount();
+    ASSERT_NE(GetTempFileNameA(path, "emE", 0, first), 0u);
+    ASSERT_NE(GetTempFileNameA(path, "emE", 0, second), 0u);
+    EXPECT_EQ(AfxGetTempFileCount(), before + 2);
+    CFile::Remove(first);
+    EXPECT_EQ(AfxGetTempFileCount(), before + 1);
+    EXPECT_EQ(dir.Files().size(), 1u);
+    // More files than one block of remembered paths holds.
+    for (int i = 0; i < 70; i++)
+        ASSERT_NE(GetTempFileNameA(path, "emE", 0, first), 0u);
+    EXPECT_EQ(AfxGetTempFileCount(), before + 71);
+    AfxRemoveTempFiles();
+    EXPECT_EQ(AfxGetTempFileCount(), 0);
+    EXPECT_TRUE(dir.Files().empty());
+    EXPECT_EQ(::access(second, F_OK), -1);
 }

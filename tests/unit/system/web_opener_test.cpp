@@ -105,6 +105,55 @@ TEST(WebOpener, DesktopOpenerSucceedsUnlessItReportsFailure) {
     EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(2000));
 }
 
+TEST(WebOpener, OnlyWebAndMailAddressesAreHandedOnAndABareHostGetsHttps) {
+    struct Case {
+        const char* address;
+        const char* safe; // null: refused
+    } cases[] = {
+        {"http://example.org/a?b=c", "http://example.org/a?b=c"},
+        {"HTTPS://example.org/", "HTTPS://example.org/"},
+        {"mailto:someone@example.org", "mailto:someone@example.org"},
+        {"www.emeraldsoft.com", "https://www.emeraldsoft.com"},
+        {"  www.example.org/path  ", "https://www.example.org/path"},
+        {"example.org:8080/x", "https://example.org:8080/x"},
+        {"//example.org/", "https://example.org/"},
+        {"-e", nullptr},
+        {"--help", nullptr},
+        {" -x http://example.org/", nullptr},
+        {"file:///etc/passwd", nullptr},
+        {"javascript:alert(1)", nullptr},
+        {"ftp://example.org/", nullptr},
+        {"http://example.org/\nx", nullptr},
+        {"", nullptr},
+    };
+    for (const Case& c : cases) {
+        CString safe("unchanged");
+        EXPECT_EQ(CWebOpener::MakeSafeAddress(c.address, safe), c.safe != nullptr) << c.address;
+        if (c.safe) {
+            EXPECT_EQ(safe, c.safe) << c.address;
+        }
+    }
+}
+
+TEST(WebOpener, NeitherOpenerEverSeesARefusedAddress) {
+    ScratchFolder bin;
+    ScopedEnv path("PATH", bin.Path() + ":/usr/bin:/bin");
+    ScopedEnv out("OUT", bin.Path() + "/out");
+    const std::string record =
+        "#!/bin/sh\nfor a in \"$@\"; do printf '[%s]' \"$a\"; done >> \"$OUT\"\n";
+    bin.Write("xdg-open", record, true);
+    std::string browser = bin.Write("browser", record, true);
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(CWebOpener::OpenWithDesktop("--version"));
+    EXPECT_FALSE(CWebOpener::OpenWithCommand(CString(browser.c_str()), "-new-instance"));
+    const std::string text = testing::internal::GetCapturedStderr();
+    EXPECT_NE(text.find("not opening the web address \"--version\""), std::string::npos) << text;
+    EXPECT_EQ(bin.Read("out"), "");
+    // The maker's address, which has no scheme, reaches xdg-open as a web address.
+    EXPECT_TRUE(CWebOpener::OpenWithDesktop("www.example.org"));
+    EXPECT_EQ(bin.Read("out"), "[https://www.example.org]");
+}
+
 TEST(WebOpener, StartsTheBrowserCommandWithTheAddressAsOneArgument) {
     ScratchFolder bin;
     std::string browser = bin.Write("my browser", "#!/bin/sh\nfor a in \"$@\"; do printf '[%s]' \"$a\"; done > \"$OUT\"\n", true);
