@@ -1,6 +1,6 @@
 # The fonts the program draws with, taken from Debian's font packages at build time and linked
-# into the executable (with their licence texts), so the viewer draws the same text on every
-# desktop. The faces are metric-compatible with the ones the program's layouts were made for:
+# into the executable gzip-compressed (with their licence texts), so the viewer draws the same
+# text on every desktop and stays small. The faces are metric-compatible with the ones the program's layouts were made for:
 #   Tahoma (Wine's, fonts-wine)           the icon-title font: buttons, links, list, texts
 #   Liberation Sans (fonts-liberation2)   "MS Sans Serif" of the dialog templates, Arial
 #   DejaVu Sans (fonts-dejavu-core)       "Verdana" and every other face name
@@ -10,7 +10,6 @@ set(slideshow_fonts
   "Tahoma|0|tahoma.ttf"
   "Tahoma|1|tahomabd.ttf"
   "Liberation Sans|0|LiberationSans-Regular.ttf"
-  "Liberation Sans|1|LiberationSans-Bold.ttf"
   "DejaVu Sans|0|DejaVuSans.ttf"
   "DejaVu Sans|1|DejaVuSans-Bold.ttf")
 set(slideshow_font_licences
@@ -35,8 +34,15 @@ function(slideshow_embed_fonts target)
     if(NOT path)
       message(FATAL_ERROR "Font ${name} not found in ${SLIDESHOW_FONT_DIRS}: run scripts/install-deps.sh")
     endif()
-    list(APPEND files ${path})
-    string(APPEND asm "INCBIN(g_abFont${index}, \"${path}\")\n")
+    set(packed ${CMAKE_CURRENT_BINARY_DIR}/fonts/${name}.gz)
+    if(NOT EXISTS ${packed} OR ${path} IS_NEWER_THAN ${packed})
+      file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/fonts)
+      file(ARCHIVE_CREATE OUTPUT ${packed} PATHS ${path} FORMAT raw COMPRESSION GZip
+           COMPRESSION_LEVEL 9)
+    endif()
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${path})
+    list(APPEND files ${packed})
+    string(APPEND asm "INCBIN(g_abFont${index}, \"${packed}\")\n")
     string(APPEND entries "    {\"${family}\", ${bold}, g_abFont${index}, g_abFont${index}_end},\n")
     math(EXPR index "${index} + 1")
   endforeach()
