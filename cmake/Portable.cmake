@@ -10,7 +10,9 @@ if(NOT EXISTS ${SLIDESHOW_DEPS_DIR}/lib/libSDL2.a)
 endif()
 
 set(CMAKE_FIND_LIBRARY_SUFFIXES .a)
-add_link_options(-static-libstdc++ -static-libgcc -s)
+# Stripped, and only the functions it calls: the viewer travels in every collection file.
+add_compile_options(-ffunction-sections -fdata-sections)
+add_link_options(-static-libstdc++ -static-libgcc -s -Wl,--gc-sections)
 
 find_package(Threads REQUIRED)
 find_package(ZLIB REQUIRED)

@@ -62,12 +62,14 @@ install_packages() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# build_cmake_source SOURCE_PACKAGE STAMP CMAKE_ARGS...: unpacks Debian's source package (with
-# its patches applied) and builds and installs it with CMake into the prefix, once.
+# build_cmake_source SOURCE_PACKAGE CMAKE_ARGS...: unpacks Debian's source package (with its
+# patches applied) and builds and installs it with CMake into the prefix. It is built again
+# only when the arguments change (they are kept beside the result).
 build_cmake_source() {
-  local package="$1" stamp="$2"
-  shift 2
-  if [ -e "$prefix/$stamp" ]; then
+  local package="$1"
+  shift
+  local stamp="$prefix/share/slideshow-deps/$package.args"
+  if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$*" ]; then
     return 0
   fi
   local work="$cache/src/$target/$package"
@@ -83,14 +85,17 @@ build_cmake_source() {
     "$@" >"$work/configure.log"
   cmake --build "$work/build" -j"$jobs" >"$work/build.log"
   cmake --install "$work/build" >"$work/install.log"
+  mkdir -p "$(dirname "$stamp")"
+  echo "$*" >"$stamp"
   rm -rf "$work"
 }
 
 build_sdl2() {
   install_packages libx11-dev libxext-dev libxrandr-dev libxcursor-dev libxfixes-dev libxi-dev \
     libxss-dev libxkbcommon-dev libwayland-dev wayland-protocols libegl-dev
-  # Built for size: the viewer travels in every collection file.
-  build_cmake_source libsdl2 lib/libSDL2.a -DCMAKE_BUILD_TYPE=MinSizeRel \
+  # Built for size, in sections the viewer's link can drop: it travels in every collection file.
+  build_cmake_source libsdl2 -DCMAKE_BUILD_TYPE=MinSizeRel \
+    "-DCMAKE_C_FLAGS=-ffunction-sections -fdata-sections" \
     -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF \
     -DSDL_AUDIO=OFF -DSDL_JOYSTICK=OFF -DSDL_HAPTIC=OFF -DSDL_HIDAPI=OFF -DSDL_SENSOR=OFF \
     -DSDL_POWER=OFF -DSDL_FILESYSTEM=OFF -DSDL_LOCALE=OFF -DSDL_MISC=OFF \
