@@ -115,6 +115,10 @@ CFontFace& CFontEngine::Realize(const LOGFONT& requested) {
     if (!face)
         WarnNoFont(family);
     auto realised = std::make_unique<CFontFace>(face, lf, match.bEmbolden, match.bSlant);
+    if (face && family != kFallbackFamily) {
+        CFontMatch fallback;
+        realised->SetFallback(OpenEmbedded(kFallbackFamily, lf.lfWeight, false, fallback));
+    }
     return *m_faces.emplace(key, std::move(realised)).first->second;
 }
 

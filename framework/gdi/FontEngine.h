@@ -16,7 +16,8 @@
 // - A weight of 600 or more asks for a bold face; when the family has none, FreeType emboldens
 //   the regular one. Italic falls back to a slanted regular face.
 // - Glyphs are grey anti-aliased with light hinting, advance in whole pixels and are not kerned.
-//   Characters that the face lacks show its missing-glyph box.
+//   Characters that the face lacks come from the embedded DejaVu Sans (the widest coverage);
+//   those it lacks too show the face's missing-glyph box.
 // - When FreeType cannot be used at all, text measures 0 wide at the height asked for and draws
 //   nothing; one line on stderr says so.
 #pragma once

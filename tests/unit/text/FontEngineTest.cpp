@@ -98,6 +98,28 @@ TEST(FontEngine, IconTitleFontIsTheDocumentedOne) {
     EXPECT_FALSE(SystemParametersInfo(0x1234, sizeof(LOGFONT), &lf, 0));
 }
 
+TEST(FontEngine, CharactersTheFaceLacksComeFromTheWideSansFace) {
+    // U+2011, a non-breaking hyphen: not in the icon-title face, in DejaVu Sans.
+    const std::string hyphen = "\xE2\x80\x91", privateUse = "\xEE\x80\x80";
+    for (LONG weight : {FW_NORMAL, FW_BOLD}) {
+        SCOPED_TRACE(weight);
+        const LOGFONT tahoma = Font("Tahoma", -11, weight),
+                      dejavu = Font("DejaVu Sans", -11, weight);
+        EXPECT_EQ(Measure(tahoma, hyphen), Measure(dejavu, hyphen));
+        EXPECT_NE(Measure(tahoma, "A"), Measure(dejavu, "A")); // the face itself is not replaced
+        auto ink = [](const LOGFONT& lf, const std::string& text) {
+            CTestCanvas canvas(20, 20, 0xFFFFFF);
+            CTextLayout(CFontEngine::Get().Realize(lf), text.data(), (int)text.size(),
+                        CRect(2, 2, 20, 20), DT_SINGLELINE)
+                .Draw(canvas.Surface(), canvas.Surface().Bounds(), 0, nullptr);
+            return canvas.CountNot(CRect(0, 0, 20, 20), 0xFFFFFF);
+        };
+        // A hyphen is a short bar, far less ink than the missing-glyph box.
+        EXPECT_GT(ink(tahoma, hyphen), 0);
+        EXPECT_LT(ink(tahoma, hyphen), ink(tahoma, privateUse));
+    }
+}
+
 TEST(FontEngine, WithoutAFontTextMeasuresZeroAndDrawsNothing) {
     for (LONG height : {14, -14, 1}) {
         LOGFONT lf = Font("", height);
