@@ -1,12 +1,12 @@
 # The portable build (-DSLIDESHOW_PORTABLE=ON): the viewer that travels with a collection needs
 # nothing but glibc and the desktop's X11 or Wayland client libraries. Every other library is
-# linked statically: SDL2 from scripts/build-deps.sh (video only, X11 and Wayland loaded at run
-# time), libjpeg-turbo, Expat, libpng, zlib and FreeType from Debian's static archives; the C++
-# runtime too. The fonts are embedded in every build; this one has no fontconfig.
+# linked statically: SDL2 (video only, X11 and Wayland loaded at run time) and FreeType from
+# scripts/build-deps.sh, libjpeg-turbo, Expat, libpng and zlib from Debian's static archives;
+# the C++ runtime too. The fonts are embedded in every build; this one has no fontconfig.
 set(SLIDESHOW_DEPS_DIR /var/cache/slideshow-deps/linux CACHE PATH
     "Where scripts/build-deps.sh put the static libraries")
-if(NOT EXISTS ${SLIDESHOW_DEPS_DIR}/lib/libSDL2.a)
-  message(FATAL_ERROR "No static SDL2 in ${SLIDESHOW_DEPS_DIR}: run scripts/build-deps.sh first")
+if(NOT EXISTS ${SLIDESHOW_DEPS_DIR}/lib/libSDL2.a OR NOT EXISTS ${SLIDESHOW_DEPS_DIR}/lib/libfreetype.a)
+  message(FATAL_ERROR "No static SDL2 and FreeType in ${SLIDESHOW_DEPS_DIR}: run scripts/build-deps.sh first")
 endif()
 
 set(CMAKE_FIND_LIBRARY_SUFFIXES .a)
@@ -27,11 +27,7 @@ target_compile_definitions(PkgConfig::SDL2 INTERFACE _REENTRANT)
 target_link_libraries(PkgConfig::SDL2 INTERFACE ${SLIDESHOW_SDL2_A} Threads::Threads m rt
                       ${CMAKE_DL_LIBS})
 
-find_library(SLIDESHOW_FREETYPE_A freetype REQUIRED)
-find_library(SLIDESHOW_BROTLIDEC_A brotlidec REQUIRED)
-find_library(SLIDESHOW_BROTLICOMMON_A brotlicommon REQUIRED)
-find_path(SLIDESHOW_FREETYPE_INCLUDE ft2build.h PATH_SUFFIXES freetype2 REQUIRED)
+find_library(SLIDESHOW_DEPS_FREETYPE_A freetype PATHS ${SLIDESHOW_DEPS_DIR}/lib NO_DEFAULT_PATH REQUIRED)
 add_library(PkgConfig::FREETYPE INTERFACE IMPORTED)
-target_include_directories(PkgConfig::FREETYPE INTERFACE ${SLIDESHOW_FREETYPE_INCLUDE})
-target_link_libraries(PkgConfig::FREETYPE INTERFACE ${SLIDESHOW_FREETYPE_A} PNG::PNG
-                      ${SLIDESHOW_BROTLIDEC_A} ${SLIDESHOW_BROTLICOMMON_A} ZLIB::ZLIB m)
+target_include_directories(PkgConfig::FREETYPE INTERFACE ${SLIDESHOW_DEPS_DIR}/include/freetype2)
+target_link_libraries(PkgConfig::FREETYPE INTERFACE ${SLIDESHOW_DEPS_FREETYPE_A} ZLIB::ZLIB m)

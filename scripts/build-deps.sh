@@ -6,9 +6,9 @@
 # A library already in the cache is not built again; delete its folder to rebuild it.
 #
 # linux: SDL2 from the libsdl2 source package, video only (X11 and Wayland client libraries
-# loaded at run time; no audio, joystick, haptic or sensors). libjpeg-turbo, Expat, libpng,
-# zlib and FreeType come as static archives from Debian's own -dev packages of the same
-# sources. Each library is one build_* function over build_cmake_source, which takes the
+# loaded at run time; no audio, joystick, haptic or sensors) and FreeType (TrueType and zlib
+# only) from their source packages; libjpeg-turbo, Expat, libpng and zlib come as static
+# archives from Debian's own -dev packages of the same sources. Each library is one build_* function over build_cmake_source, which takes the
 # target's CMake arguments, so a cross target (a MinGW toolchain file) adds its list of
 # source packages the same way.
 set -euo pipefail
@@ -106,12 +106,22 @@ build_sdl2() {
     -DSDL_WAYLAND_LIBDECOR=OFF -DSDL_WAYLAND_QT_TOUCH=OFF
 }
 
+# FreeType with only what TrueType fonts need: no Brotli (WOFF2), PNG (colour emoji), bzip2 or
+# HarfBuzz to link.
+build_freetype() {
+  build_cmake_source freetype -DCMAKE_BUILD_TYPE=MinSizeRel \
+    "-DCMAKE_C_FLAGS=-ffunction-sections -fdata-sections" -DBUILD_SHARED_LIBS=OFF \
+    -DFT_DISABLE_BROTLI=ON -DFT_DISABLE_PNG=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_HARFBUZZ=ON \
+    -DFT_REQUIRE_ZLIB=ON
+}
+
 case "$target" in
   linux)
     install_packages dpkg-dev cmake ninja-build pkg-config build-essential \
-      libjpeg62-turbo-dev libexpat1-dev libpng-dev zlib1g-dev libfreetype-dev libbrotli-dev
+      libjpeg62-turbo-dev libexpat1-dev libpng-dev zlib1g-dev
     enable_deb_src
     build_sdl2
+    build_freetype
     ;;
   *)
     echo "build-deps: unknown target '$target' (known: linux)" >&2
