@@ -70,8 +70,8 @@ CFontEngine::~CFontEngine() {
     m_faces.clear();
     if (m_library)
         FT_Done_FreeType(m_library);
-        // Gives back the configuration fontconfig read at start, so leak checkers stay quiet.
 #if SLIDESHOW_FONTCONFIG
+    // Gives back the configuration fontconfig read at start, so leak checkers stay quiet.
     if (m_bFontconfig)
         FcFini();
 #endif
