@@ -1,23 +1,24 @@
-// Where fonts come from: a LOGFONT is resolved with fontconfig and realised with FreeType into a
+// Where fonts come from: a LOGFONT is resolved to a font file and realised with FreeType into a
 // CFontFace, which is kept for the next text call that asks for the same font.
 //
 // The platform choices that the windows leave open, all made here:
-// - The icon-title font (SystemParametersInfo SPI_GETICONTITLELOGFONT) is fontconfig's
-//   "sans-serif" with lfHeight -11 (an 11-pixel character height, as 8-point icon titles at
-//   96 dpi) and normal weight 400; its LOGFONT carries the face name "sans-serif".
-// - An empty face name means "sans-serif". "MS Sans Serif", the dialog templates' face, asks
-//   for "Liberation Sans" (Arial's metrics, close to that face's). Every face name then goes
-//   to fontconfig's best match among scalable fonts: with fonts-liberation2 and the DejaVu
-//   core fonts installed, "Verdana" and the default become DejaVu Sans (Verdana's metrics);
-//   with only the DejaVu fonts, every face does.
+// - The faces the program names are embedded (EmbeddedFonts.h), metric-compatible with the
+//   faces its layouts were made for, so every fixed text fits its rectangle on any desktop:
+//   "Tahoma" is Wine's Tahoma; "MS Sans Serif" (the dialog templates' face) and "Arial" are
+//   Liberation Sans; "Verdana", "sans-serif" and an empty face name are DejaVu Sans.
+// - The icon-title font (SystemParametersInfo SPI_GETICONTITLELOGFONT) is "Tahoma" with lfHeight
+//   -11 (8-point icon titles at 96 dpi) and normal weight 400.
+// - Any other face name goes to fontconfig's best match among scalable fonts where the build has
+//   fontconfig; otherwise, or when nothing matches, it is the embedded DejaVu Sans.
 // - lfHeight 0 and a device context without a selected font both give the default font:
 //   "sans-serif", 16-pixel cell height, weight 400 (the platform's system font is 16 high).
 // - |lfHeight| is limited to 1024 pixels.
-// - A weight of 600 or more asks fontconfig for a bold face; when the family has none, FreeType
-//   emboldens the regular one. Italic likewise falls back to a slanted regular face.
+// - A weight of 600 or more asks for a bold face; when the family has none, FreeType emboldens
+//   the regular one. Italic falls back to a slanted regular face.
 // - Glyphs are grey anti-aliased with light hinting, advance in whole pixels and are not kerned.
-//   Characters that the face lacks show its missing-glyph box.
-// - When no usable font exists at all, text measures 0 wide at the height asked for and draws
+//   Characters that the face lacks come from the embedded DejaVu Sans (the widest coverage);
+//   those it lacks too show the face's missing-glyph box.
+// - When FreeType cannot be used at all, text measures 0 wide at the height asked for and draws
 //   nothing; one line on stderr says so.
 #pragma once
 
@@ -49,8 +50,11 @@ public:
 private:
     typedef std::tuple<std::string, int, int, bool, bool> FaceKey;
     typedef std::tuple<std::string, int, bool> MatchKey; // family, weight, italic
-    // fontconfig's answer for a family and style, kept so that new sizes skip the search.
+    // The font file found for a family and style, kept so that new sizes skip the search:
+    // embedded bytes, or a file that fontconfig named.
     struct CFontMatch {
+        const unsigned char* pEmbedded = nullptr;
+        size_t nSize = 0;
         std::string strFile;
         int nIndex = 0;
         bool bEmbolden = false;
@@ -62,6 +66,8 @@ private:
     CFontEngine();
     ~CFontEngine();
     FT_Face OpenBestMatch(const std::string& family, int weight, bool bItalic, CFontMatch& match);
+    FT_Face OpenMatch(const CFontMatch& match);
+    FT_Face OpenEmbedded(const std::string& family, int wanted, bool bItalic, CFontMatch& match);
     FT_Face SearchBestMatch(const std::string& family, int weight, bool bItalic, CFontMatch& match);
     void WarnNoFont(const std::string& family);
 

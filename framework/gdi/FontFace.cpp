@@ -50,6 +50,21 @@ CFontFace::CFontFace(FT_Face face, const LOGFONT& lf, bool bEmbolden, bool bSlan
 CFontFace::~CFontFace() {
     if (m_face)
         FT_Done_Face(m_face);
+    if (m_fallback)
+        FT_Done_Face(m_fallback);
+}
+
+void CFontFace::SetFallback(FT_Face face) {
+    if (m_fallback)
+        FT_Done_Face(m_fallback);
+    m_fallback = face;
+    if (!m_fallback || m_dEm <= 0)
+        return;
+    FT_Set_Char_Size(m_fallback, 0, (FT_F26Dot6)std::lround(m_dEm * 64), 72, 72);
+    if (m_bSlant) {
+        FT_Matrix shear = {0x10000, 0x3000, 0, 0x10000};
+        FT_Set_Transform(m_fallback, &shear, nullptr);
+    }
 }
 
 void CFontFace::ComputeMetrics(const LOGFONT& lf) {
@@ -76,6 +91,7 @@ void CFontFace::ComputeMetrics(const LOGFONT& lf) {
     m_tm.tmExternalLeading = std::max(0, (int)std::lround(lineGap * scale));
     m_tm.tmMaxCharWidth = (int)std::lround(m_face->max_advance_width * scale);
 
+    m_dEm = em;
     FT_Set_Char_Size(m_face, 0, (FT_F26Dot6)std::lround(em * 64), 72, 72);
     if (m_bSlant) {
         FT_Matrix shear = {0x10000, 0x3000, 0, 0x10000};
@@ -130,10 +146,18 @@ const CGlyph& CFontFace::GetGlyph(uint32_t codepoint) {
 }
 
 void CFontFace::Render(uint32_t codepoint, CGlyph& glyph) {
-    const FT_UInt index = FT_Get_Char_Index(m_face, codepoint);
-    if (FT_Load_Glyph(m_face, index, FT_LOAD_TARGET_LIGHT | FT_LOAD_NO_BITMAP) != 0)
+    FT_Face face = m_face;
+    FT_UInt index = FT_Get_Char_Index(m_face, codepoint);
+    if (index == 0 && m_fallback) {
+        const FT_UInt other = FT_Get_Char_Index(m_fallback, codepoint);
+        if (other != 0) {
+            face = m_fallback;
+            index = other;
+        }
+    }
+    if (FT_Load_Glyph(face, index, FT_LOAD_TARGET_LIGHT | FT_LOAD_NO_BITMAP) != 0)
         return;
-    FT_GlyphSlot slot = m_face->glyph;
+    FT_GlyphSlot slot = face->glyph;
     if (m_bEmbolden)
         FT_GlyphSlot_Embolden(slot);
     glyph.nAdvance = (int)((slot->advance.x + 32) >> 6);

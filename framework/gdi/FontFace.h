@@ -1,7 +1,8 @@
 // A font realised at one pixel size: its metrics as the windows read them (TEXTMETRIC), the
 // advance of every character in whole pixels, and its anti-aliased glyph coverage maps, cached
 // as they are first asked for. A face without a font file (none could be found) measures 0 wide,
-// keeps the height it was asked for and draws nothing.
+// keeps the height it was asked for and draws nothing. Characters the face lacks come from its
+// fallback face at the same size when it has them.
 #pragma once
 
 #include <cstdint>
@@ -33,6 +34,9 @@ public:
     ~CFontFace();
     CFontFace(const CFontFace&) = delete;
     CFontFace& operator=(const CFontFace&) = delete;
+
+    // Takes ownership of `face`: it supplies the characters this face lacks.
+    void SetFallback(FT_Face face);
 
     bool HasGlyphs() const { return m_face != nullptr; }
     const TEXTMETRIC& GetMetrics() const { return m_tm; }
@@ -67,6 +71,8 @@ private:
     void ComputeMetrics(const LOGFONT& lf);
 
     FT_Face m_face = nullptr;
+    FT_Face m_fallback = nullptr;
+    double m_dEm = 0; // the pixel size both faces are set to
     bool m_bEmbolden = false;
     bool m_bSlant = false;
     bool m_bUnderline = false;

@@ -17,6 +17,7 @@
 #include "tools/pack/PictureFile.h"
 #include "tools/pack/PictureTransform.h"
 #include "tools/pack/TerminalText.h"
+#include "tools/pack/ViewerTemplate.h"
 
 namespace {
 const int EXIT_FAILED = 1;
@@ -48,7 +49,8 @@ void PrintHelp() {
         "\n"
         "Options:\n"
         "  -o, --output OUTPUT  the viewer file to write\n"
-        "  --viewer PATH        the viewer to copy (default: slideshow beside this tool)\n"
+        "  --viewer PATH        the viewer to copy (default: the one installed or built with\n"
+        "                       this tool)\n"
         "  --json               inspect prints JSON\n"
         "  --force              extract into a folder that already holds files\n"
         "  -h, --help           this text\n"
@@ -84,19 +86,6 @@ PACK_CATALOGUE LoadSource(const std::string& source) {
     throw CPackError(source + ": give a folder, a .json catalogue or a .csv file");
 }
 
-std::string DefaultViewer() {
-    std::error_code ec;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec)
-        return std::string();
-    const std::filesystem::path dir = self.parent_path();
-    for (const std::filesystem::path& candidate :
-         {dir / "slideshow", dir / ".." / "app" / "slideshow"})
-        if (::access(candidate.c_str(), R_OK) == 0)
-            return candidate.lexically_normal().string();
-    return std::string();
-}
-
 int Build(const std::vector<std::string>& args) {
     std::string source, output, viewer;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -119,10 +108,11 @@ int Build(const std::vector<std::string>& args) {
     if (output.empty())
         return Usage("build needs -o OUTPUT");
     if (viewer.empty())
-        viewer = DefaultViewer();
+        viewer = FindViewerTemplate();
     if (viewer.empty())
         throw CPackError(
             "no slideshow viewer found beside slideshow-pack; give one with --viewer PATH");
+    CheckViewerTemplate(viewer);
     const PACK_CATALOGUE catalogue = LoadSource(source);
     for (const std::string& skipped : catalogue.skipped)
         std::fprintf(stderr, "slideshow-pack: skipped %s\n",

@@ -25,13 +25,17 @@ RUN_RESULT RunPack(const std::string& args) {
     result.nExit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
 }
+// The viewer the build made: a stand-in is refused by the command line.
+std::string RealViewer() {
+    return std::string(SLIDESHOW_BINARY_DIR) + "/app/slideshow";
+}
 } // namespace
 
 class PackCommandLineTest : public PackFixture {};
 
 TEST_F(PackCommandLineTest, CommandsAnswerWithTheirExitStatus) {
     Jpeg("f/pic.jpg", 6, 4);
-    const std::string out = Path("out"), viewer = " --viewer " + m_viewer;
+    const std::string out = Path("out"), viewer = " --viewer " + RealViewer();
     struct Case {
         std::string args;
         int nExit;
@@ -49,6 +53,8 @@ TEST_F(PackCommandLineTest, CommandsAnswerWithTheirExitStatus) {
         // 6 x 4 pixels do not fill a block: the picture cannot turn without loss.
         {"build " + Path("f") + " -o " + out + viewer, 0,
          "out: 1 item with 1 picture, 1 of them re-encoded at quality 95"},
+        // Without --viewer, the one built beside the tool.
+        {"build " + Path("f") + " -o " + Path("found"), 0, ""},
         {"inspect " + out, 0, "item 1: pic\n  picture:      JPEG, "},
         {"inspect " + out, 0, " bytes, 6 x 4 as shown"},
         {"inspect --json " + out, 0, "\"item_count\": 1"},
@@ -61,6 +67,24 @@ TEST_F(PackCommandLineTest, CommandsAnswerWithTheirExitStatus) {
         EXPECT_NE(r.out.find(c.text), std::string::npos) << c.args << "\n" << r.out;
     }
     EXPECT_TRUE(std::filesystem::exists(Path("x/catalogue.json")));
+    EXPECT_EQ(std::filesystem::file_size(Path("found")), std::filesystem::file_size(out));
+}
+
+TEST_F(PackCommandLineTest, AViewerThatIsNotOneIsRefusedBeforeAnythingIsWritten) {
+    Jpeg("f/pic.jpg", 6, 4);
+    // A copy of the viewer cut off before its end, as a damaged installation leaves it.
+    const std::string real = RealViewer();
+    const std::string cut = Path("cut-viewer");
+    std::filesystem::copy_file(real, cut);
+    std::filesystem::resize_file(cut, std::filesystem::file_size(real) - 4096);
+    const std::string tool = std::string(SLIDESHOW_BINARY_DIR) + "/tools/slideshow-pack";
+    for (const std::string& wrong : {m_viewer, cut, tool, Jpeg("pic.jpg", 4, 6), Path("f")}) {
+        const RUN_RESULT r =
+            RunPack("build " + Path("f") + " -o " + Path("out") + " --viewer " + wrong);
+        EXPECT_EQ(r.nExit, 1) << wrong << "\n" << r.out;
+        EXPECT_NE(r.out.find(wrong + ": "), std::string::npos) << r.out;
+        EXPECT_FALSE(std::filesystem::exists(Path("out"))) << wrong;
+    }
 }
 
 TEST_F(PackCommandLineTest, HostileNamesAndFilesAreReportedReadably) {
@@ -74,7 +98,7 @@ TEST_F(PackCommandLineTest, HostileNamesAndFilesAreReportedReadably) {
     record.imageList.nImages = 0;
     writer.AddItem(record);
     writer.AddEntryFor(0);
-    const std::string viewer = ReadAll(m_viewer);
+    const std::string viewer = ReadAll(RealViewer());
     writer.SetPrefix(std::vector<BYTE>(viewer.begin(), viewer.end()));
     ASSERT_TRUE(writer.WriteFile(Path("evil").c_str()));
     const RUN_RESULT inspect = RunPack("inspect " + Path("evil"));
