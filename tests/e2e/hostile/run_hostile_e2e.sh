@@ -36,10 +36,11 @@ start() {
   app_pid=$!
 }
 
-# Waits for the viewer's window (the viewer is the only program on this display); a busy
-# machine may take a while.
+# Waits for the viewer's window (the viewer is the only program on this display). The window
+# shows once the Comments page has loaded the first record, which a crafted collection makes
+# as slow as its budget allows, and a busy machine slower still.
 wait_for_window() {
-  for _ in $(seq 1 600); do
+  for _ in $(seq 1 2400); do
     [ -n "$(xdotool search --name . 2>/dev/null)" ] && return 0
     kill -0 "$app_pid" 2>/dev/null || fail "$1 ended at start"
     sleep 0.1
