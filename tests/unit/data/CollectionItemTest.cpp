@@ -43,22 +43,22 @@ TEST(CollectionItem, TextsInEveryFormReadBack) {
     for (STRING_FORM form : {STRING_AUTO, STRING_UTF16}) {
         for (const char* text : texts) {
             ITEM_RECORD item = MakeItem("t");
-            item.strComments = text;
-            item.strName = text;
+            item.m_strComments = text;
+            item.m_strName = text;
             item.stringForm = form;
             items.push_back(item);
         }
     }
     ITEM_RECORD longText = MakeItem("long");
-    longText.strComments = CString(std::string(70000, 'c'));
+    longText.m_strComments = CString(std::string(70000, 'c'));
     items.push_back(longText);
 
     const auto loaded = RoundTrip(items);
     ASSERT_EQ(loaded.size(), items.size());
     for (size_t i = 0; i < items.size(); i++) {
-        EXPECT_EQ(loaded[i]->m_strName, items[i].strName) << i;
-        EXPECT_EQ(loaded[i]->m_strComments, items[i].strComments) << i;
-        EXPECT_EQ(loaded[i]->m_strCreatedBy, items[i].strCreatedBy) << i;
+        EXPECT_EQ(loaded[i]->m_strName, items[i].m_strName) << i;
+        EXPECT_EQ(loaded[i]->m_strComments, items[i].m_strComments) << i;
+        EXPECT_EQ(loaded[i]->m_strCreatedBy, items[i].m_strCreatedBy) << i;
     }
 }
 
