@@ -3,7 +3,9 @@
 // then run the pixel loop of Raster.cpp or Blit.cpp.
 #include "framework/gdi/DC.h"
 
+#include <type_traits>
 #include <unordered_map>
+#include <utility>
 
 #include "framework/gdi/Blit.h"
 #include "framework/gdi/DCState.h"
@@ -16,6 +18,19 @@ namespace {
 std::unordered_map<HDC, std::unique_ptr<CDC>>& Wrappers() {
     static auto* wrappers = new std::unordered_map<HDC, std::unique_ptr<CDC>>;
     return *wrappers;
+}
+
+// Gives one attribute of the context a new value and returns the old one; a handle that is
+// no context changes nothing and gives the attribute type's zero.
+template <class T>
+T ExchangeAttribute(HDC hDC, T DC_ATTRIBUTES::*pField, typename std::decay<T>::type value) {
+    CDCState* dc = AfxGetDCState(hDC);
+    return dc ? std::exchange(dc->Attributes().*pField, value) : T();
+}
+
+template <class T> T ReadAttribute(HDC hDC, T DC_ATTRIBUTES::*pField) {
+    CDCState* dc = AfxGetDCState(hDC);
+    return dc ? dc->Attributes().*pField : T();
 }
 
 // The rectangle at (x, y) of that size (negative sizes extend left and up), in logical
@@ -195,52 +210,11 @@ BOOL CDC::RestoreDC(int nSavedDC) {
 }
 
 CPoint CDC::SetWindowOrg(int x, int y) {
-    CDCState* dc = AfxGetDCState(m_hDC);
-    if (!dc)
-        return CPoint();
-    const CPoint old = dc->Attributes().ptWindowOrg;
-    dc->Attributes().ptWindowOrg = CPoint(x, y);
-    return old;
+    return ExchangeAttribute(m_hDC, &DC_ATTRIBUTES::ptWindowOrg, CPoint(x, y));
 }
 
 CPoint CDC::GetWindowOrg() const {
-    CDCState* dc = AfxGetDCState(m_hDC);
-    return dc ? dc->Attributes().ptWindowOrg : CPoint();
-}
-
-int CDC::SetMapMode(int mode) {
-    CDCState* dc = AfxGetDCState(m_hDC);
-    // Only the text mode exists: one logical unit is one pixel.
-    if (!dc || mode != MM_TEXT)
-        return 0;
-    const int old = dc->Attributes().nMapMode;
-    dc->Attributes().nMapMode = mode;
-    return old;
-}
-
-int CDC::GetMapMode() const {
-    CDCState* dc = AfxGetDCState(m_hDC);
-    return dc ? dc->Attributes().nMapMode : 0;
-}
-
-void CDC::LPtoDP(POINT* pts, int count) const {
-    const CPoint org = GetWindowOrg();
-    for (int i = 0; pts && i < count; ++i)
-        pts[i].x -= org.x, pts[i].y -= org.y;
-}
-
-void CDC::LPtoDP(LPRECT rect) const {
-    LPtoDP(reinterpret_cast<POINT*>(rect), 2);
-}
-
-void CDC::DPtoLP(POINT* pts, int count) const {
-    const CPoint org = GetWindowOrg();
-    for (int i = 0; pts && i < count; ++i)
-        pts[i].x += org.x, pts[i].y += org.y;
-}
-
-void CDC::DPtoLP(LPRECT rect) const {
-    DPtoLP(reinterpret_cast<POINT*>(rect), 2);
+    return ReadAttribute(m_hDC, &DC_ATTRIBUTES::ptWindowOrg);
 }
 
 int CDC::IntersectClipRect(int l, int t, int r, int b) {
@@ -270,68 +244,43 @@ int CDC::GetClipBox(LPRECT rect) const {
 }
 
 COLORREF CDC::SetTextColor(COLORREF color) {
-    CDCState* dc = AfxGetDCState(m_hDC);
-    if (!dc)
-        return 0;
-    const COLORREF old = dc->Attributes().crText;
-    dc->Attributes().crText = color & 0xFFFFFF;
-    return old;
+    return ExchangeAttribute(m_hDC, &DC_ATTRIBUTES::crText, color & 0xFFFFFF);
 }
 
 COLORREF CDC::GetTextColor() const {
-    CDCState* dc = AfxGetDCState(m_hDC);
-    return dc ? dc->Attributes().crText : 0;
+    return ReadAttribute(m_hDC, &DC_ATTRIBUTES::crText);
 }
 
 COLORREF CDC::SetBkColor(COLORREF color) {
-    CDCState* dc = AfxGetDCState(m_hDC);
-    if (!dc)
-        return 0;
-    const COLORREF old = dc->Attributes().crBk;
-    dc->Attributes().crBk = color & 0xFFFFFF;
-    return old;
+    return ExchangeAttribute(m_hDC, &DC_ATTRIBUTES::crBk, color & 0xFFFFFF);
 }
 
 COLORREF CDC::GetBkColor() const {
-    CDCState* dc = AfxGetDCState(m_hDC);
-    return dc ? dc->Attributes().crBk : 0;
+    return ReadAttribute(m_hDC, &DC_ATTRIBUTES::crBk);
 }
 
 int CDC::SetBkMode(int mode) {
-    CDCState* dc = AfxGetDCState(m_hDC);
-    if (!dc || (mode != OPAQUE && mode != TRANSPARENT))
+    if (mode != OPAQUE && mode != TRANSPARENT)
         return 0;
-    const int old = dc->Attributes().nBkMode;
-    dc->Attributes().nBkMode = mode;
-    return old;
+    return ExchangeAttribute(m_hDC, &DC_ATTRIBUTES::nBkMode, mode);
 }
 
 int CDC::GetBkMode() const {
-    CDCState* dc = AfxGetDCState(m_hDC);
-    return dc ? dc->Attributes().nBkMode : 0;
+    return ReadAttribute(m_hDC, &DC_ATTRIBUTES::nBkMode);
 }
 
 int CDC::SetStretchBltMode(int mode) {
-    CDCState* dc = AfxGetDCState(m_hDC);
-    if (!dc || mode < BLACKONWHITE || mode > HALFTONE)
+    if (mode < BLACKONWHITE || mode > HALFTONE)
         return 0;
-    const int old = dc->Attributes().nStretchMode;
-    dc->Attributes().nStretchMode = mode;
-    return old;
+    return ExchangeAttribute(m_hDC, &DC_ATTRIBUTES::nStretchMode, mode);
 }
 
 int CDC::GetStretchBltMode() const {
-    CDCState* dc = AfxGetDCState(m_hDC);
-    return dc ? dc->Attributes().nStretchMode : 0;
+    return ReadAttribute(m_hDC, &DC_ATTRIBUTES::nStretchMode);
 }
 
 CPoint CDC::SetBrushOrg(int x, int y) {
-    CDCState* dc = AfxGetDCState(m_hDC);
-    if (!dc)
-        return CPoint();
-    const CPoint old = dc->Attributes().ptBrushOrg;
-    dc->Attributes().ptBrushOrg = CPoint(x, y);
-    return old;
+    return ExchangeAttribute(m_hDC, &DC_ATTRIBUTES::ptBrushOrg, CPoint(x, y));
 }
 
 CPen* CDC::GetCurrentPen() const {
