@@ -86,6 +86,13 @@ template <class T> T* WrapperOf(HGDIOBJ h, int kind) {
     return static_cast<T*>(AfxGetGdiWrapper(h, kind));
 }
 
+// The wrapper of the object of that kind selected into the context; null for no context.
+template <class T, class HANDLE_TYPE>
+T* SelectedObject(HDC hDC, HANDLE_TYPE DC_ATTRIBUTES::*pField, int kind) {
+    CDCState* dc = AfxGetDCState(hDC);
+    return dc ? WrapperOf<T>((HGDIOBJ)(dc->Attributes().*pField), kind) : nullptr;
+}
+
 } // namespace
 
 HDC AfxCreateSurfaceDC(CSurface* target, CPoint origin, const CRect& clip) {
@@ -284,23 +291,19 @@ CPoint CDC::SetBrushOrg(int x, int y) {
 }
 
 CPen* CDC::GetCurrentPen() const {
-    CDCState* dc = AfxGetDCState(m_hDC);
-    return dc ? WrapperOf<CPen>((HGDIOBJ)dc->Attributes().hPen, OBJ_PEN) : nullptr;
+    return SelectedObject<CPen>(m_hDC, &DC_ATTRIBUTES::hPen, OBJ_PEN);
 }
 
 CBrush* CDC::GetCurrentBrush() const {
-    CDCState* dc = AfxGetDCState(m_hDC);
-    return dc ? WrapperOf<CBrush>((HGDIOBJ)dc->Attributes().hBrush, OBJ_BRUSH) : nullptr;
+    return SelectedObject<CBrush>(m_hDC, &DC_ATTRIBUTES::hBrush, OBJ_BRUSH);
 }
 
 CFont* CDC::GetCurrentFont() const {
-    CDCState* dc = AfxGetDCState(m_hDC);
-    return dc ? WrapperOf<CFont>((HGDIOBJ)dc->Attributes().hFont, OBJ_FONT) : nullptr;
+    return SelectedObject<CFont>(m_hDC, &DC_ATTRIBUTES::hFont, OBJ_FONT);
 }
 
 CBitmap* CDC::GetCurrentBitmap() const {
-    CDCState* dc = AfxGetDCState(m_hDC);
-    return dc ? WrapperOf<CBitmap>((HGDIOBJ)dc->Attributes().hBitmap, OBJ_BITMAP) : nullptr;
+    return SelectedObject<CBitmap>(m_hDC, &DC_ATTRIBUTES::hBitmap, OBJ_BITMAP);
 }
 
 void CDC::FillRect(LPCRECT rect, CBrush* pBrush) {
