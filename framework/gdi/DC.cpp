@@ -86,6 +86,15 @@ template <class T> T* WrapperOf(HGDIOBJ h, int kind) {
     return static_cast<T*>(AfxGetGdiWrapper(h, kind));
 }
 
+// The surface pixel under logical (x, y); null outside the clip or for no context.
+uint32_t* ClippedPixel(HDC hDC, int x, int y) {
+    CDCState* dc = AfxGetDCState(hDC);
+    if (!dc)
+        return nullptr;
+    const CPoint p = dc->ToSurface(x, y);
+    return dc->Clip().PtInRect(p) ? &dc->Surface().Row(p.y)[p.x] : nullptr;
+}
+
 // The wrapper of the object of that kind selected into the context; null for no context.
 template <class T, class HANDLE_TYPE>
 T* SelectedObject(HDC hDC, HANDLE_TYPE DC_ATTRIBUTES::*pField, int kind) {
@@ -382,24 +391,16 @@ CPoint CDC::GetCurrentPosition() const {
 }
 
 COLORREF CDC::SetPixel(int x, int y, COLORREF color) {
-    CDCState* dc = AfxGetDCState(m_hDC);
-    if (!dc)
+    uint32_t* pPixel = ClippedPixel(m_hDC, x, y);
+    if (!pPixel)
         return (COLORREF)-1;
-    const CPoint p = dc->ToSurface(x, y);
-    if (!dc->Clip().PtInRect(p))
-        return (COLORREF)-1;
-    dc->Surface().Row(p.y)[p.x] = PixelFromColor(color);
+    *pPixel = PixelFromColor(color);
     return color & 0xFFFFFF;
 }
 
 COLORREF CDC::GetPixel(int x, int y) const {
-    CDCState* dc = AfxGetDCState(m_hDC);
-    if (!dc)
-        return (COLORREF)-1;
-    const CPoint p = dc->ToSurface(x, y);
-    if (!dc->Clip().PtInRect(p))
-        return (COLORREF)-1;
-    return ColorFromPixel(dc->Surface().Row(p.y)[p.x]);
+    const uint32_t* pPixel = ClippedPixel(m_hDC, x, y);
+    return pPixel ? ColorFromPixel(*pPixel) : (COLORREF)-1;
 }
 
 BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* pSrcDC, int xSrc, int ySrc, DWORD rop) {
