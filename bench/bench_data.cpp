@@ -25,11 +25,11 @@ using namespace bench;
 
 ITEM_RECORD MakeItem(int i) {
     ITEM_RECORD item;
-    item.strName = ("Item number " + std::to_string(i)).c_str();
-    item.strLine1 = "Line one";
-    item.strLine2 = "Line two";
-    item.strComments = CString(std::string(300, 'c'));
-    item.strCollectionTitle = "Benchmark collection";
+    item.m_strName = ("Item number " + std::to_string(i)).c_str();
+    item.m_strLine1 = "Line one";
+    item.m_strLine2 = "Line two";
+    item.m_strComments = CString(std::string(300, 'c'));
+    item.m_strCollectionTitle = "Benchmark collection";
     for (const char* name : {"Country", "Year", "Material", "Grade"}) {
         item.detailNames.Add(name);
         item.detailValues.Add("Some value");
@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
     small.jpeg = MakePhoto(64, 48);
     for (int i = 0; i < 1000; i++) {
         ITEM_RECORD item = small;
-        item.strName = ("Item number " + std::to_string(i)).c_str();
+        item.m_strName = ("Item number " + std::to_string(i)).c_str();
         many.AddItem(item);
     }
     many.WriteFile((dir + "/many-viewer").c_str());

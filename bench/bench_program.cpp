@@ -37,13 +37,13 @@ using namespace bench;
 
 ITEM_RECORD MakeItem(int i, const std::vector<BYTE>* pJpeg) {
     ITEM_RECORD item;
-    item.strName = ("Item number " + std::to_string(i + 1)).c_str();
-    item.strLine1 = "Line one";
-    item.strLine2 = "Line two";
-    item.strComments = CString(std::string(2000, 'c'));
-    item.strCollectionTitle = "Benchmark collection";
-    item.strCreatedBy = "Bench";
-    item.strDateCreated = "today";
+    item.m_strName = ("Item number " + std::to_string(i + 1)).c_str();
+    item.m_strLine1 = "Line one";
+    item.m_strLine2 = "Line two";
+    item.m_strComments = CString(std::string(2000, 'c'));
+    item.m_strCollectionTitle = "Benchmark collection";
+    item.m_strCreatedBy = "Bench";
+    item.m_strDateCreated = "today";
     for (const char* name : {"Country", "Year", "Material", "Grade"}) {
         item.detailNames.Add(name);
         item.detailValues.Add("Some value");

@@ -31,13 +31,12 @@ class CRegion {
 public:
     explicit CRegion(int nId) : m_nId(nId) {}
     int m_nId;
-    std::vector<CRegionPosition*> m_positions;
+    std::vector<CRegionPosition> m_positions;
 };
 
 extern CString g_strPartnerName;
 extern CString g_strPartnerUrl;
-extern CString g_strCharData;
-extern std::vector<CRegion*> g_regions;
+extern std::vector<CRegion> g_regions;
 
 class CPartnerLayout {
 public:

@@ -79,18 +79,11 @@ void XScrollPanel::SetScrollMetrics(int nMapMode, SIZE sizeTotal, SIZE sizePage,
     m_nMapMode = nMapMode;
     m_sizeTotalLog = sizeTotal;
 
-    CDC dc;
-    dc.CreateCompatibleDC(nullptr);
-    dc.SetMapMode(m_nMapMode);
-    CPoint ptTotal(sizeTotal.cx, sizeTotal.cy), ptPage(sizePage.cx, sizePage.cy),
-        ptLine(sizeLine.cx, sizeLine.cy);
-    dc.LPtoDP(&ptTotal);
-    dc.LPtoDP(&ptPage);
-    dc.LPtoDP(&ptLine);
-    m_sizeTotal = CSize(ptTotal.x, ptTotal.y);
-    m_sizePage = CSize(ptPage.x, ptPage.y);
-    m_sizeLine = CSize(ptLine.x, ptLine.y);
-    // Mapping modes whose y axis points up give negative heights.
+    // The framework knows only the text mapping mode, in which logical units are pixels.
+    m_sizeTotal = sizeTotal;
+    m_sizePage = sizePage;
+    m_sizeLine = sizeLine;
+    // Heights are kept non-negative whatever the caller passes.
     m_sizeTotal.cy = Magnitude(m_sizeTotal.cy);
     m_sizePage.cy = Magnitude(m_sizePage.cy);
     m_sizeLine.cy = Magnitude(m_sizeLine.cy);

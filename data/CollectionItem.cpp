@@ -3,26 +3,28 @@
 #include <new>
 
 void CCollectionItem::Serialize(CArchiveReader& ar) {
-    for (CString* s : {&m_strName, &m_strLine1, &m_strField2, &m_strLine2, &m_strComments, &m_strCollectionTitle,
-                       &m_strDateCreated, &m_strCreatedBy})
-        ar >> *s;
+    for (const ITEM_TEXT_FIELD& field : ITEM_TEXT_FIELDS)
+        ar >> this->*field.pText;
     ar.ReadStringArray(m_detailNames);
     ar.ReadStringArray(m_detailValues);
     m_picture.Serialize(ar);
     // The bitmap decides, not the presence flag: a picture that did not decode is followed
     // by an attempt at the image list.
-    if (!m_picture.GetSafeHandle()) m_imageList.Read(&ar);
+    if (!m_picture.GetSafeHandle())
+        m_imageList.Read(&ar);
 }
 
 int CCollectionItem::GetDetail(int index, CString& name, CString& value) const {
-    if (index < 0 || index >= m_detailNames.GetSize()) return 0;
+    if (index < 0 || index >= m_detailNames.GetSize())
+        return 0;
     name = m_detailNames[index];
     value = index < m_detailValues.GetSize() ? m_detailValues[index] : CString();
     return 1;
 }
 
 int CCollectionItem::CopyImageList(CImageList* target) {
-    if (!target) return 0;
+    if (!target)
+        return 0;
     target->DeleteImageList();
     try {
         return target->Create(&m_imageList);

@@ -4,11 +4,12 @@
 
 #include "data/ArchiveReader.h"
 #include "data/ItemPicture.h"
+#include "data/ItemTexts.h"
 #include "framework/core/Object.h"
 #include "framework/core/StringArray.h"
 #include "framework/gdi/ImageList.h"
 
-class CCollectionItem : public CObject {
+class CCollectionItem : public CObject, public ITEM_TEXTS {
 public:
     CCollectionItem() = default;
     CCollectionItem(const CCollectionItem&) = delete;
@@ -29,16 +30,8 @@ public:
     CItemPicture* GetPicture() { return m_picture.GetSafeHandle() ? &m_picture : nullptr; }
     const CImageList& GetImageList() const { return m_imageList; }
 
-    // Declared in record order; destroyed in reverse, so the picture (and its temporary
-    // file) goes first.
-    CString m_strName;
-    CString m_strLine1;
-    CString m_strField2;
-    CString m_strLine2;
-    CString m_strComments;
-    CString m_strCollectionTitle;
-    CString m_strDateCreated;
-    CString m_strCreatedBy;
+    // The eight texts come from ITEM_TEXTS, before these in record order. Destroyed in
+    // reverse, so the picture (and its temporary file) goes first.
     CStringArray m_detailNames;
     CStringArray m_detailValues;
     CImageList m_imageList;

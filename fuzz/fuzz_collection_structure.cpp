@@ -72,11 +72,11 @@ IMAGELIST_DATA ImageList(FuzzedDataProvider& in) {
 ITEM_RECORD Record(FuzzedDataProvider& in) {
     ITEM_RECORD record;
     record.stringForm = in.PickValueInArray({STRING_AUTO, STRING_ANSI, STRING_UTF16});
-    for (CString* s : {&record.strName, &record.strLine1, &record.strField2, &record.strLine2,
-                       &record.strCollectionTitle, &record.strDateCreated, &record.strCreatedBy})
-        *s = Text(in);
+    for (const ITEM_TEXT_FIELD& field : ITEM_TEXT_FIELDS)
+        if (field.pText != &ITEM_TEXTS::m_strComments)
+            record.*field.pText = Text(in);
     // Comments may be long: the inputs may be up to a megabyte.
-    record.strComments = Text(in, in.ConsumeBool() ? 1u << 20 : 64);
+    record.m_strComments = Text(in, in.ConsumeBool() ? 1u << 20 : 64);
     const int nNames = in.ConsumeIntegralInRange(0, 6), nValues = in.ConsumeIntegralInRange(0, 6);
     for (int i = 0; i < nNames; i++)
         record.detailNames.Add(Text(in));

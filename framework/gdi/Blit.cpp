@@ -9,6 +9,8 @@
 #include <cstring>
 #include <vector>
 
+#include "framework/gdi/RasterOps.h"
+
 namespace {
 
 // Rows of the source as bytes: 32-bit surfaces and bitmaps as they are (B, G, R, X), 24-bit
@@ -41,19 +43,6 @@ private:
     const BLIT_SOURCE& m_source;
     int m_nBytes = 4;
     std::vector<uint32_t> m_scratch;
-};
-
-struct CCopyOp {
-    static uint32_t Apply(uint32_t, uint32_t s) { return s; }
-};
-struct CAndOp {
-    static uint32_t Apply(uint32_t d, uint32_t s) { return d & s; }
-};
-struct COrOp {
-    static uint32_t Apply(uint32_t d, uint32_t s) { return d | s; }
-};
-struct CXorOp {
-    static uint32_t Apply(uint32_t d, uint32_t s) { return d ^ s; }
 };
 
 template <class Op>
@@ -185,7 +174,7 @@ BLIT_SOURCE Snapshot(const BLIT_SOURCE& source, const CRect& rc, std::vector<uin
 
 BOOL RasterBitBlt(const CSurface& target, const CRect& clip, const CRect& dst,
                   const BLIT_SOURCE& source, CPoint src, DWORD rop) {
-    if (rop != SRCCOPY && rop != SRCAND && rop != SRCPAINT && rop != SRCINVERT)
+    if (CombiningRow(rop, ROP_SOURCE) < 0)
         return FALSE;
     // Cut to the source's pixels first, moving the target edges with it, then to the clip.
     CRect srcRect(src.x, src.y, src.x + dst.Width(), src.y + dst.Height());
@@ -201,20 +190,8 @@ BOOL RasterBitBlt(const CSurface& target, const CRect& clip, const CRect& dst,
     const BLIT_SOURCE used =
         SharesPixels(target, source) ? Snapshot(source, CRect(from, vis.Size()), store) : source;
     CSourceRows rows(used);
-    switch (rop) {
-    case SRCCOPY:
-        CopyRows<CCopyOp>(target, vis, rows, from);
-        break;
-    case SRCAND:
-        CopyRows<CAndOp>(target, vis, rows, from);
-        break;
-    case SRCPAINT:
-        CopyRows<COrOp>(target, vis, rows, from);
-        break;
-    case SRCINVERT:
-        CopyRows<CXorOp>(target, vis, rows, from);
-        break;
-    }
+    WithCombiningOp(rop, ROP_SOURCE,
+                    [&](auto op) { CopyRows<decltype(op)>(target, vis, rows, from); });
     return TRUE;
 }
 

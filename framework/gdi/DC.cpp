@@ -3,7 +3,9 @@
 // then run the pixel loop of Raster.cpp or Blit.cpp.
 #include "framework/gdi/DC.h"
 
+#include <type_traits>
 #include <unordered_map>
+#include <utility>
 
 #include "framework/gdi/Blit.h"
 #include "framework/gdi/DCState.h"
@@ -16,6 +18,19 @@ namespace {
 std::unordered_map<HDC, std::unique_ptr<CDC>>& Wrappers() {
     static auto* wrappers = new std::unordered_map<HDC, std::unique_ptr<CDC>>;
     return *wrappers;
+}
+
+// Gives one attribute of the context a new value and returns the old one; a handle that is
+// no context changes nothing and gives the attribute type's zero.
+template <class T>
+T ExchangeAttribute(HDC hDC, T DC_ATTRIBUTES::*pField, typename std::decay<T>::type value) {
+    CDCState* dc = AfxGetDCState(hDC);
+    return dc ? std::exchange(dc->Attributes().*pField, value) : T();
+}
+
+template <class T> T ReadAttribute(HDC hDC, T DC_ATTRIBUTES::*pField) {
+    CDCState* dc = AfxGetDCState(hDC);
+    return dc ? dc->Attributes().*pField : T();
 }
 
 // The rectangle at (x, y) of that size (negative sizes extend left and up), in logical
@@ -69,6 +84,22 @@ bool SourceOf(CDC* pSrcDC, BLIT_SOURCE& source, CDCState*& srcState) {
 // A wrapper for whatever the context held before a selection.
 template <class T> T* WrapperOf(HGDIOBJ h, int kind) {
     return static_cast<T*>(AfxGetGdiWrapper(h, kind));
+}
+
+// The surface pixel under logical (x, y); null outside the clip or for no context.
+uint32_t* ClippedPixel(HDC hDC, int x, int y) {
+    CDCState* dc = AfxGetDCState(hDC);
+    if (!dc)
+        return nullptr;
+    const CPoint p = dc->ToSurface(x, y);
+    return dc->Clip().PtInRect(p) ? &dc->Surface().Row(p.y)[p.x] : nullptr;
+}
+
+// The wrapper of the object of that kind selected into the context; null for no context.
+template <class T, class HANDLE_TYPE>
+T* SelectedObject(HDC hDC, HANDLE_TYPE DC_ATTRIBUTES::*pField, int kind) {
+    CDCState* dc = AfxGetDCState(hDC);
+    return dc ? WrapperOf<T>((HGDIOBJ)(dc->Attributes().*pField), kind) : nullptr;
 }
 
 } // namespace
@@ -195,52 +226,11 @@ BOOL CDC::RestoreDC(int nSavedDC) {
 }
 
 CPoint CDC::SetWindowOrg(int x, int y) {
-    CDCState* dc = AfxGetDCState(m_hDC);
-    if (!dc)
-        return CPoint();
-    const CPoint old = dc->Attributes().ptWindowOrg;
-    dc->Attributes().ptWindowOrg = CPoint(x, y);
-    return old;
+    return ExchangeAttribute(m_hDC, &DC_ATTRIBUTES::ptWindowOrg, CPoint(x, y));
 }
 
 CPoint CDC::GetWindowOrg() const {
-    CDCState* dc = AfxGetDCState(m_hDC);
-    return dc ? dc->Attributes().ptWindowOrg : CPoint();
-}
-
-int CDC::SetMapMode(int mode) {
-    CDCState* dc = AfxGetDCState(m_hDC);
-    // Only the text mode exists: one logical unit is one pixel.
-    if (!dc || mode != MM_TEXT)
-        return 0;
-    const int old = dc->Attributes().nMapMode;
-    dc->Attributes().nMapMode = mode;
-    return old;
-}
-
-int CDC::GetMapMode() const {
-    CDCState* dc = AfxGetDCState(m_hDC);
-    return dc ? dc->Attributes().nMapMode : 0;
-}
-
-void CDC::LPtoDP(POINT* pts, int count) const {
-    const CPoint org = GetWindowOrg();
-    for (int i = 0; pts && i < count; ++i)
-        pts[i].x -= org.x, pts[i].y -= org.y;
-}
-
-void CDC::LPtoDP(LPRECT rect) const {
-    LPtoDP(reinterpret_cast<POINT*>(rect), 2);
-}
-
-void CDC::DPtoLP(POINT* pts, int count) const {
-    const CPoint org = GetWindowOrg();
-    for (int i = 0; pts && i < count; ++i)
-        pts[i].x += org.x, pts[i].y += org.y;
-}
-
-void CDC::DPtoLP(LPRECT rect) const {
-    DPtoLP(reinterpret_cast<POINT*>(rect), 2);
+    return ReadAttribute(m_hDC, &DC_ATTRIBUTES::ptWindowOrg);
 }
 
 int CDC::IntersectClipRect(int l, int t, int r, int b) {
@@ -270,88 +260,59 @@ int CDC::GetClipBox(LPRECT rect) const {
 }
 
 COLORREF CDC::SetTextColor(COLORREF color) {
-    CDCState* dc = AfxGetDCState(m_hDC);
-    if (!dc)
-        return 0;
-    const COLORREF old = dc->Attributes().crText;
-    dc->Attributes().crText = color & 0xFFFFFF;
-    return old;
+    return ExchangeAttribute(m_hDC, &DC_ATTRIBUTES::crText, color & 0xFFFFFF);
 }
 
 COLORREF CDC::GetTextColor() const {
-    CDCState* dc = AfxGetDCState(m_hDC);
-    return dc ? dc->Attributes().crText : 0;
+    return ReadAttribute(m_hDC, &DC_ATTRIBUTES::crText);
 }
 
 COLORREF CDC::SetBkColor(COLORREF color) {
-    CDCState* dc = AfxGetDCState(m_hDC);
-    if (!dc)
-        return 0;
-    const COLORREF old = dc->Attributes().crBk;
-    dc->Attributes().crBk = color & 0xFFFFFF;
-    return old;
+    return ExchangeAttribute(m_hDC, &DC_ATTRIBUTES::crBk, color & 0xFFFFFF);
 }
 
 COLORREF CDC::GetBkColor() const {
-    CDCState* dc = AfxGetDCState(m_hDC);
-    return dc ? dc->Attributes().crBk : 0;
+    return ReadAttribute(m_hDC, &DC_ATTRIBUTES::crBk);
 }
 
 int CDC::SetBkMode(int mode) {
-    CDCState* dc = AfxGetDCState(m_hDC);
-    if (!dc || (mode != OPAQUE && mode != TRANSPARENT))
+    if (mode != OPAQUE && mode != TRANSPARENT)
         return 0;
-    const int old = dc->Attributes().nBkMode;
-    dc->Attributes().nBkMode = mode;
-    return old;
+    return ExchangeAttribute(m_hDC, &DC_ATTRIBUTES::nBkMode, mode);
 }
 
 int CDC::GetBkMode() const {
-    CDCState* dc = AfxGetDCState(m_hDC);
-    return dc ? dc->Attributes().nBkMode : 0;
+    return ReadAttribute(m_hDC, &DC_ATTRIBUTES::nBkMode);
 }
 
 int CDC::SetStretchBltMode(int mode) {
-    CDCState* dc = AfxGetDCState(m_hDC);
-    if (!dc || mode < BLACKONWHITE || mode > HALFTONE)
+    if (mode < BLACKONWHITE || mode > HALFTONE)
         return 0;
-    const int old = dc->Attributes().nStretchMode;
-    dc->Attributes().nStretchMode = mode;
-    return old;
+    return ExchangeAttribute(m_hDC, &DC_ATTRIBUTES::nStretchMode, mode);
 }
 
 int CDC::GetStretchBltMode() const {
-    CDCState* dc = AfxGetDCState(m_hDC);
-    return dc ? dc->Attributes().nStretchMode : 0;
+    return ReadAttribute(m_hDC, &DC_ATTRIBUTES::nStretchMode);
 }
 
 CPoint CDC::SetBrushOrg(int x, int y) {
-    CDCState* dc = AfxGetDCState(m_hDC);
-    if (!dc)
-        return CPoint();
-    const CPoint old = dc->Attributes().ptBrushOrg;
-    dc->Attributes().ptBrushOrg = CPoint(x, y);
-    return old;
+    return ExchangeAttribute(m_hDC, &DC_ATTRIBUTES::ptBrushOrg, CPoint(x, y));
 }
 
 CPen* CDC::GetCurrentPen() const {
-    CDCState* dc = AfxGetDCState(m_hDC);
-    return dc ? WrapperOf<CPen>((HGDIOBJ)dc->Attributes().hPen, OBJ_PEN) : nullptr;
+    return SelectedObject<CPen>(m_hDC, &DC_ATTRIBUTES::hPen, OBJ_PEN);
 }
 
 CBrush* CDC::GetCurrentBrush() const {
-    CDCState* dc = AfxGetDCState(m_hDC);
-    return dc ? WrapperOf<CBrush>((HGDIOBJ)dc->Attributes().hBrush, OBJ_BRUSH) : nullptr;
+    return SelectedObject<CBrush>(m_hDC, &DC_ATTRIBUTES::hBrush, OBJ_BRUSH);
 }
 
 CFont* CDC::GetCurrentFont() const {
-    CDCState* dc = AfxGetDCState(m_hDC);
-    return dc ? WrapperOf<CFont>((HGDIOBJ)dc->Attributes().hFont, OBJ_FONT) : nullptr;
+    return SelectedObject<CFont>(m_hDC, &DC_ATTRIBUTES::hFont, OBJ_FONT);
 }
 
 CBitmap* CDC::GetCurrentBitmap() const {
-    CDCState* dc = AfxGetDCState(m_hDC);
-    return dc ? WrapperOf<CBitmap>((HGDIOBJ)dc->Attributes().hBitmap, OBJ_BITMAP) : nullptr;
+    return SelectedObject<CBitmap>(m_hDC, &DC_ATTRIBUTES::hBitmap, OBJ_BITMAP);
 }
 
 void CDC::FillRect(LPCRECT rect, CBrush* pBrush) {
@@ -430,24 +391,16 @@ CPoint CDC::GetCurrentPosition() const {
 }
 
 COLORREF CDC::SetPixel(int x, int y, COLORREF color) {
-    CDCState* dc = AfxGetDCState(m_hDC);
-    if (!dc)
+    uint32_t* pPixel = ClippedPixel(m_hDC, x, y);
+    if (!pPixel)
         return (COLORREF)-1;
-    const CPoint p = dc->ToSurface(x, y);
-    if (!dc->Clip().PtInRect(p))
-        return (COLORREF)-1;
-    dc->Surface().Row(p.y)[p.x] = PixelFromColor(color);
+    *pPixel = PixelFromColor(color);
     return color & 0xFFFFFF;
 }
 
 COLORREF CDC::GetPixel(int x, int y) const {
-    CDCState* dc = AfxGetDCState(m_hDC);
-    if (!dc)
-        return (COLORREF)-1;
-    const CPoint p = dc->ToSurface(x, y);
-    if (!dc->Clip().PtInRect(p))
-        return (COLORREF)-1;
-    return ColorFromPixel(dc->Surface().Row(p.y)[p.x]);
+    const uint32_t* pPixel = ClippedPixel(m_hDC, x, y);
+    return pPixel ? ColorFromPixel(*pPixel) : (COLORREF)-1;
 }
 
 BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* pSrcDC, int xSrc, int ySrc, DWORD rop) {

@@ -71,12 +71,6 @@ public:
     CPoint SetWindowOrg(int x, int y);
     CPoint SetWindowOrg(POINT pt) { return SetWindowOrg(pt.x, pt.y); }
     CPoint GetWindowOrg() const;
-    int SetMapMode(int mode);
-    int GetMapMode() const;
-    void LPtoDP(POINT* pts, int count = 1) const;
-    void LPtoDP(LPRECT rect) const;
-    void DPtoLP(POINT* pts, int count = 1) const;
-    void DPtoLP(LPRECT rect) const;
 
     // Region kinds returned by the clip calls.
     int IntersectClipRect(int l, int t, int r, int b);

@@ -21,7 +21,6 @@ struct DC_ATTRIBUTES {
     COLORREF crBk = RGB(255, 255, 255);
     int nBkMode = OPAQUE;
     int nStretchMode = BLACKONWHITE;
-    int nMapMode = MM_TEXT;
     CPoint ptBrushOrg; // device pixels
     CPoint ptCurrent;  // logical pen position
 };

@@ -4,20 +4,9 @@
 #include <cmath>
 #include <cstdlib>
 
-namespace {
+#include "framework/gdi/RasterOps.h"
 
-struct CCopyOp {
-    static uint32_t Apply(uint32_t, uint32_t p) { return p; }
-};
-struct CAndOp {
-    static uint32_t Apply(uint32_t d, uint32_t p) { return d & p; }
-};
-struct COrOp {
-    static uint32_t Apply(uint32_t d, uint32_t p) { return d | p; }
-};
-struct CXorOp {
-    static uint32_t Apply(uint32_t d, uint32_t p) { return d ^ p; }
-};
+namespace {
 
 // The brush's eight pixels for one surface row, lined up so that entry (x & 7) is pixel x.
 void PatternRow(const BRUSH_PAINT& paint, int y, uint32_t out[8]) {
@@ -60,22 +49,14 @@ BOOL RasterPatBlt(const CSurface& surface, const CRect& rc, const BRUSH_PAINT& p
     if (rc.IsRectEmpty())
         return TRUE;
     const bool solid = paint.pBrush && paint.pBrush->m_nStyle == BS_SOLID;
+    if (rop == PATCOPY && solid) {
+        Fill(surface, rc, PixelFromColor(paint.pBrush->m_color));
+        return TRUE;
+    }
+    if (WithCombiningOp(rop, ROP_PATTERN,
+                        [&](auto op) { Blend<decltype(op)>(surface, rc, paint); }))
+        return TRUE;
     switch (rop) {
-    case PATCOPY:
-        if (solid)
-            Fill(surface, rc, PixelFromColor(paint.pBrush->m_color));
-        else
-            Blend<CCopyOp>(surface, rc, paint);
-        return TRUE;
-    case ROP_DEST_AND_PATTERN:
-        Blend<CAndOp>(surface, rc, paint);
-        return TRUE;
-    case ROP_DEST_OR_PATTERN:
-        Blend<COrOp>(surface, rc, paint);
-        return TRUE;
-    case PATINVERT:
-        Blend<CXorOp>(surface, rc, paint);
-        return TRUE;
     case DSTINVERT:
         for (int y = rc.top; y < rc.bottom; ++y)
             for (uint32_t* p = surface.Row(y) + rc.left; p < surface.Row(y) + rc.right; ++p)

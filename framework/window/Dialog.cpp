@@ -191,17 +191,10 @@ LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         return OnInitDialog();
-    case WM_ERASEBKGND: {
+    case WM_ERASEBKGND:
         // The dialog's own control-colour answer paints its background.
-        HBRUSH hbr = (HBRUSH)SendMessage(WM_CTLCOLORDLG, wParam, (LPARAM)m_hWnd);
-        if (!hbr)
-            return FALSE;
-        CDC* pDC = CDC::FromHandle((HDC)wParam);
-        CRect rcClip;
-        pDC->GetClipBox(&rcClip);
-        pDC->FillRect(&rcClip, CBrush::FromHandle(hbr));
-        return TRUE;
-    }
+        return FillClipBox((HDC)wParam,
+                           (HBRUSH)SendMessage(WM_CTLCOLORDLG, wParam, (LPARAM)m_hWnd));
     case WM_CLOSE:
         SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         return 0;

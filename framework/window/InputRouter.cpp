@@ -13,7 +13,8 @@ CWindowManager& Manager() {
     return CWindowManager::Get();
 }
 
-bool IsInside(HWND hWnd, const CWindowRecord* pRoot) {
+// Whether the window is pRoot or one of its children (at any depth); owned pop-ups are not.
+bool IsInChildTreeOf(HWND hWnd, const CWindowRecord* pRoot) {
     for (CWindowRecord* p = Manager().Find(hWnd); p; p = p->IsChild() ? p->pParent : nullptr) {
         if (p == pRoot)
             return true;
@@ -207,7 +208,7 @@ void CInputRouter::Activate(CWindowRecord* pRec) {
     CWindowManager& m = Manager();
     m.m_hActive = pTop->hWnd;
     m.BringToTop(pTop);
-    if (!m.m_hFocus || !IsInside(m.m_hFocus, pTop)) {
+    if (!m.m_hFocus || !IsInChildTreeOf(m.m_hFocus, pTop)) {
         if (CWnd* pWnd = pTop->pWnd)
             pWnd->SetFocus();
     }
@@ -230,18 +231,18 @@ void CInputRouter::ActivateNext(CWindowRecord* pRec) {
     }
     if (pNext) {
         Activate(pNext);
-    } else if (m.m_hFocus && IsInside(m.m_hFocus, pRec)) {
+    } else if (m.m_hFocus && IsInChildTreeOf(m.m_hFocus, pRec)) {
         m.m_hFocus = nullptr;
     }
 }
 
 void CInputRouter::OnHidden(CWindowRecord* pRec) {
     CWindowManager& m = Manager();
-    if (m.m_hCapture && IsInside(m.m_hCapture, pRec))
+    if (m.m_hCapture && IsInChildTreeOf(m.m_hCapture, pRec))
         ::ReleaseCapture();
     if (!pRec->IsChild()) {
         ActivateNext(pRec);
-    } else if (m.m_hFocus && IsInside(m.m_hFocus, pRec)) {
+    } else if (m.m_hFocus && IsInChildTreeOf(m.m_hFocus, pRec)) {
         if (CWnd* pTop = pRec->TopLevel()->pWnd)
             pTop->SetFocus();
     }
@@ -249,9 +250,9 @@ void CInputRouter::OnHidden(CWindowRecord* pRec) {
 
 void CInputRouter::OnDisabled(CWindowRecord* pRec) {
     CWindowManager& m = Manager();
-    if (m.m_hCapture && IsInside(m.m_hCapture, pRec))
+    if (m.m_hCapture && IsInChildTreeOf(m.m_hCapture, pRec))
         ::ReleaseCapture();
-    if (m.m_hFocus && IsInside(m.m_hFocus, pRec)) {
+    if (m.m_hFocus && IsInChildTreeOf(m.m_hFocus, pRec)) {
         HWND hOld = m.m_hFocus;
         m.m_hFocus = nullptr;
         ::SendMessage(hOld, WM_KILLFOCUS, 0, 0);

@@ -36,12 +36,22 @@ HBRUSH ClassBrush(const WINDOW_CLASS* pClass) {
     return pClass->hbrBackground;
 }
 
-bool IsInside(HWND hWnd, const CWindowRecord* pRoot) {
+// Whether the window is pRoot, one of its children or a pop-up it owns (at any depth).
+bool IsInTreeOrOwnedBy(HWND hWnd, const CWindowRecord* pRoot) {
     for (CWindowRecord* p = Manager().Find(hWnd); p; p = p->IsChild() ? p->pParent : p->pOwner) {
         if (p == pRoot)
             return true;
     }
     return false;
+}
+
+// The system colours a control gets when no window answers its colour request.
+HBRUSH DefaultCtlColor(UINT message, CDC* pDC) {
+    bool bWindowColour = message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX;
+    int nBack = bWindowColour ? COLOR_WINDOW : COLOR_BTNFACE;
+    pDC->SetTextColor(GetSysColor(COLOR_WINDOWTEXT));
+    pDC->SetBkColor(GetSysColor(nBack));
+    return GetSysColorBrush(nBack);
 }
 
 void DestroyTree(HWND hWnd);
@@ -93,12 +103,26 @@ void SetTopLevelText(CWindowRecord* pRec) {
 }
 } // namespace
 
+BOOL FillClipBox(HDC hDC, HBRUSH hbr) {
+    if (!hbr)
+        return FALSE;
+    CDC* pDC = CDC::FromHandle(hDC);
+    CRect rcClip;
+    pDC->GetClipBox(&rcClip);
+    pDC->FillRect(&rcClip, CBrush::FromHandle(hbr));
+    return TRUE;
+}
+
 // ---- creation and destruction ----------------------------------------------------------------
 
 CWnd::CWnd() = default;
 
+CWindowRecord* CWnd::Record() const {
+    return Manager().Find(m_hWnd);
+}
+
 CWnd::~CWnd() {
-    if (m_hWnd && Manager().Find(m_hWnd))
+    if (m_hWnd && Record())
         DestroyWindow();
 }
 
@@ -186,7 +210,7 @@ BOOL CWnd::PreCreateWindow(CREATESTRUCT& /*cs*/) {
 }
 
 BOOL CWnd::DestroyWindow() {
-    CWindowRecord* pRec = Manager().Find(m_hWnd);
+    CWindowRecord* pRec = Record();
     if (!pRec || pRec->bDestroying)
         return FALSE;
     HWND hWnd = m_hWnd;
@@ -194,9 +218,9 @@ BOOL CWnd::DestroyWindow() {
         Painter().InvalidateBeneath(pRec, pRec->ScreenRect());
     pRec->dwStyle &= ~WS_VISIBLE;
     CWindowManager& m = Manager();
-    if (m.m_hCapture && IsInside(m.m_hCapture, pRec))
+    if (m.m_hCapture && IsInTreeOrOwnedBy(m.m_hCapture, pRec))
         ::ReleaseCapture();
-    if (m.m_hFocus && IsInside(m.m_hFocus, pRec))
+    if (m.m_hFocus && IsInTreeOrOwnedBy(m.m_hFocus, pRec))
         m.m_hFocus = nullptr;
     if (m.m_hActive == hWnd)
         CInputRouter::Get().ActivateNext(pRec);
@@ -228,6 +252,9 @@ LRESULT CWnd::Default() {
 }
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (IsCtlColorMessage(message))
+        return (LRESULT)OnCtlColor(CDC::FromHandle((HDC)wParam), FromHandle((HWND)lParam),
+                                   message - WM_CTLCOLORMSGBOX);
     switch (message) {
     case WM_CREATE:
         return OnCreate((LPCREATESTRUCT)lParam);
@@ -248,15 +275,6 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
         OnPaint();
         return 0;
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-        return (LRESULT)OnCtlColor(CDC::FromHandle((HDC)wParam), FromHandle((HWND)lParam),
-                                   message - WM_CTLCOLORMSGBOX);
     case WM_SETCURSOR:
         return OnSetCursor(FromHandle((HWND)wParam), (UINT)(short)LOWORD(lParam), HIWORD(lParam));
     case WM_MOUSEMOVE:
@@ -268,20 +286,11 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP:
         OnLButtonUp((UINT)wParam, PointFromLParam(lParam));
         return 0;
-    case WM_LBUTTONDBLCLK:
-        OnLButtonDblClk((UINT)wParam, PointFromLParam(lParam));
-        return 0;
-    case WM_RBUTTONDOWN:
-        OnRButtonDown((UINT)wParam, PointFromLParam(lParam));
-        return 0;
     case WM_RBUTTONUP:
         OnRButtonUp((UINT)wParam, PointFromLParam(lParam));
         return 0;
     case WM_KEYDOWN:
         OnKeyDown((UINT)wParam, LOWORD(lParam), HIWORD(lParam));
-        return 0;
-    case WM_KEYUP:
-        OnKeyUp((UINT)wParam, LOWORD(lParam), HIWORD(lParam));
         return 0;
     case WM_HSCROLL:
         OnHScroll(LOWORD(wParam), HIWORD(wParam), (CScrollBar*)FromHandle((HWND)lParam));
@@ -289,17 +298,8 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_VSCROLL:
         OnVScroll(LOWORD(wParam), HIWORD(wParam), (CScrollBar*)FromHandle((HWND)lParam));
         return 0;
-    case WM_SETFOCUS:
-        OnSetFocus(FromHandle((HWND)wParam));
-        return 0;
-    case WM_KILLFOCUS:
-        OnKillFocus(FromHandle((HWND)wParam));
-        return 0;
     case WM_CAPTURECHANGED:
         OnCaptureChanged(FromHandle((HWND)lParam));
-        return 0;
-    case WM_ENABLE:
-        OnEnable((BOOL)wParam);
         return 0;
     case WM_CLOSE:
         OnClose();
@@ -327,22 +327,16 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    CWindowRecord* pRec = Manager().Find(m_hWnd);
+    CWindowRecord* pRec = Record();
     if (!pRec)
         return 0;
+    if (IsCtlColorMessage(message))
+        return (LRESULT)DefaultCtlColor(message, CDC::FromHandle((HDC)wParam));
     switch (message) {
     case WM_NCCREATE:
         return TRUE;
-    case WM_ERASEBKGND: {
-        HBRUSH hbr = ClassBrush(pRec->pClass);
-        if (!hbr)
-            return FALSE;
-        CDC* pDC = CDC::FromHandle((HDC)wParam);
-        CRect rcClip;
-        pDC->GetClipBox(&rcClip);
-        pDC->FillRect(&rcClip, CBrush::FromHandle(hbr));
-        return TRUE;
-    }
+    case WM_ERASEBKGND:
+        return FillClipBox((HDC)wParam, ClassBrush(pRec->pClass));
     case WM_PAINT: {
         PAINTSTRUCT ps;
         ::BeginPaint(m_hWnd, &ps);
@@ -375,20 +369,6 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         ::SetCursor(LoadCursor(nullptr, IDC_ARROW));
         return TRUE;
-    }
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC: {
-        bool bWindowColour = message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX;
-        int nBack = bWindowColour ? COLOR_WINDOW : COLOR_BTNFACE;
-        CDC* pDC = CDC::FromHandle((HDC)wParam);
-        pDC->SetTextColor(GetSysColor(COLOR_WINDOWTEXT));
-        pDC->SetBkColor(GetSysColor(nBack));
-        return (LRESULT)GetSysColorBrush(nBack);
     }
     case WM_SETTEXT:
         pRec->strText = (LPCSTR)lParam;
@@ -460,14 +440,7 @@ BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
 }
 
 BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-    switch (message) {
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC: {
+    if (IsCtlColorMessage(message)) {
         HBRUSH hbr = CtlColor(CDC::FromHandle((HDC)wParam), message - WM_CTLCOLORMSGBOX);
         if (!hbr)
             return FALSE;
@@ -475,6 +448,7 @@ BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pR
             *pResult = (LRESULT)hbr;
         return TRUE;
     }
+    switch (message) {
     case WM_DRAWITEM:
         DrawItem((LPDRAWITEMSTRUCT)lParam);
         if (pResult)
@@ -533,19 +507,10 @@ void CWnd::OnLButtonDown(UINT, CPoint) {
 void CWnd::OnLButtonUp(UINT, CPoint) {
     Default();
 }
-void CWnd::OnLButtonDblClk(UINT, CPoint) {
-    Default();
-}
-void CWnd::OnRButtonDown(UINT, CPoint) {
-    Default();
-}
 void CWnd::OnRButtonUp(UINT, CPoint) {
     Default();
 }
 void CWnd::OnKeyDown(UINT, UINT, UINT) {
-    Default();
-}
-void CWnd::OnKeyUp(UINT, UINT, UINT) {
     Default();
 }
 void CWnd::OnHScroll(UINT, UINT, CScrollBar*) {
@@ -554,16 +519,7 @@ void CWnd::OnHScroll(UINT, UINT, CScrollBar*) {
 void CWnd::OnVScroll(UINT, UINT, CScrollBar*) {
     Default();
 }
-void CWnd::OnSetFocus(CWnd*) {
-    Default();
-}
-void CWnd::OnKillFocus(CWnd*) {
-    Default();
-}
 void CWnd::OnCaptureChanged(CWnd*) {
-    Default();
-}
-void CWnd::OnEnable(BOOL) {
     Default();
 }
 void CWnd::OnClose() {
@@ -608,7 +564,7 @@ void CWnd::OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStruct) {
 // -------------------------------------------------------------------------------
 
 CWnd* CWnd::GetParent() const {
-    CWindowRecord* pRec = Manager().Find(m_hWnd);
+    CWindowRecord* pRec = Record();
     if (!pRec)
         return nullptr;
     CWindowRecord* pUp = pRec->IsChild() ? pRec->pParent : pRec->pOwner;
@@ -620,7 +576,7 @@ CWnd* CWnd::GetOwner() const {
 }
 
 CWnd* CWnd::GetTopLevelParent() const {
-    CWindowRecord* pRec = Manager().Find(m_hWnd);
+    CWindowRecord* pRec = Record();
     return pRec ? pRec->TopLevel()->pWnd : nullptr;
 }
 
@@ -635,7 +591,7 @@ BOOL CWnd::IsChild(const CWnd* pWnd) const {
 }
 
 CWnd* CWnd::GetDlgItem(int nID) const {
-    CWindowRecord* pRec = Manager().Find(m_hWnd);
+    CWindowRecord* pRec = Record();
     if (!pRec)
         return nullptr;
     for (CWindowRecord* pChild : pRec->children) {
@@ -646,17 +602,8 @@ CWnd* CWnd::GetDlgItem(int nID) const {
 }
 
 int CWnd::GetDlgCtrlID() const {
-    CWindowRecord* pRec = Manager().Find(m_hWnd);
+    CWindowRecord* pRec = Record();
     return pRec ? (int)pRec->nID : 0;
-}
-
-int CWnd::SetDlgCtrlID(int nID) {
-    CWindowRecord* pRec = Manager().Find(m_hWnd);
-    if (!pRec)
-        return 0;
-    int nOld = (int)pRec->nID;
-    pRec->nID = (UINT)nID;
-    return nOld;
 }
 
 void CWnd::SetDlgItemText(int nID, LPCTSTR lpszString) {
@@ -665,17 +612,12 @@ void CWnd::SetDlgItemText(int nID, LPCTSTR lpszString) {
 }
 
 DWORD CWnd::GetStyle() const {
-    CWindowRecord* pRec = Manager().Find(m_hWnd);
+    CWindowRecord* pRec = Record();
     return pRec ? pRec->dwStyle : 0;
 }
 
-DWORD CWnd::GetExStyle() const {
-    CWindowRecord* pRec = Manager().Find(m_hWnd);
-    return pRec ? pRec->dwExStyle : 0;
-}
-
 BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT /*nFlags*/) {
-    CWindowRecord* pRec = Manager().Find(m_hWnd);
+    CWindowRecord* pRec = Record();
     if (!pRec)
         return FALSE;
     DWORD dwNew = (pRec->dwStyle & ~dwRemove) | dwAdd;
@@ -689,19 +631,8 @@ BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT /*nFlags*/) {
     return TRUE;
 }
 
-BOOL CWnd::ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT /*nFlags*/) {
-    CWindowRecord* pRec = Manager().Find(m_hWnd);
-    if (!pRec)
-        return FALSE;
-    DWORD dwNew = (pRec->dwExStyle & ~dwRemove) | dwAdd;
-    if (dwNew == pRec->dwExStyle)
-        return FALSE;
-    pRec->dwExStyle = dwNew;
-    return TRUE;
-}
-
 BOOL CWnd::ShowWindow(int nCmdShow) {
-    CWindowRecord* pRec = Manager().Find(m_hWnd);
+    CWindowRecord* pRec = Record();
     if (!pRec)
         return FALSE;
     HWND hWnd = m_hWnd;
@@ -743,7 +674,7 @@ BOOL CWnd::ShowWindow(int nCmdShow) {
 }
 
 BOOL CWnd::IsWindowVisible() const {
-    CWindowRecord* pRec = Manager().Find(m_hWnd);
+    CWindowRecord* pRec = Record();
     return pRec && pRec->IsVisible();
 }
 
@@ -752,16 +683,12 @@ BOOL CWnd::EnableWindow(BOOL bEnable) {
 }
 
 BOOL CWnd::IsWindowEnabled() const {
-    CWindowRecord* pRec = Manager().Find(m_hWnd);
+    CWindowRecord* pRec = Record();
     return pRec && !pRec->HasStyle(WS_DISABLED);
 }
 
-BOOL CWnd::IsIconic() const {
-    return FALSE;
-}
-
 void CWnd::BringWindowToTop() {
-    CWindowRecord* pRec = Manager().Find(m_hWnd);
+    CWindowRecord* pRec = Record();
     if (!pRec)
         return;
     Manager().BringToTop(pRec);
@@ -772,7 +699,7 @@ void CWnd::BringWindowToTop() {
 
 void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL /*bRepaint*/) {
     // Always repainted: with one rectangle per window nothing can keep the old pixels anyway.
-    CWindowRecord* pRec = Manager().Find(m_hWnd);
+    CWindowRecord* pRec = Record();
     if (!pRec)
         return;
     CRect rcOldScreen = pRec->ScreenRect();
@@ -794,18 +721,18 @@ void CWnd::MoveWindow(LPCRECT lpRect, BOOL bRepaint) {
 }
 
 void CWnd::GetWindowRect(LPRECT lpRect) const {
-    CWindowRecord* pRec = Manager().Find(m_hWnd);
+    CWindowRecord* pRec = Record();
     *lpRect = pRec ? pRec->ScreenRect() : CRect();
 }
 
 void CWnd::GetClientRect(LPRECT lpRect) const {
-    CWindowRecord* pRec = Manager().Find(m_hWnd);
+    CWindowRecord* pRec = Record();
     CSize size = pRec ? pRec->ClientScreenRect().Size() : CSize();
     *lpRect = CRect(0, 0, size.cx, size.cy);
 }
 
 void CWnd::ClientToScreen(LPPOINT lpPoint) const {
-    CWindowRecord* pRec = Manager().Find(m_hWnd);
+    CWindowRecord* pRec = Record();
     if (!pRec)
         return;
     CPoint origin = pRec->ClientScreenRect().TopLeft();
@@ -819,7 +746,7 @@ void CWnd::ClientToScreen(LPRECT lpRect) const {
 }
 
 void CWnd::ScreenToClient(LPPOINT lpPoint) const {
-    CWindowRecord* pRec = Manager().Find(m_hWnd);
+    CWindowRecord* pRec = Record();
     if (!pRec)
         return;
     CPoint origin = pRec->ClientScreenRect().TopLeft();
@@ -833,7 +760,7 @@ void CWnd::ScreenToClient(LPRECT lpRect) const {
 }
 
 void CWnd::CenterWindow(CWnd* pAlternateOwner) {
-    CWindowRecord* pRec = Manager().Find(m_hWnd);
+    CWindowRecord* pRec = Record();
     if (!pRec)
         return;
     CRect rcArea;

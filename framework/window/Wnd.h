@@ -11,6 +11,7 @@ class CDC;
 class CFont;
 class CRgn;
 class CScrollBar;
+class CWindowRecord;
 
 class CWnd : public CCmdTarget {
 public:
@@ -26,7 +27,6 @@ public:
     operator HWND() const { return m_hWnd; }
     // The object of a live window; null for null or a destroyed window.
     static CWnd* FromHandle(HWND hWnd);
-    static CWnd* FromHandlePermanent(HWND hWnd) { return FromHandle(hWnd); }
 
     // Creation. The class name is one registered with AfxRegisterWndClass or a standard one
     // ("Static", "Button", "ComboBox", dialog "#32770"); null means the framework's default
@@ -73,17 +73,13 @@ public:
     BOOL IsChild(const CWnd* pWnd) const;
     CWnd* GetDlgItem(int nID) const;
     int GetDlgCtrlID() const;
-    int SetDlgCtrlID(int nID);
     void SetDlgItemText(int nID, LPCTSTR lpszString);
     DWORD GetStyle() const;
-    DWORD GetExStyle() const;
     BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
-    BOOL ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
     BOOL ShowWindow(int nCmdShow);
     BOOL IsWindowVisible() const;
     BOOL EnableWindow(BOOL bEnable = TRUE);
     BOOL IsWindowEnabled() const;
-    BOOL IsIconic() const;
     void BringWindowToTop();
 
     // Geometry: window rectangles in screen pixels, client rectangles from (0, 0).
@@ -109,11 +105,9 @@ public:
     // Painting.
     void Invalidate(BOOL bErase = TRUE);
     void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE);
-    void ValidateRect(LPCRECT lpRect);
     BOOL RedrawWindow(LPCRECT lpRectUpdate = nullptr, CRgn* prgnUpdate = nullptr,
                       UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
     void UpdateWindow();
-    BOOL GetUpdateRect(LPRECT lpRect, BOOL bErase = FALSE);
     // Moves the children by (dx, dy) and invalidates the client area.
     void ScrollWindow(int xAmount, int yAmount, LPCRECT lpRect = nullptr,
                       LPCRECT lpClipRect = nullptr);
@@ -136,7 +130,6 @@ public:
     BOOL SetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, BOOL bRedraw = TRUE);
     BOOL GetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, UINT nMask = SIF_ALL);
     void SetScrollRange(int nBar, int nMinPos, int nMaxPos, BOOL bRedraw = TRUE);
-    void GetScrollRange(int nBar, int* lpMinPos, int* lpMaxPos) const;
     int SetScrollPos(int nBar, int nPos, BOOL bRedraw = TRUE);
     int GetScrollPos(int nBar) const;
     // The largest position: max − page + 1 (max when there is no page), never below min.
@@ -164,17 +157,11 @@ protected:
     virtual void OnMouseMove(UINT nFlags, CPoint point);
     virtual void OnLButtonDown(UINT nFlags, CPoint point);
     virtual void OnLButtonUp(UINT nFlags, CPoint point);
-    virtual void OnLButtonDblClk(UINT nFlags, CPoint point);
-    virtual void OnRButtonDown(UINT nFlags, CPoint point);
     virtual void OnRButtonUp(UINT nFlags, CPoint point);
     virtual void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
-    virtual void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
     virtual void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     virtual void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
-    virtual void OnSetFocus(CWnd* pOldWnd);
-    virtual void OnKillFocus(CWnd* pNewWnd);
     virtual void OnCaptureChanged(CWnd* pWnd);
-    virtual void OnEnable(BOOL bEnable);
     virtual void OnClose();
     // The base reflects to the control (DrawItem / MeasureItem).
     virtual void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct);
@@ -182,6 +169,8 @@ protected:
 
 private:
     friend class CWindowManager;
+    // The window's place in the tree; null before creation and once the window is gone.
+    CWindowRecord* Record() const;
     BOOL CreateWindowRecord(CREATESTRUCT& cs, UINT nID);
 };
 
@@ -202,6 +191,9 @@ HWND GetCapture();
 HWND GetFocus();
 BOOL EnableWindow(HWND hWnd, BOOL bEnable);
 int GetSystemMetrics(int nIndex);
+// Fills the context's clip box with the brush, as a window's background is erased; FALSE,
+// with nothing drawn, for a null brush.
+BOOL FillClipBox(HDC hDC, HBRUSH hbr);
 // Registers (or finds) a window class with these attributes; the name stays valid for the run.
 LPCTSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr,
                             HBRUSH hbrBackground = nullptr, HICON hIcon = nullptr);

@@ -10,7 +10,7 @@ CWindowManager& Manager() {
 CWnd* CWnd::SetCapture() {
     CWindowManager& m = Manager();
     HWND hOld = m.m_hCapture;
-    if (!m.Find(m_hWnd))
+    if (!Record())
         return FromHandle(hOld);
     m.m_hCapture = m_hWnd;
     if (hOld && hOld != m_hWnd)
@@ -25,7 +25,7 @@ CWnd* CWnd::GetCapture() {
 CWnd* CWnd::SetFocus() {
     CWindowManager& m = Manager();
     HWND hOld = m.m_hFocus;
-    if (hOld == m_hWnd || !m.Find(m_hWnd))
+    if (hOld == m_hWnd || !Record())
         return FromHandle(hOld);
     m.m_hFocus = m_hWnd;
     if (hOld)

@@ -40,13 +40,8 @@ void CWnd::InvalidateRect(LPCRECT lpRect, BOOL bErase) {
     ::InvalidateRect(m_hWnd, lpRect, bErase);
 }
 
-void CWnd::ValidateRect(LPCRECT lpRect) {
-    if (CWindowRecord* pRec = Find(m_hWnd))
-        Painter().Validate(pRec, (const CRect*)lpRect);
-}
-
 BOOL CWnd::RedrawWindow(LPCRECT lpRectUpdate, CRgn* /*prgnUpdate*/, UINT flags) {
-    CWindowRecord* pRec = Find(m_hWnd);
+    CWindowRecord* pRec = Record();
     if (!pRec)
         return FALSE;
     CWindowPainter::CHILDREN children = (flags & RDW_ALLCHILDREN) ? CWindowPainter::CHILDREN_ALL
@@ -77,16 +72,8 @@ void CWnd::UpdateWindow() {
     ::UpdateWindow(m_hWnd);
 }
 
-BOOL CWnd::GetUpdateRect(LPRECT lpRect, BOOL /*bErase*/) {
-    CWindowRecord* pRec = Find(m_hWnd);
-    CRect rc = pRec ? pRec->rcUpdate : CRect();
-    if (lpRect)
-        *lpRect = rc;
-    return !rc.IsRectEmpty();
-}
-
 void CWnd::ScrollWindow(int xAmount, int yAmount, LPCRECT /*lpRect*/, LPCRECT /*lpClipRect*/) {
-    CWindowRecord* pRec = Find(m_hWnd);
+    CWindowRecord* pRec = Record();
     if (!pRec || (xAmount == 0 && yAmount == 0))
         return;
     for (CWindowRecord* pChild : pRec->children)

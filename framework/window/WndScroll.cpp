@@ -6,10 +6,6 @@
 #include "framework/window/Wnd.h"
 
 namespace {
-CWindowRecord* Find(HWND hWnd) {
-    return CWindowManager::Get().Find(hWnd);
-}
-
 bool IsWindowBar(int nBar) {
     return nBar == SB_HORZ || nBar == SB_VERT;
 }
@@ -43,7 +39,7 @@ void ShowBars(CWnd* pWnd, CWindowRecord* pRec, DWORD dwBars, bool bShow) {
 } // namespace
 
 BOOL CWnd::SetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, BOOL bRedraw) {
-    CWindowRecord* pRec = Find(m_hWnd);
+    CWindowRecord* pRec = Record();
     if (!pRec || !lpScrollInfo || !IsWindowBar(nBar))
         return FALSE;
     SCROLLINFO& si = pRec->Bar(nBar);
@@ -67,7 +63,7 @@ BOOL CWnd::SetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, BOOL bRedraw) {
 }
 
 BOOL CWnd::GetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, UINT nMask) {
-    CWindowRecord* pRec = Find(m_hWnd);
+    CWindowRecord* pRec = Record();
     if (!pRec || !lpScrollInfo || !IsWindowBar(nBar))
         return FALSE;
     const SCROLLINFO& si = pRec->Bar(nBar);
@@ -90,19 +86,8 @@ void CWnd::SetScrollRange(int nBar, int nMinPos, int nMaxPos, BOOL bRedraw) {
     SetScrollInfo(nBar, &si, bRedraw);
 }
 
-void CWnd::GetScrollRange(int nBar, int* lpMinPos, int* lpMaxPos) const {
-    CWindowRecord* pRec = Find(m_hWnd);
-    SCROLLINFO si{};
-    if (pRec && IsWindowBar(nBar))
-        si = pRec->Bar(nBar);
-    if (lpMinPos)
-        *lpMinPos = si.nMin;
-    if (lpMaxPos)
-        *lpMaxPos = si.nMax;
-}
-
 int CWnd::SetScrollPos(int nBar, int nPos, BOOL bRedraw) {
-    CWindowRecord* pRec = Find(m_hWnd);
+    CWindowRecord* pRec = Record();
     if (!pRec || !IsWindowBar(nBar))
         return 0;
     int nOld = pRec->Bar(nBar).nPos;
@@ -112,17 +97,17 @@ int CWnd::SetScrollPos(int nBar, int nPos, BOOL bRedraw) {
 }
 
 int CWnd::GetScrollPos(int nBar) const {
-    CWindowRecord* pRec = Find(m_hWnd);
+    CWindowRecord* pRec = Record();
     return pRec && IsWindowBar(nBar) ? pRec->Bar(nBar).nPos : 0;
 }
 
 int CWnd::GetScrollLimit(int nBar) {
-    CWindowRecord* pRec = Find(m_hWnd);
+    CWindowRecord* pRec = Record();
     return pRec && IsWindowBar(nBar) ? CScrollBarLayout::Limit(pRec->Bar(nBar)) : 0;
 }
 
 void CWnd::ShowScrollBar(UINT nBar, BOOL bShow) {
-    CWindowRecord* pRec = Find(m_hWnd);
+    CWindowRecord* pRec = Record();
     if (!pRec || (nBar != SB_HORZ && nBar != SB_VERT && nBar != SB_BOTH))
         return;
     ShowBars(this, pRec, BarStyle((int)nBar), bShow != FALSE);

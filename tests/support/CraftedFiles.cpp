@@ -104,8 +104,8 @@ std::vector<BYTE> MakeOneBitImageListStream(int cx, int cy, int nImages) {
 
 CCollectionWriter MakeCraftedCollection(const CRAFTED_COLLECTION& c) {
     ITEM_RECORD item;
-    item.strName = "crafted";
-    item.strCollectionTitle = "Crafted collection";
+    item.m_strName = "crafted";
+    item.m_strCollectionTitle = "Crafted collection";
     switch (c.kind) {
     case CRAFTED_PICTURES:
         item.bPicture = TRUE;

@@ -93,14 +93,14 @@ PACK_ITEM CCatalogueJson::ReadItem(const json& j, const std::string& baseDir,
         item.nSameAs = (int)(same.get<long long>() - 1);
         return item;
     }
-    item.strName = TextAt(j, "name", where);
-    item.strLine1 = TextAt(j, "line1", where);
-    item.strField2 = TextAt(j, "field2", where);
-    item.strLine2 = TextAt(j, "line2", where);
-    item.strComments = TextAt(j, "comments", where);
-    item.strCollectionTitle = TextAt(j, "title", where);
-    item.strDateCreated = TextAt(j, "date_created", where);
-    item.strCreatedBy = TextAt(j, "created_by", where);
+    item.m_strName = TextAt(j, "name", where);
+    item.m_strLine1 = TextAt(j, "line1", where);
+    item.m_strField2 = TextAt(j, "field2", where);
+    item.m_strLine2 = TextAt(j, "line2", where);
+    item.m_strComments = TextAt(j, "comments", where);
+    item.m_strCollectionTitle = TextAt(j, "title", where);
+    item.m_strDateCreated = TextAt(j, "date_created", where);
+    item.m_strCreatedBy = TextAt(j, "created_by", where);
     if (j.contains("details"))
         ReadDetails(j["details"], item, where);
     item.picturePath = PathAt(j, "picture", baseDir, where);
@@ -152,16 +152,16 @@ std::string CCatalogueJson::Format(const PACK_CATALOGUE& catalogue, const std::s
             items.push_back(i);
             continue;
         }
-        i["name"] = Text(item.strName);
-        i["line1"] = Text(item.strLine1);
-        i["line2"] = Text(item.strLine2);
-        if (!item.strField2.IsEmpty())
-            i["field2"] = Text(item.strField2);
+        i["name"] = Text(item.m_strName);
+        i["line1"] = Text(item.m_strLine1);
+        i["line2"] = Text(item.m_strLine2);
+        if (!item.m_strField2.IsEmpty())
+            i["field2"] = Text(item.m_strField2);
         const std::pair<const char*, const CString*> own[] = {
-            {"comments", &item.strComments},
-            {"title", &item.strCollectionTitle},
-            {"date_created", &item.strDateCreated},
-            {"created_by", &item.strCreatedBy}};
+            {"comments", &item.m_strComments},
+            {"title", &item.m_strCollectionTitle},
+            {"date_created", &item.m_strDateCreated},
+            {"created_by", &item.m_strCreatedBy}};
         for (const auto& [key, value] : own)
             if (!value->IsEmpty())
                 i[key] = Text(*value);

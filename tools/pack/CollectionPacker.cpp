@@ -65,23 +65,16 @@ CPackError AtItem(const PACK_ITEM& item, size_t index, const CPackError& e) {
 ITEM_RECORD CCollectionPacker::MakeRecord(const PACK_CATALOGUE& catalogue, size_t index) {
     const PACK_ITEM& item = catalogue.items[index];
     ITEM_RECORD record;
-    record.strName = item.strName;
-    record.strLine1 = item.strLine1;
-    record.strField2 = item.strField2;
-    record.strLine2 = item.strLine2;
-    record.strComments = item.strComments;
-    record.strCollectionTitle = item.strCollectionTitle;
-    record.strDateCreated = item.strDateCreated;
-    record.strCreatedBy = item.strCreatedBy;
+    static_cast<ITEM_TEXTS&>(record) = item;
     if (index == 0) {
         auto fill = [](CString& field, const CString& collection) {
             if (field.IsEmpty())
                 field = collection;
         };
-        fill(record.strComments, catalogue.strComments);
-        fill(record.strCollectionTitle, catalogue.strTitle);
-        fill(record.strDateCreated, catalogue.strDateCreated);
-        fill(record.strCreatedBy, catalogue.strCreatedBy);
+        fill(record.m_strComments, catalogue.strComments);
+        fill(record.m_strCollectionTitle, catalogue.strTitle);
+        fill(record.m_strDateCreated, catalogue.strDateCreated);
+        fill(record.m_strCreatedBy, catalogue.strCreatedBy);
     }
     for (const auto& [name, value] : item.details) {
         record.detailNames.Add(name);

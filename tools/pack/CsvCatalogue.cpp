@@ -74,13 +74,13 @@ PACK_CATALOGUE CCsvCatalogue::Load(const std::string& path) {
             const std::string value = c < record.fields.size() ? record.fields[c] : std::string();
             switch (roles[c]) {
             case COLUMN_NAME:
-                item.strName = value;
+                item.m_strName = value;
                 break;
             case COLUMN_LINE1:
-                item.strLine1 = value;
+                item.m_strLine1 = value;
                 break;
             case COLUMN_LINE2:
-                item.strLine2 = value;
+                item.m_strLine2 = value;
                 break;
             case COLUMN_PICTURE:
                 if (!value.empty()) {

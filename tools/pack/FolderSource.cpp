@@ -72,8 +72,8 @@ PACK_CATALOGUE CFolderSource::Load(const std::string& folder) {
                              ? CCatalogueJson::ReadItem(perPicture[file], folder,
                                                         settingsPath.string() + " \"" + file + "\"")
                              : PACK_ITEM();
-        if (item.strName.IsEmpty())
-            item.strName = picture.stem().string();
+        if (item.m_strName.IsEmpty())
+            item.m_strName = picture.stem().string();
         item.picturePath = picture.string();
         item.strOrigin = where.c_str();
         catalogue.items.push_back(std::move(item));

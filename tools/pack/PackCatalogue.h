@@ -7,18 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "framework/core/String.h"
+#include "data/ItemTexts.h"
 
-struct PACK_ITEM {
-    CString strName;
-    CString strLine1;
-    CString strField2; // kept in the record; no window shows it
-    CString strLine2;
-    // The collection's fields repeated on this item; only the first item's are shown.
-    CString strComments;
-    CString strCollectionTitle;
-    CString strDateCreated;
-    CString strCreatedBy;
+struct PACK_ITEM : ITEM_TEXTS {
     std::vector<std::pair<CString, CString>> details;
     std::string picturePath;     // JPEG or PNG; empty for an item without a picture
     std::string placeholderPath; // PNG or BMP for an item without a picture; empty: built-in

@@ -17,14 +17,14 @@ namespace {
 json ItemJson(const VIEWER_ITEM& item) {
     const PACK_ITEM& t = item.texts;
     json j = {{"offset", item.nPosition},
-              {"name", t.strName.Str()},
-              {"line1", t.strLine1.Str()},
-              {"field2", t.strField2.Str()},
-              {"line2", t.strLine2.Str()},
-              {"comments", t.strComments.Str()},
-              {"title", t.strCollectionTitle.Str()},
-              {"date_created", t.strDateCreated.Str()},
-              {"created_by", t.strCreatedBy.Str()}};
+              {"name", t.m_strName.Str()},
+              {"line1", t.m_strLine1.Str()},
+              {"field2", t.m_strField2.Str()},
+              {"line2", t.m_strLine2.Str()},
+              {"comments", t.m_strComments.Str()},
+              {"title", t.m_strCollectionTitle.Str()},
+              {"date_created", t.m_strDateCreated.Str()},
+              {"created_by", t.m_strCreatedBy.Str()}};
     json details = json::array();
     for (const auto& [name, value] : t.details)
         details.push_back({{"name", name.Str()}, {"value", value.Str()}});
@@ -57,15 +57,15 @@ void PrintText(const char* label, const CString& text) {
 
 void PrintItem(int index, const VIEWER_ITEM& item) {
     const PACK_ITEM& t = item.texts;
-    std::printf("item %d: %s\n", index + 1, Shown(t.strName).c_str());
-    PrintText("line 1:", t.strLine1);
-    PrintText("third text:", t.strField2);
-    PrintText("line 2:", t.strLine2);
-    PrintText("title:", t.strCollectionTitle);
-    PrintText("created by:", t.strCreatedBy);
-    PrintText("date created:", t.strDateCreated);
-    if (!t.strComments.IsEmpty())
-        std::printf("  %-13s %d bytes of text\n", "comments:", t.strComments.GetLength());
+    std::printf("item %d: %s\n", index + 1, Shown(t.m_strName).c_str());
+    PrintText("line 1:", t.m_strLine1);
+    PrintText("third text:", t.m_strField2);
+    PrintText("line 2:", t.m_strLine2);
+    PrintText("title:", t.m_strCollectionTitle);
+    PrintText("created by:", t.m_strCreatedBy);
+    PrintText("date created:", t.m_strDateCreated);
+    if (!t.m_strComments.IsEmpty())
+        std::printf("  %-13s %d bytes of text\n", "comments:", t.m_strComments.GetLength());
     for (const auto& [name, value] : t.details)
         std::printf("  detail:       %s = %s\n", Shown(name).c_str(), Shown(value).c_str());
     if (item.bPicture && item.bPictureReadable)
@@ -165,12 +165,12 @@ int CPackCommands::Extract(const std::string& file, const std::string& dir, bool
         PACK_ITEM texts = item.texts;
         if (i == 0) {
             // The first record's collection fields are the collection's own.
-            catalogue.strComments = texts.strComments;
-            catalogue.strTitle = texts.strCollectionTitle;
-            catalogue.strDateCreated = texts.strDateCreated;
-            catalogue.strCreatedBy = texts.strCreatedBy;
-            texts.strComments = texts.strCollectionTitle = texts.strDateCreated =
-                texts.strCreatedBy = CString();
+            catalogue.strComments = texts.m_strComments;
+            catalogue.strTitle = texts.m_strCollectionTitle;
+            catalogue.strDateCreated = texts.m_strDateCreated;
+            catalogue.strCreatedBy = texts.m_strCreatedBy;
+            texts.m_strComments = texts.m_strCollectionTitle = texts.m_strDateCreated =
+                texts.m_strCreatedBy = CString();
         }
         if (item.bPicture) {
             texts.picturePath = folder.PicturePath(Numbered(i, ".jpg"));

@@ -92,19 +92,8 @@ VIEWER_ITEM CViewerFileReader::ReadItem(int index) {
     CRecordCursor cursor(reader, m_nFileLength);
     PACK_ITEM& t = item.texts;
     try {
-        const std::pair<const char*, CString*> texts[] = {
-            {"the name", &t.strName},
-            {"caption line 1", &t.strLine1},
-            {"the third text", &t.strField2},
-            {"caption line 2", &t.strLine2},
-            {"the comments", &t.strComments},
-            {"the collection title", &t.strCollectionTitle},
-            {"the creation date", &t.strDateCreated},
-            {"the creator", &t.strCreatedBy}};
-        for (const auto& field : texts) {
-            CString* pText = field.second;
-            cursor.Field(field.first, [&] { reader.ReadString(*pText); });
-        }
+        for (const ITEM_TEXT_FIELD& field : ITEM_TEXT_FIELDS)
+            cursor.Field(field.pszWhat, [&] { reader.ReadString(t.*field.pText); });
         CStringArray names, values;
         cursor.Field("the detail names", [&] { reader.ReadStringArray(names); });
         cursor.Field("the detail values", [&] { reader.ReadStringArray(values); });

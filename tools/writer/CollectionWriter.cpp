@@ -8,14 +8,17 @@
 
 BOOL CCollectionWriter::SetPrefixFromFile(const CString& path) {
     FILE* f = std::fopen(path, "rb");
-    if (!f) return FALSE;
+    if (!f)
+        return FALSE;
     std::vector<BYTE> bytes;
     BYTE chunk[65536];
     size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes.insert(bytes.end(), chunk, chunk + n);
+    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
+        bytes.insert(bytes.end(), chunk, chunk + n);
     const BOOL bOk = !std::ferror(f);
     std::fclose(f);
-    if (bOk) m_prefix.swap(bytes);
+    if (bOk)
+        m_prefix.swap(bytes);
     return bOk;
 }
 
@@ -27,18 +30,21 @@ void CCollectionWriter::SetHeader(const CString& header, STRING_FORM form) {
 
 std::vector<BYTE> CCollectionWriter::EncodeItem(const ITEM_RECORD& item) {
     CStreamWriter out;
-    for (const CString* s : {&item.strName, &item.strLine1, &item.strField2, &item.strLine2, &item.strComments,
-                             &item.strCollectionTitle, &item.strDateCreated, &item.strCreatedBy})
-        out.WriteString(*s, item.stringForm);
+    for (const ITEM_TEXT_FIELD& field : ITEM_TEXT_FIELDS)
+        out.WriteString(item.*field.pText, item.stringForm);
     out.WriteStringArray(item.detailNames);
     out.WriteStringArray(item.detailValues);
     out.WritePicture(item.bPicture, item.jpeg);
-    if (!item.imageListStream.empty()) out.WriteBytes(item.imageListStream);
-    else if (item.bImageList) out.WriteImageList(item.imageList);
+    if (!item.imageListStream.empty())
+        out.WriteBytes(item.imageListStream);
+    else if (item.bImageList)
+        out.WriteImageList(item.imageList);
     return out.GetBytes();
 }
 
-int CCollectionWriter::AddItem(const ITEM_RECORD& item) { return AddRecordBytes(EncodeItem(item)); }
+int CCollectionWriter::AddItem(const ITEM_RECORD& item) {
+    return AddRecordBytes(EncodeItem(item));
+}
 
 int CCollectionWriter::AddRecordBytes(const std::vector<BYTE>& record) {
     m_records.push_back(record);
@@ -68,13 +74,17 @@ std::vector<BYTE> CCollectionWriter::Build() const {
 
     CStreamWriter index;
     index.WriteBytes(m_header);
-    for (const ENTRY& e : m_entries) index.WriteDword(e.nRecord < 0 ? e.dwPosition : recordPositions[(size_t)e.nRecord]);
+    for (const ENTRY& e : m_entries)
+        index.WriteDword(e.nRecord < 0 ? e.dwPosition : recordPositions[(size_t)e.nRecord]);
 
     CStreamWriter out;
     out.WriteBytes(m_prefix);
-    if (m_bIndexFirst) out.WriteBytes(index.GetBytes());
-    for (const std::vector<BYTE>& record : m_records) out.WriteBytes(record);
-    if (!m_bIndexFirst) out.WriteBytes(index.GetBytes());
+    if (m_bIndexFirst)
+        out.WriteBytes(index.GetBytes());
+    for (const std::vector<BYTE>& record : m_records)
+        out.WriteBytes(record);
+    if (!m_bIndexFirst)
+        out.WriteBytes(index.GetBytes());
     out.WriteDword((DWORD)(m_bCountOverride ? m_nTrailerCount : (LONG)m_entries.size()));
     out.WriteDword(indexOffset);
     return out.GetBytes();
@@ -82,12 +92,15 @@ std::vector<BYTE> CCollectionWriter::Build() const {
 
 BOOL CCollectionWriter::WriteFile(const CString& path, BOOL bExecutable) const {
     const std::vector<BYTE> bytes = Build();
-    const int fd = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, bExecutable ? 0755 : 0644);
-    if (fd < 0) return FALSE;
+    const int fd =
+        ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, bExecutable ? 0755 : 0644);
+    if (fd < 0)
+        return FALSE;
     size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n <= 0) break;
+        if (n <= 0)
+            break;
         done += (size_t)n;
     }
     const BOOL bOk = done == bytes.size() && ::fchmod(fd, bExecutable ? 0755 : 0644) == 0;

@@ -4,20 +4,13 @@
 
 #include <vector>
 
+#include "data/ItemTexts.h"
 #include "tools/writer/StreamWriter.h"
 
 // One item record as the viewer reads it. A picture, when present, is written as given; the
 // image list (placeholder image) follows it only when `bImageList` is set, or as raw bytes
 // when `imageListStream` is not empty.
-struct ITEM_RECORD {
-    CString strName;
-    CString strLine1;
-    CString strField2;
-    CString strLine2;
-    CString strComments;
-    CString strCollectionTitle;
-    CString strDateCreated;
-    CString strCreatedBy;
+struct ITEM_RECORD : ITEM_TEXTS {
     CStringArray detailNames;
     CStringArray detailValues;
     BOOL bPicture = FALSE;
@@ -58,8 +51,8 @@ public:
 
 private:
     struct ENTRY {
-        int nRecord;        // index into m_records, or -1 for a fixed position
-        DWORD dwPosition;   // used when nRecord is -1
+        int nRecord;      // index into m_records, or -1 for a fixed position
+        DWORD dwPosition; // used when nRecord is -1
     };
 
     std::vector<BYTE> m_prefix;

@@ -97,35 +97,30 @@ void CHeadlessBackend::ShowMessage(const CString& caption, const CString& text) 
     m_messages.push_back({caption, text});
 }
 
-void CHeadlessBackend::QueueMove(int x, int y) {
+namespace {
+BackendEvent PointerEvent(BackendEvent::Kind kind, int x, int y, int button, UINT keyState) {
     BackendEvent event;
-    event.kind = BackendEvent::MouseMove;
+    event.kind = kind;
     event.x = x;
     event.y = y;
-    event.keyState = m_nKeyState;
-    m_events.push_back(event);
+    event.button = button;
+    event.keyState = keyState;
+    return event;
+}
+} // namespace
+
+void CHeadlessBackend::QueueMove(int x, int y) {
+    m_events.push_back(PointerEvent(BackendEvent::MouseMove, x, y, 0, m_nKeyState));
 }
 
 void CHeadlessBackend::QueueButtonDown(int x, int y, int button) {
     m_nKeyState |= ButtonFlag(button);
-    BackendEvent event;
-    event.kind = BackendEvent::ButtonDown;
-    event.x = x;
-    event.y = y;
-    event.button = button;
-    event.keyState = m_nKeyState;
-    m_events.push_back(event);
+    m_events.push_back(PointerEvent(BackendEvent::ButtonDown, x, y, button, m_nKeyState));
 }
 
 void CHeadlessBackend::QueueButtonUp(int x, int y, int button) {
     m_nKeyState &= ~ButtonFlag(button);
-    BackendEvent event;
-    event.kind = BackendEvent::ButtonUp;
-    event.x = x;
-    event.y = y;
-    event.button = button;
-    event.keyState = m_nKeyState;
-    m_events.push_back(event);
+    m_events.push_back(PointerEvent(BackendEvent::ButtonUp, x, y, button, m_nKeyState));
 }
 
 void CHeadlessBackend::QueueClick(int x, int y, int button) {

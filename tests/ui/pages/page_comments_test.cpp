@@ -41,8 +41,9 @@ protected:
     }
     void CheckScrolling(int nWords, bool bScrolls) {
         ITEM_RECORD first = MakeTestItem(0, RGB(1, 2, 3));
-        first.strComments = "";
-        for (int i = 0; i < nWords; ++i) first.strComments += "comment ";
+        first.m_strComments = "";
+        for (int i = 0; i < nWords; ++i)
+            first.m_strComments += "comment ";
         Open(first);
         CRect text;
         m_page.GetCommentsText().GetWindowRect(&text);
@@ -63,11 +64,11 @@ protected:
 
 TEST_F(CommentsPageTest, ShowsTheFirstRecordsAuthorDateTitleAndComments) {
     ITEM_RECORD first = MakeTestItem(0, RGB(1, 2, 3));
-    first.strCreatedBy = "Mireille \xC3\x85ngstr\xC3\xB6m";
-    first.strCollectionTitle = "Atlas";
+    first.m_strCreatedBy = "Mireille \xC3\x85ngstr\xC3\xB6m";
+    first.m_strCollectionTitle = "Atlas";
     Open(first);
-    EXPECT_EQ(TextOf(IDC_CREATED_BY), first.strCreatedBy);
-    EXPECT_EQ(TextOf(IDC_DATE_CREATED), first.strDateCreated);
+    EXPECT_EQ(TextOf(IDC_CREATED_BY), first.m_strCreatedBy);
+    EXPECT_EQ(TextOf(IDC_DATE_CREATED), first.m_strDateCreated);
     EXPECT_EQ(TextOf(IDC_CREATED_BY_LABEL), CString("created by :"));
     EXPECT_EQ(TextOf(IDC_DATE_CREATED_LABEL), CString("date created :"));
     EXPECT_EQ(m_page.m_strTitle, CString("Atlas"));

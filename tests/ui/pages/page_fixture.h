@@ -38,15 +38,15 @@ inline std::vector<BYTE> MakeBandedJpeg(int w, int h, COLORREF colour) {
 // An item named "Item <n>" (1-based) with a small banded picture of the given colour, or none.
 inline ITEM_RECORD MakeTestItem(int nIndex, COLORREF colour, BOOL bPicture = TRUE) {
     ITEM_RECORD item;
-    item.strName.Format("Item %d", nIndex + 1);
-    item.strLine1.Format("line one %d", nIndex + 1);
-    item.strLine2 = "line two";
-    item.strCollectionTitle = "Test Collection";
-    item.strCreatedBy = "A. Tester";
-    item.strDateCreated = "1 May 2026";
-    item.strComments = "Comments of the collection.";
+    item.m_strName.Format("Item %d", nIndex + 1);
+    item.m_strLine1.Format("line one %d", nIndex + 1);
+    item.m_strLine2 = "line two";
+    item.m_strCollectionTitle = "Test Collection";
+    item.m_strCreatedBy = "A. Tester";
+    item.m_strDateCreated = "1 May 2026";
+    item.m_strComments = "Comments of the collection.";
     item.detailNames.Add("Name");
-    item.detailValues.Add(item.strName);
+    item.detailValues.Add(item.m_strName);
     item.bPicture = bPicture;
     if (bPicture) item.jpeg = MakeBandedJpeg(40, 30, colour);
     return item;

@@ -54,10 +54,10 @@ TEST(MainWindow, ListRowsNameEveryItemAndMarkDamagedOnes) {
     CScopedTempDir dir;
     CCollectionWriter writer;
     ITEM_RECORD first = MakeTestItem(0, RGB(200, 0, 0));
-    first.strName = "Teapot \xC3\xA9t\xC3\xA9";
+    first.m_strName = "Teapot \xC3\xA9t\xC3\xA9";
     writer.AddItem(first);
     ITEM_RECORD unnamed = MakeTestItem(1, RGB(0, 200, 0));
-    unnamed.strName = "";
+    unnamed.m_strName = "";
     writer.AddItem(unnamed);
     // A name whose length runs past the end of the file.
     writer.AddRecordBytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F});

@@ -71,12 +71,12 @@ TEST_F(PartnerLayoutTest, PositionTypesAndValuesFollowTheOldReadingRules) {
          "<position type='right'>-4</position>"
          "</region></l>");
     ASSERT_EQ(g_regions.size(), 1u);
-    const std::vector<CRegionPosition*>& positions = g_regions[0]->m_positions;
+    const std::vector<CRegionPosition>& positions = g_regions[0].m_positions;
     ASSERT_EQ(positions.size(), 5u);
     const int expected[][2] = {{POS_TOP, 1}, {POS_LEFT, 12}, {POS_LEFT, 3}, {POS_BOTTOM, 0}, {POS_RIGHT, -4}};
     for (size_t i = 0; i < positions.size(); ++i) {
-        EXPECT_EQ(positions[i]->m_nType, expected[i][0]) << i;
-        EXPECT_EQ(positions[i]->m_nValue, expected[i][1]) << i;
+        EXPECT_EQ(positions[i].m_nType, expected[i][0]) << i;
+        EXPECT_EQ(positions[i].m_nValue, expected[i][1]) << i;
     }
     EXPECT_EQ(GetPosition(REGION_ABOUT_PARTNER, POS_LEFT), 12);
 }
@@ -87,7 +87,7 @@ TEST_F(PartnerLayoutTest, UnknownRegionsJoinTheLastRegionAndEarlyPositionsAreDro
          "<region id='about_stashwell'><position type='top'>2</position></region>"
          "<region id='nowhere'><position type='left'>3</position></region></l>");
     ASSERT_EQ(g_regions.size(), 1u);
-    EXPECT_EQ(g_regions[0]->m_positions.size(), 2u);
+    EXPECT_EQ(g_regions[0].m_positions.size(), 2u);
     EXPECT_EQ(GetPosition(REGION_ABOUT_STASHWELL, POS_TOP), 2);
     EXPECT_EQ(GetPosition(REGION_ABOUT_STASHWELL, POS_LEFT), 3);
 }

@@ -43,22 +43,22 @@ TEST(CollectionItem, TextsInEveryFormReadBack) {
     for (STRING_FORM form : {STRING_AUTO, STRING_UTF16}) {
         for (const char* text : texts) {
             ITEM_RECORD item = MakeItem("t");
-            item.strComments = text;
-            item.strName = text;
+            item.m_strComments = text;
+            item.m_strName = text;
             item.stringForm = form;
             items.push_back(item);
         }
     }
     ITEM_RECORD longText = MakeItem("long");
-    longText.strComments = CString(std::string(70000, 'c'));
+    longText.m_strComments = CString(std::string(70000, 'c'));
     items.push_back(longText);
 
     const auto loaded = RoundTrip(items);
     ASSERT_EQ(loaded.size(), items.size());
     for (size_t i = 0; i < items.size(); i++) {
-        EXPECT_EQ(loaded[i]->m_strName, items[i].strName) << i;
-        EXPECT_EQ(loaded[i]->m_strComments, items[i].strComments) << i;
-        EXPECT_EQ(loaded[i]->m_strCreatedBy, items[i].strCreatedBy) << i;
+        EXPECT_EQ(loaded[i]->m_strName, items[i].m_strName) << i;
+        EXPECT_EQ(loaded[i]->m_strComments, items[i].m_strComments) << i;
+        EXPECT_EQ(loaded[i]->m_strCreatedBy, items[i].m_strCreatedBy) << i;
     }
 }
 
@@ -134,4 +134,45 @@ TEST(CollectionItem, PictureOrPlaceholderImage) {
     EXPECT_EQ(loaded[3]->GetPicture(), nullptr);
     EXPECT_EQ(loaded[3]->CopyImageList(&copy), 0);
     EXPECT_EQ(loaded[4]->m_strName, "after 0");
+}
+
+// The record's text order written out by hand, not through the shared field table, so that
+// a reordered table fails here even though writer and reader would still agree.
+TEST(CollectionItem, TextsKeepTheirPlaceInTheRecord) {
+    const char* inOrder[] = {"name",     "line 1", "third", "line 2",
+                             "comments", "title",  "date",  "creator"};
+    CStreamWriter bytes;
+    for (const char* text : inOrder)
+        bytes.WriteString(text);
+    bytes.WriteCount(0);
+    bytes.WriteCount(0);
+    bytes.WritePicture(FALSE, {});
+    bytes.WriteImageList(TwoImages());
+
+    ITEM_RECORD record;
+    record.m_strName = "name";
+    record.m_strLine1 = "line 1";
+    record.m_strField2 = "third";
+    record.m_strLine2 = "line 2";
+    record.m_strComments = "comments";
+    record.m_strCollectionTitle = "title";
+    record.m_strDateCreated = "date";
+    record.m_strCreatedBy = "creator";
+    record.bImageList = TRUE;
+    record.imageList = TwoImages();
+    EXPECT_EQ(CCollectionWriter::EncodeItem(record), bytes.GetBytes());
+
+    CScopedTempDir dir;
+    CCollectionWriter writer;
+    writer.AddRecordBytes(bytes.GetBytes());
+    CCollectionFile file;
+    ASSERT_EQ(file.Open(WriteCollection(writer, dir).c_str()), 1);
+    std::unique_ptr<CCollectionItem> item(file.LoadItem(0));
+    ASSERT_NE(item, nullptr);
+    const CString loaded[] = {item->m_strName,        item->m_strLine1,
+                              item->m_strField2,      item->m_strLine2,
+                              item->m_strComments,    item->m_strCollectionTitle,
+                              item->m_strDateCreated, item->m_strCreatedBy};
+    for (int i = 0; i < 8; i++)
+        EXPECT_EQ(loaded[i], inOrder[i]) << i;
 }

@@ -28,9 +28,9 @@ void WriteFileBytes(const std::string& path, const std::vector<BYTE>& bytes) {
 
 ITEM_RECORD MakeItem(const std::string& tag) {
     ITEM_RECORD item;
-    CString* texts[] = {&item.strName, &item.strLine1, &item.strField2, &item.strLine2,
-                        &item.strComments, &item.strCollectionTitle, &item.strDateCreated, &item.strCreatedBy};
-    for (int i = 0; i < 8; i++) *texts[i] = CString(tag + " " + std::to_string(i));
+    int i = 0;
+    for (const ITEM_TEXT_FIELD& field : ITEM_TEXT_FIELDS)
+        item.*field.pText = CString(tag + " " + std::to_string(i++));
     return item;
 }
 

@@ -218,7 +218,7 @@ TEST(HostileRecords, ARecordLargerThanMemoryEndsItsLoadNotTheProgram) {
         GTEST_SKIP() << "address-space limits do not work under sanitizers";
     CScopedTempDir dir;
     ITEM_RECORD item = MakeItem("big");
-    item.strComments = CString(std::string(24u << 20, 'x'));
+    item.m_strComments = CString(std::string(24u << 20, 'x'));
     CCollectionWriter writer;
     writer.AddItem(item);
     const std::string path = WriteCollection(writer, dir);

@@ -65,52 +65,6 @@ TEST(Drawing, LinesLeaveOutTheirEndPoint) {
     }
 }
 
-// The darkening under the About box: two pattern passes that leave every pixel with an
-// even x + y at RGB(10,10,10) and every other pixel as it was.
-void DimWindow(CDC& dc, const CRect& rc) {
-    const WORD rows[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
-    CBitmap pattern;
-    pattern.CreateBitmap(8, 8, 1, 1, rows);
-    CBrush brush;
-    brush.CreatePatternBrush(&pattern);
-    CBrush* old = dc.SelectObject(&brush);
-    const COLORREF oldBk = dc.SetBkColor(RGB(255, 255, 255));
-    const COLORREF oldText = dc.SetTextColor(RGB(0, 0, 0));
-    dc.PatBlt(rc.left, rc.top, rc.Width(), rc.Height(), ROP_DEST_AND_PATTERN);
-    dc.SetBkColor(RGB(0, 0, 0));
-    dc.SetTextColor(RGB(10, 10, 10));
-    dc.PatBlt(rc.left, rc.top, rc.Width(), rc.Height(), ROP_DEST_OR_PATTERN);
-    dc.SelectObject(old);
-    dc.SetBkColor(oldBk);
-    dc.SetTextColor(oldText);
-}
-
-TEST(Drawing, DimmingDarkensACheckerboardAlignedToTheWindow) {
-    struct Case {
-        CPoint origin;    // the window's corner on the surface
-        CPoint windowOrg; // logical scrolling must not move the pattern
-    } cases[] = {{{0, 0}, {0, 0}}, {{3, 2}, {0, 0}}, {{1, 0}, {5, 7}}, {{-3, -1}, {0, 0}}};
-    for (const Case& c : cases) {
-        CTestSurface s(19, 13);
-        for (int y = 0; y < 13; ++y)
-            for (int x = 0; x < 19; ++x)
-                s.At(x, y) = 0x406080 + (uint32_t)(x * 7 + y * 3) * 0x010101;
-        CTestSurface before = s;
-        CSurfaceDC dc(s, c.origin);
-        dc.SetWindowOrg(c.windowOrg);
-        DimWindow(dc, CRect(c.windowOrg.x - 50, c.windowOrg.y - 50, 1000, 1000));
-        int wrong = 0;
-        for (int y = 0; y < 13; ++y)
-            for (int x = 0; x < 19; ++x) {
-                const bool dark = ((x - c.origin.x) + (y - c.origin.y)) % 2 == 0;
-                wrong += s.At(x, y) != (dark ? 0x0A0A0A : before.At(x, y));
-            }
-        EXPECT_EQ(wrong, 0) << "origin " << c.origin.x << "," << c.origin.y;
-        EXPECT_EQ(dc.GetBkColor(), RGB(255, 255, 255));
-        EXPECT_EQ(dc.GetTextColor(), RGB(0, 0, 0));
-    }
-}
-
 TEST(Drawing, PatternsFollowTheBrushOriginAndTheColoursOfTheContext) {
     const WORD rows[8] = {0x80, 0, 0, 0, 0, 0, 0, 0}; // one 0... one 1 bit at the top-left
     CBitmap pattern;

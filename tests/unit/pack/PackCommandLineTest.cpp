@@ -90,7 +90,7 @@ TEST_F(PackCommandLineTest, AViewerThatIsNotOneIsRefusedBeforeAnythingIsWritten)
 TEST_F(PackCommandLineTest, HostileNamesAndFilesAreReportedReadably) {
     CCollectionWriter writer;
     ITEM_RECORD record;
-    record.strName = "evil\x1b]0;owned\x07\nitem 9: forged";
+    record.m_strName = "evil\x1b]0;owned\x07\nitem 9: forged";
     record.detailNames.Add("clear\x1b[2J");
     record.detailValues.Add("value");
     record.bImageList = TRUE;

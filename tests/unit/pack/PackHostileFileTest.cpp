@@ -18,8 +18,8 @@ namespace fs = std::filesystem;
 namespace {
 ITEM_RECORD Record(const char* name, const std::string& jpeg) {
     ITEM_RECORD record;
-    record.strName = name;
-    record.strLine1 = "first line";
+    record.m_strName = name;
+    record.m_strLine1 = "first line";
     record.detailNames.Add("Metal");
     record.detailValues.Add("silver");
     record.bPicture = TRUE;
@@ -82,7 +82,7 @@ TEST_F(PackHostileFileTest, ImageListWithoutImagesIsExtractedWithoutPlaceholder)
     ASSERT_EQ(CPackCommands::Extract(file, Path("x")), 0);
     const PACK_CATALOGUE catalogue = CCatalogueJson::Load(Path("x/catalogue.json"));
     ASSERT_EQ(catalogue.items.size(), 1u);
-    EXPECT_EQ(catalogue.items[0].strName, "empty list");
+    EXPECT_EQ(catalogue.items[0].m_strName, "empty list");
     EXPECT_TRUE(catalogue.items[0].placeholderPath.empty());
     EXPECT_EQ(CountFiles(".png"), 0);
 }
@@ -134,7 +134,7 @@ TEST_F(PackHostileFileTest, ExtractNeverFollowsLinksNorReplacesFiles) {
     fs::remove(m_dir / "target/pictures");
     ASSERT_EQ(CPackCommands::Extract(file, Path("full"), true), 0);
     EXPECT_EQ(ReadAll(Path("full/notes.txt")), "mine");
-    EXPECT_EQ(CCatalogueJson::Load(Path("full/catalogue.json")).items[0].strName, "one");
+    EXPECT_EQ(CCatalogueJson::Load(Path("full/catalogue.json")).items[0].m_strName, "one");
     EXPECT_EQ(CountFiles(".partial-"), 0);
 }
 
@@ -143,7 +143,7 @@ TEST_F(PackHostileFileTest, ARecordListedManyTimesIsReadAndWrittenOnce) {
     const std::string picture = SmallJpeg() + std::string(1 << 20, '\x5A') + "\xFF\xD9";
     CCollectionWriter writer;
     ITEM_RECORD first = Record("first", SmallJpeg());
-    first.strComments = "collection comments";
+    first.m_strComments = "collection comments";
     writer.AddItem(first);
     const int nShared = writer.AddItem(Record("shared", picture));
     for (int i = 0; i < 300; ++i)
@@ -169,7 +169,7 @@ TEST_F(PackHostileFileTest, ARecordListedManyTimesIsReadAndWrittenOnce) {
     EXPECT_EQ(ReadAll(Path("again")), ReadAll(file));
     CViewerFileReader again(Path("again"));
     EXPECT_EQ(again.GetItemPosition(301), again.GetItemPosition(0));
-    EXPECT_EQ(again.ReadItem(301).texts.strComments, "collection comments");
+    EXPECT_EQ(again.ReadItem(301).texts.m_strComments, "collection comments");
 
     // A repeat must name an earlier item that has a record of its own.
     for (const char* json : {R"({"items": [{"same_as": 1}]})",
@@ -220,7 +220,7 @@ TEST_F(PackHostileFileTest, AViewerThatCarriesACollectionIsNotNested) {
     EXPECT_EQ(ReadAll(Path("repacked")), ReadAll(Path("plain")));
     CViewerFileReader reader(Path("repacked"));
     ASSERT_EQ(reader.GetItemCount(), 1);
-    EXPECT_EQ(reader.ReadItem(0).texts.strName, "new item");
+    EXPECT_EQ(reader.ReadItem(0).texts.m_strName, "new item");
 }
 
 TEST_F(PackHostileFileTest, SpecialFilesAreRefusedByName) {

@@ -297,7 +297,7 @@ TEST_F(PictureOrientationTest, ExtractedPicturesShowUprightElsewhereAndBuildAgai
     EXPECT_EQ(CJpegMarkers::ReadOrientation(bytes.data(), bytes.size()).nValue, EXIF_FLIPPED);
     CCollectionWriter writer;
     ITEM_RECORD record;
-    record.strName = "extracted";
+    record.m_strName = "extracted";
     record.bPicture = TRUE;
     record.jpeg = bytes; // the viewer ignores EXIF: its rows run as the file's, bottom-up
     writer.AddItem(record);
