@@ -3,6 +3,7 @@
 // lines. A clickable cell tells the main window (its grandparent) when it is clicked.
 #pragma once
 
+#include "data/CollectionFile.h"
 #include "data/ItemPicture.h"
 #include "framework/gdi/ImageList.h"
 #include "framework/window/Dialog.h"
@@ -17,6 +18,14 @@ public:
 
     BOOL OnInitDialog() override;
 
+    // What stands for an item whose record cannot be read, wherever its name would.
+    static const char* const DAMAGED_MARK;
+
+    // Shows the item of that record: its picture (borrowed, see SetPicture), or image 0 of its
+    // image list with its two lines and its name.
+    void ShowItem(CCollectionItem* pItem, int nItemIndex);
+    // Shows item nItemIndex of the collection as damaged, named when its name can still be read.
+    void ShowDamagedItem(CCollectionFile* pCollection, int nItemIndex);
     // Replaces the background brush; the cell is not repainted.
     void SetBackColor(COLORREF crBack);
     // Borrows the picture: its record must outlive the cell's use of it (see ClearPicture).

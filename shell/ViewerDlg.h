@@ -19,6 +19,7 @@
 #include "pages/ThumbnailCell.h"
 #include "pages/ThumbnailsPage.h"
 #include "shell/CommandIds.h"
+#include "shell/Navigation.h"
 
 class CViewerDlg : public CDialog, public CCollectionOwner, public CAboutBoxOwner {
 public:
@@ -35,14 +36,15 @@ public:
     CCollectionFile& GetCollection() override { return m_collection; }
     CString GetCollectionHeader() const override { return m_collection.GetHeader(); }
 
-    void ShowView(int nView);
+    // Renders what navigation answered: the view, its item and the list row.
+    void ShowView(const NAV_SHOW& show);
     void HideDetailsParts();
     void HideTabs();
     void ShowTabs();
     void ShowAboutBox();
     void DimWindow(CDC* pDC, const CRect& rect);
-    // FALSE when the item could not be loaded (the user has been told).
-    BOOL UpdateDetailsPanel(int nIndex);
+    // The details of the held item as rows; its picture in the details cell.
+    void UpdateDetailsPanel();
     void UpdateDetailsCell(int nIndex);
 
     // Why the window ended at once: its file holds no collection, or a damaged one.
@@ -52,22 +54,16 @@ public:
 
     // The row text of an item in the navigation list: "2 of 12 * Teapot".
     static CString FormatListRow(int nIndex, int nCount, const CString& strName);
+    const CNavigation& GetNavigation() const { return m_nav; }
 
     // Read by tests and benchmarks; the window alone changes them.
     XWrappingStatic m_detailsFiller;
-    BOOL m_bDetailsShown = FALSE;
-    BOOL m_bImageShown = FALSE;
-    CString m_strCaption1;
-    CString m_strCaption2;
-    CString m_strCaption3;
     CString m_strHeaderTitle;
     CStatic m_detailsFrame;
     CListCombo m_itemList;
     CThumbnailCell m_imageCell;
     CCommentsPage m_commentsPage;
     CThumbnailsPage m_thumbnailsPage;
-    int m_nCurrent = 0;
-    BOOL m_bThumbsAtCurrent = FALSE;
     CFont m_listFont;
     CFont m_titleFont;
     CFont m_minimizeFont;
@@ -76,12 +72,10 @@ public:
     CThumbnailCell* m_pDetailsCell = nullptr;
     int m_nValueWidthExtra = 0;
     CObArray m_detailRows;
-    BOOL m_bPreferDetails = FALSE;
     CAboutBox m_aboutBox;
     CCollectionItem* m_pItem = nullptr;
-    int m_nListSel = 0;
-    int m_nLastListRow = 0;
     CCollectionFile m_collection;
+    CNavigation m_nav;
     XWebButton m_btnNext;
     XWebButton m_btnPrevious;
     XWebButton m_btnExit;
@@ -128,26 +122,23 @@ private:
                         UINT nID);
 
     // Navigation.
+    void Navigate(const NAV_SHOW& show);
     void ReleaseItem();
-    void NavigationPrelude();
-    void StepNext();
-    void StepPrevious();
-    void StepToListRow();
-    void OpenItemOfRow(int nRow);
-    void SelectRow(int nRow);
     void OnThumbnailClick(CThumbnailCell* pCell);
-    // ShowView by code, each code in its own function.
+    // The views, each in its own function.
+    void HideCurrentView();
     void ShowComments();
-    void ShowThumbnails();
-    void ShowImage();
-    void ShowDetails();
+    void ShowThumbnails(int nPageFirst);
+    void ShowItem(int nView, int nIndex);
+    void ShowImage(int nIndex);
+    void ShowDetails(int nIndex);
     // Loads item nIndex into m_pItem, releasing the one held before. FALSE when its record is
     // damaged.
     BOOL LoadCurrentItem(int nIndex);
     void ShowDamagedItem(int nIndex);
 
     // Details.
-    BOOL BuildDetailRows(int nIndex);
+    void BuildDetailRows();
     void DeleteDetailRows(int nCount);
     int LayoutDetailRows();
 };

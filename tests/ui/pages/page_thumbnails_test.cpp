@@ -21,9 +21,7 @@ protected:
         m_page.MoveWindow(0, 68, 800, 475);
         m_host.ShowWindow(SW_SHOW);
         m_page.ShowWindow(SW_SHOW);
-        m_page.m_nFirst = 0;
-        m_page.LoadItemCount();
-        m_page.FillPage();
+        m_page.ShowPageOf(0);
         AfxPumpUntilIdle();
     }
     void TearDown() override {
@@ -44,7 +42,8 @@ protected:
             s += pCell->IsWindowVisible() ? std::to_string(pCell->m_nItemIndex) : "-";
             s += " ";
         }
-        if (m_page.GetPreviousLink().IsWindowVisible()) s += "<";
+        if (m_page.GetPreviousLink().IsWindowVisible())
+            s += "<";
         if (m_page.GetNextLink().IsWindowVisible()) {
             CString text;
             m_page.GetNextLink().GetWindowText(text);
@@ -108,9 +107,7 @@ TEST_F(ThumbnailsPageTest, HidingLetsTheRecordsGoAndShowingAgainReloads) {
     AfxPumpUntilIdle();
     EXPECT_TRUE(m_dir.Files().empty());
     m_page.ShowWindow(SW_SHOW);
-    m_page.m_nFirst = 0;
-    m_page.LoadItemCount();
-    m_page.FillPage();
+    m_page.ShowPageOf(0);
     AfxPumpUntilIdle();
     EXPECT_EQ(m_dir.Files().size(), 5u);
     EXPECT_EQ(Describe(), "0 1 2 3 4 - - - ");

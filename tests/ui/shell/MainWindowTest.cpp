@@ -14,10 +14,24 @@ TEST(MainWindow, ChildrenStandAtTheirPlacesOnBothScreens) {
         int w, h;
         CRect next, exit, minimize, previous, about, list, makerLogo;
     } cases[] = {
-        {800, 600, {113, 566, 183, 586}, {732, 566, 782, 586}, {750, 8, 772, 20},
-         {30, 566, 100, 586}, {680, 566, 730, 586}, {215, 560, 450, 0}, {20, 25, 168, 67}},
-        {1024, 768, {225, 650, 295, 670}, {844, 650, 894, 670}, {974, 8, 996, 20},
-         {142, 650, 212, 670}, {792, 650, 842, 670}, {327, 644, 562, 0}, {132, 109, 280, 151}},
+        {800,
+         600,
+         {113, 566, 183, 586},
+         {732, 566, 782, 586},
+         {750, 8, 772, 20},
+         {30, 566, 100, 586},
+         {680, 566, 730, 586},
+         {215, 560, 450, 0},
+         {20, 25, 168, 67}},
+        {1024,
+         768,
+         {225, 650, 295, 670},
+         {844, 650, 894, 670},
+         {974, 8, 996, 20},
+         {142, 650, 212, 670},
+         {792, 650, 842, 670},
+         {327, 644, 562, 0},
+         {132, 109, 280, 151}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.w << " x " << c.h);
@@ -65,7 +79,8 @@ TEST(MainWindow, ListRowsNameEveryItemAndMarkDamagedOnes) {
     CViewerHarness run(800, 600, path);
     ASSERT_TRUE(run.m_bCreated);
     CListCombo& list = run.Dlg().m_itemList;
-    const char* expected[] = {"Comments", "Thumbnails", "-", "1 of 3 * Teapot \xC3\xA9t\xC3\xA9",
+    const char* expected[] = {"Comments",  "Thumbnails",
+                              "-",         "1 of 3 * Teapot \xC3\xA9t\xC3\xA9",
                               "2 of 3 * ", "3 of 3 * (damaged)"};
     ASSERT_EQ(list.GetCount(), 6);
     for (int row = 0; row < 6; ++row) {
@@ -77,7 +92,7 @@ TEST(MainWindow, ListRowsNameEveryItemAndMarkDamagedOnes) {
         }
     }
     EXPECT_EQ(list.GetCurSel(), 0);
-    EXPECT_EQ(run.Dlg().m_nLastListRow, 5);
+    EXPECT_EQ(run.Dlg().GetNavigation().GetLastRow(), 5);
     EXPECT_EQ(run.View(), 'C');
     EXPECT_EQ(run.Dlg().m_pItem, nullptr);
     // Filling the list decoded no picture: the one file is the Comments page's first record.

@@ -17,12 +17,23 @@ void RunSteps(CViewerHarness& run, const std::vector<STEP>& steps) {
     for (const STEP& step : steps) {
         SCOPED_TRACE(testing::Message() << "step " << n++ << " '" << step.cAction << "'");
         switch (step.cAction) {
-        case 'N': run.Command(ID_NEXT); break;
-        case 'P': run.Command(ID_PREVIOUS); break;
-        case 'I': run.Command(ID_SHOW_IMAGE); break;
-        case 'D': run.Command(ID_SHOW_DETAILS); break;
-        case 'T': run.Command(ID_SHOW_THUMBNAILS); break;
-        default: break;
+        case 'N':
+            run.Command(ID_NEXT);
+            break;
+        case 'P':
+            run.Command(ID_PREVIOUS);
+            break;
+        case 'I':
+            run.Command(ID_SHOW_IMAGE);
+            break;
+        case 'D':
+            run.Command(ID_SHOW_DETAILS);
+            break;
+        case 'T':
+            run.Command(ID_SHOW_THUMBNAILS);
+            break;
+        default:
+            break;
         }
         EXPECT_EQ(run.View(), step.cView);
         EXPECT_EQ(run.Dlg().m_itemList.GetCurSel(), step.nRow);
@@ -33,21 +44,30 @@ TEST(Navigation, RingWithOneItem) {
     CScopedTempDir dir;
     CViewerHarness run(800, 600, WriteItems(dir, 1));
     ASSERT_TRUE(run.m_bCreated);
-    EXPECT_EQ(run.Dlg().m_nLastListRow, 3);
-    RunSteps(run, {{'N', 'T', 1}, {'N', 'I', 3}, {'N', 'C', 0}, {'P', 'I', 3}, {'P', 'T', 1},
-                   {'P', 'C', 0}});
+    EXPECT_EQ(run.Dlg().GetNavigation().GetLastRow(), 3);
+    RunSteps(
+        run,
+        {{'N', 'T', 1}, {'N', 'I', 3}, {'N', 'C', 0}, {'P', 'I', 3}, {'P', 'T', 1}, {'P', 'C', 0}});
 }
 
 TEST(Navigation, RingWalksEveryItemBothWays) {
     CScopedTempDir dir;
     CViewerHarness run(1024, 768, WriteItems(dir, 3));
     ASSERT_TRUE(run.m_bCreated);
-    RunSteps(run, {{'N', 'T', 1}, {'N', 'I', 3}, {'N', 'I', 4}, {'N', 'I', 5}, {'N', 'C', 0},
-                   {'P', 'I', 5}, {'P', 'I', 4}, {'P', 'I', 3}, {'P', 'T', 1}, {'P', 'C', 0}});
+    RunSteps(run, {{'N', 'T', 1},
+                   {'N', 'I', 3},
+                   {'N', 'I', 4},
+                   {'N', 'I', 5},
+                   {'N', 'C', 0},
+                   {'P', 'I', 5},
+                   {'P', 'I', 4},
+                   {'P', 'I', 3},
+                   {'P', 'T', 1},
+                   {'P', 'C', 0}});
     // The image view shows the current item's picture, centred in 800 × 475 at (112, 152).
     run.PickRow(4);
     EXPECT_EQ(run.View(), 'I');
-    EXPECT_EQ(run.Dlg().m_nCurrent, 1);
+    EXPECT_EQ(run.Dlg().GetNavigation().GetCurrent(), 1);
     EXPECT_SCREEN_NEAR(run.Screen(), 112 + 400, 152 + 237, ItemColour(1));
     EXPECT_TRUE(run.Dlg().m_btnImage.IsWindowVisible());
     EXPECT_TRUE(run.Dlg().m_btnImage.IsWindowEnabled());
@@ -73,7 +93,7 @@ TEST(Navigation, ListRowsIncludingTheSeparator) {
     ASSERT_TRUE(run.m_bCreated);
     run.PickRow(10);
     EXPECT_EQ(run.View(), 'I');
-    EXPECT_EQ(run.Dlg().m_nCurrent, 7);
+    EXPECT_EQ(run.Dlg().GetNavigation().GetCurrent(), 7);
     run.PickRow(2);
     EXPECT_EQ(run.View(), 'T');
     EXPECT_EQ(run.Dlg().m_itemList.GetCurSel(), 1);
@@ -117,18 +137,19 @@ TEST(Navigation, ThumbnailsTabOpensThePageOfTheCurrentItem) {
 TEST(Navigation, DetailsTabIsAPreferenceAndPicturelessItemsFallBack) {
     CScopedTempDir dir;
     CCollectionWriter writer;
-    for (int i = 0; i < 5; ++i) writer.AddItem(MakeTestItem(i, ItemColour(i), i != 2));
+    for (int i = 0; i < 5; ++i)
+        writer.AddItem(MakeTestItem(i, ItemColour(i), i != 2));
     CViewerHarness run(800, 600, WriteTestCollection(writer, dir));
     ASSERT_TRUE(run.m_bCreated);
     CViewerDlg& d = run.Dlg();
     RunSteps(run, {{'N', 'T', 1}, {'N', 'I', 3}, {'D', 'D', 3}, {'D', 'D', 3}, {'N', 'D', 4}});
-    EXPECT_TRUE(d.m_bPreferDetails);
+    EXPECT_TRUE(d.GetNavigation().PrefersDetails());
     RunSteps(run, {{'I', 'I', 4}, {'I', 'I', 4}});
-    EXPECT_FALSE(d.m_bPreferDetails);
+    EXPECT_FALSE(d.GetNavigation().PrefersDetails());
     // Item 2 has no picture: details with IMAGE disabled, the preference stays with the image.
     RunSteps(run, {{'N', 'D', 5}});
     EXPECT_FALSE(d.m_btnImage.IsWindowEnabled());
-    EXPECT_FALSE(d.m_bPreferDetails);
+    EXPECT_FALSE(d.GetNavigation().PrefersDetails());
     EXPECT_TRUE(d.m_pDetailsCell->IsWindowVisible());
     EXPECT_FALSE(d.m_pDetailsCell->m_bHasPicture);
     RunSteps(run, {{'N', 'I', 6}});
@@ -145,7 +166,8 @@ TEST(Navigation, DetailsTabIsAPreferenceAndPicturelessItemsFallBack) {
 TEST(Navigation, ThumbnailClickOpensTheItemAndSelectsItsRow) {
     CScopedTempDir dir;
     CCollectionWriter writer;
-    for (int i = 0; i < 12; ++i) writer.AddItem(MakeTestItem(i, ItemColour(i), i != 10));
+    for (int i = 0; i < 12; ++i)
+        writer.AddItem(MakeTestItem(i, ItemColour(i), i != 10));
     CViewerHarness run(800, 600, WriteTestCollection(writer, dir));
     ASSERT_TRUE(run.m_bCreated);
     CViewerDlg& d = run.Dlg();
@@ -154,12 +176,12 @@ TEST(Navigation, ThumbnailClickOpensTheItemAndSelectsItsRow) {
     // Cell 5 of the first page stands at (230, 235) in the page at (0, 68).
     run.Click(230 + 80, 68 + 235 + 100);
     EXPECT_EQ(run.View(), 'I');
-    EXPECT_EQ(d.m_nCurrent, 5);
+    EXPECT_EQ(d.GetNavigation().GetCurrent(), 5);
     EXPECT_EQ(d.m_itemList.GetCurSel(), 8);
-    EXPECT_FALSE(d.m_bPreferDetails);
+    EXPECT_FALSE(d.GetNavigation().PrefersDetails());
     // One record held, one picture file: the click loaded the item once.
     EXPECT_NE(d.m_pItem, nullptr);
-    EXPECT_EQ(dir.Files().size(), 2u);  // and the Comments page's first record
+    EXPECT_EQ(dir.Files().size(), 2u); // and the Comments page's first record
     EXPECT_SCREEN_NEAR(run.Screen(), 400, 68 + 237, ItemColour(5));
 
     // A picture-less item opens in the details view and the preference follows.
@@ -169,11 +191,11 @@ TEST(Navigation, ThumbnailClickOpensTheItemAndSelectsItsRow) {
                                            (LPARAM)d.m_thumbnailsPage.GetNextLink().GetSafeHwnd());
     AfxPumpUntilIdle();
     ASSERT_EQ(run.FirstThumbnail(), 8);
-    run.Click(410 + 80, 68 + 25 + 100);  // cell 2: item 10
+    run.Click(410 + 80, 68 + 25 + 100); // cell 2: item 10
     EXPECT_EQ(run.View(), 'D');
-    EXPECT_EQ(d.m_nCurrent, 10);
+    EXPECT_EQ(d.GetNavigation().GetCurrent(), 10);
     EXPECT_EQ(d.m_itemList.GetCurSel(), 13);
-    EXPECT_TRUE(d.m_bPreferDetails);
+    EXPECT_TRUE(d.GetNavigation().PrefersDetails());
     EXPECT_FALSE(d.m_btnImage.IsWindowEnabled());
 }
 
@@ -214,7 +236,7 @@ TEST(Navigation, DamagedItemShowsInItsPlaceAndTheRingGoesOn) {
         const char cPreferred = nTab == ID_SHOW_IMAGE ? 'I' : 'D';
         RunSteps(run, {{'N', 'I', 4}});
         EXPECT_TRUE(d.m_imageCell.IsDamaged());
-        EXPECT_EQ(d.m_nCurrent, 1);
+        EXPECT_EQ(d.GetNavigation().GetCurrent(), 1);
         EXPECT_EQ(d.m_pItem, nullptr);
         EXPECT_FALSE(d.m_btnImage.IsWindowEnabled());
         EXPECT_FALSE(d.m_pDetailsCell->IsWindowVisible());
@@ -240,7 +262,7 @@ TEST(Navigation, DamagedItemShowsInItsPlaceAndTheRingGoesOn) {
     EXPECT_EQ(run.View(), 'I');
     EXPECT_TRUE(d.m_imageCell.IsDamaged());
     EXPECT_EQ(d.m_itemList.GetCurSel(), 4);
-    EXPECT_FALSE(d.m_bPreferDetails);
+    EXPECT_FALSE(d.GetNavigation().PrefersDetails());
     run.Command(ID_SHOW_THUMBNAILS);
     EXPECT_EQ(run.FirstThumbnail(), 0);
 }
@@ -285,7 +307,7 @@ TEST(Navigation, TheListIsWalkedWithTheKeyboardOverTheSeparator) {
             // A page down from the top lands on some item, never the separator.
             EXPECT_GE(list.GetCurSel(), 3);
             EXPECT_EQ(run.View(), 'I');
-            EXPECT_EQ(run.Dlg().m_nCurrent, list.GetCurSel() - 3);
+            EXPECT_EQ(run.Dlg().GetNavigation().GetCurrent(), list.GetCurSel() - 3);
             continue;
         }
         EXPECT_EQ(list.GetCurSel(), s.nRow);

@@ -37,7 +37,7 @@ TEST(Pointer, AHiddenLinkNeitherKeepsTheMouseNorTurnsItsPage) {
     EXPECT_EQ(CWnd::GetCapture(), nullptr);
     // The click lands on the image view, where nothing listens: the hidden page stays put.
     run.Click(pt.x, pt.y);
-    EXPECT_EQ(run.Dlg().m_nCurrent, 0);
+    EXPECT_EQ(run.Dlg().GetNavigation().GetCurrent(), 0);
     run.Command(ID_SHOW_THUMBNAILS);
     EXPECT_EQ(run.FirstThumbnail(), 0);
 }
