@@ -36,17 +36,6 @@ public:
     CCollectionFile& GetCollection() override { return m_collection; }
     CString GetCollectionHeader() const override { return m_collection.GetHeader(); }
 
-    // Renders what navigation answered: the view, its item and the list row.
-    void ShowView(const NAV_SHOW& show);
-    void HideDetailsParts();
-    void HideTabs();
-    void ShowTabs();
-    void ShowAboutBox();
-    void DimWindow(CDC* pDC, const CRect& rect);
-    // The details of the held item as rows; its picture in the details cell.
-    void UpdateDetailsPanel();
-    void UpdateDetailsCell(int nIndex);
-
     // Why the window ended at once: its file holds no collection, or a damaged one.
     enum OPEN_RESULT { OPEN_DONE, OPEN_NO_COLLECTION, OPEN_DAMAGED };
     OPEN_RESULT GetOpenResult() const { return m_nOpenResult; }
@@ -54,9 +43,16 @@ public:
 
     // The row text of an item in the navigation list: "2 of 12 * Teapot".
     static CString FormatListRow(int nIndex, int nCount, const CString& strName);
+    // Where navigation stands; tests read the windows themselves through CWindowTree.
     const CNavigation& GetNavigation() const { return m_nav; }
+    // Whether an item record is held (the current item view shows it).
+    BOOL HoldsItem() const { return m_pItem != nullptr; }
 
-    // Read by tests and benchmarks; the window alone changes them.
+protected:
+    HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) override;
+    void OnPaint() override;
+
+private:
     XWrappingStatic m_detailsFiller;
     CString m_strHeaderTitle;
     CStatic m_detailsFrame;
@@ -94,15 +90,9 @@ public:
     int m_nRight = 0;
     int m_nScreenWidth = 0;
     int m_nScreenHeight = 0;
-
-protected:
     OPEN_RESULT m_nOpenResult = OPEN_DONE;
     CString m_strCollectionPath;
 
-    HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) override;
-    void OnPaint() override;
-
-private:
     // Initialisation steps, in their order.
     void ComputeFrame();
     void SetupWindowCaption();
@@ -121,8 +111,14 @@ private:
     void CreateLogoLink(CLinkStatic& link, CBitmap& bitmap, UINT nBitmapID, CPoint topLeft,
                         UINT nID);
 
-    // Navigation.
+    // Navigation: renders what the model answered, the view, its item and the list row.
     void Navigate(const NAV_SHOW& show);
+    void ShowView(const NAV_SHOW& show);
+    void HideDetailsParts();
+    void HideTabs();
+    void ShowTabs();
+    void ShowAboutBox();
+    void DimWindow(CDC* pDC, const CRect& rect);
     void ReleaseItem();
     void OnThumbnailClick(CThumbnailCell* pCell);
     // The views, each in its own function.
@@ -137,7 +133,9 @@ private:
     BOOL LoadCurrentItem(int nIndex);
     void ShowDamagedItem(int nIndex);
 
-    // Details.
+    // Details: the held item's details as rows; its picture in the details cell.
+    void UpdateDetailsPanel();
+    void UpdateDetailsCell(int nIndex);
     void BuildDetailRows();
     void DeleteDetailRows(int nCount);
     int LayoutDetailRows();

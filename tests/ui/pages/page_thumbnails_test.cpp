@@ -100,6 +100,31 @@ TEST_F(ThumbnailsPageTest, TwentyItemsInThreePages) {
     EXPECT_EQ(m_dir.Files().size(), 8u);
 }
 
+TEST_F(ThumbnailsPageTest, ShowPageOfAnItemOpensThePageThatHoldsItAndPagesOnFromThere) {
+    Open(20);
+    const struct {
+        int nItem;
+        const char* page;
+    } cases[] = {{13, "8 9 10 11 12 13 14 15 <|Next 4 thumbnails >>"},
+                 {16, "16 17 18 19 - - - - <"},
+                 {7, "0 1 2 3 4 5 6 7 |Next 8 thumbnails >>"},
+                 {99, "16 17 18 19 - - - - <"},
+                 {-5, "0 1 2 3 4 5 6 7 |Next 8 thumbnails >>"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.nItem);
+        m_page.ReleaseItems();
+        m_page.ShowPageOf(c.nItem);
+        EXPECT_EQ(Describe(), c.page);
+    }
+    m_page.ReleaseItems();
+    m_page.ShowPageOf(13);
+    Link(ID_PREV_THUMBS);
+    EXPECT_EQ(Describe(), "0 1 2 3 4 5 6 7 |Next 8 thumbnails >>");
+    Link(ID_NEXT_THUMBS);
+    Link(ID_NEXT_THUMBS);
+    EXPECT_EQ(Describe(), "16 17 18 19 - - - - <");
+}
+
 TEST_F(ThumbnailsPageTest, HidingLetsTheRecordsGoAndShowingAgainReloads) {
     Open(5);
     EXPECT_EQ(m_dir.Files().size(), 5u);

@@ -36,7 +36,7 @@ void RunSteps(CViewerHarness& run, const std::vector<STEP>& steps) {
             break;
         }
         EXPECT_EQ(run.View(), step.cView);
-        EXPECT_EQ(run.Dlg().m_itemList.GetCurSel(), step.nRow);
+        EXPECT_EQ(run.List().GetCurSel(), step.nRow);
     }
 }
 
@@ -69,8 +69,8 @@ TEST(Navigation, RingWalksEveryItemBothWays) {
     EXPECT_EQ(run.View(), 'I');
     EXPECT_EQ(run.Dlg().GetNavigation().GetCurrent(), 1);
     EXPECT_SCREEN_NEAR(run.Screen(), 112 + 400, 152 + 237, ItemColour(1));
-    EXPECT_TRUE(run.Dlg().m_btnImage.IsWindowVisible());
-    EXPECT_TRUE(run.Dlg().m_btnImage.IsWindowEnabled());
+    EXPECT_TRUE(run.Control(ID_SHOW_IMAGE).IsWindowVisible());
+    EXPECT_TRUE(run.Control(ID_SHOW_IMAGE).IsWindowEnabled());
 }
 
 TEST(Navigation, PictureShowsTheJpegsFirstRowsAtTheBottom) {
@@ -96,7 +96,7 @@ TEST(Navigation, ListRowsIncludingTheSeparator) {
     EXPECT_EQ(run.Dlg().GetNavigation().GetCurrent(), 7);
     run.PickRow(2);
     EXPECT_EQ(run.View(), 'T');
-    EXPECT_EQ(run.Dlg().m_itemList.GetCurSel(), 1);
+    EXPECT_EQ(run.List().GetCurSel(), 1);
     EXPECT_EQ(run.FirstThumbnail(), 0);
     run.PickRow(0);
     EXPECT_EQ(run.View(), 'C');
@@ -120,9 +120,9 @@ TEST(Navigation, ThumbnailsTabOpensThePageOfTheCurrentItem) {
         run.PickRow(c.nItem + 3);
         run.Command(ID_SHOW_THUMBNAILS);
         EXPECT_EQ(run.View(), 'T');
-        EXPECT_EQ(run.Dlg().m_itemList.GetCurSel(), 1);
+        EXPECT_EQ(run.List().GetCurSel(), 1);
         EXPECT_EQ(run.FirstThumbnail(), c.nFirst);
-        EXPECT_EQ(run.Dlg().m_thumbnailsPage.GetShownCount(), c.nShown);
+        EXPECT_EQ(run.Thumbnails().GetShownCount(), c.nShown);
     }
     // Reached by NEXT from Comments or PREVIOUS from the first item: always the first page.
     run.PickRow(13 + 3);
@@ -148,19 +148,21 @@ TEST(Navigation, DetailsTabIsAPreferenceAndPicturelessItemsFallBack) {
     EXPECT_FALSE(d.GetNavigation().PrefersDetails());
     // Item 2 has no picture: details with IMAGE disabled, the preference stays with the image.
     RunSteps(run, {{'N', 'D', 5}});
-    EXPECT_FALSE(d.m_btnImage.IsWindowEnabled());
+    EXPECT_FALSE(run.Control(ID_SHOW_IMAGE).IsWindowEnabled());
     EXPECT_FALSE(d.GetNavigation().PrefersDetails());
-    EXPECT_TRUE(d.m_pDetailsCell->IsWindowVisible());
-    EXPECT_FALSE(d.m_pDetailsCell->m_bHasPicture);
+    EXPECT_TRUE(run.DetailsCell().IsWindowVisible());
+    EXPECT_FALSE(run.DetailsCell().m_bHasPicture);
     RunSteps(run, {{'N', 'I', 6}});
-    EXPECT_TRUE(d.m_btnImage.IsWindowEnabled());
+    EXPECT_TRUE(run.Control(ID_SHOW_IMAGE).IsWindowEnabled());
     // The tabs show with the item views only.
-    for (CWnd* pTab : {(CWnd*)&d.m_btnImage, (CWnd*)&d.m_btnDetails, (CWnd*)&d.m_btnThumbnails})
+    for (CWnd* pTab : {&run.Control(ID_SHOW_IMAGE), &run.Control(ID_SHOW_DETAILS),
+                       &run.Control(ID_SHOW_THUMBNAILS)})
         EXPECT_TRUE(pTab->IsWindowVisible());
     run.PickRow(0);
-    for (CWnd* pTab : {(CWnd*)&d.m_btnImage, (CWnd*)&d.m_btnDetails, (CWnd*)&d.m_btnThumbnails})
+    for (CWnd* pTab : {&run.Control(ID_SHOW_IMAGE), &run.Control(ID_SHOW_DETAILS),
+                       &run.Control(ID_SHOW_THUMBNAILS)})
         EXPECT_FALSE(pTab->IsWindowVisible());
-    EXPECT_EQ(d.m_pItem, nullptr);
+    EXPECT_FALSE(d.HoldsItem());
 }
 
 TEST(Navigation, ThumbnailClickOpensTheItemAndSelectsItsRow) {
@@ -177,26 +179,26 @@ TEST(Navigation, ThumbnailClickOpensTheItemAndSelectsItsRow) {
     run.Click(230 + 80, 68 + 235 + 100);
     EXPECT_EQ(run.View(), 'I');
     EXPECT_EQ(d.GetNavigation().GetCurrent(), 5);
-    EXPECT_EQ(d.m_itemList.GetCurSel(), 8);
+    EXPECT_EQ(run.List().GetCurSel(), 8);
     EXPECT_FALSE(d.GetNavigation().PrefersDetails());
     // One record held, one picture file: the click loaded the item once.
-    EXPECT_NE(d.m_pItem, nullptr);
+    EXPECT_TRUE(d.HoldsItem());
     EXPECT_EQ(dir.Files().size(), 2u); // and the Comments page's first record
     EXPECT_SCREEN_NEAR(run.Screen(), 400, 68 + 237, ItemColour(5));
 
     // A picture-less item opens in the details view and the preference follows.
     run.Command(ID_SHOW_THUMBNAILS);
     ASSERT_EQ(run.FirstThumbnail(), 0);
-    run.Dlg().m_thumbnailsPage.SendMessage(WM_COMMAND, MAKEWPARAM(ID_NEXT_THUMBS, 0),
-                                           (LPARAM)d.m_thumbnailsPage.GetNextLink().GetSafeHwnd());
+    run.Thumbnails().SendMessage(WM_COMMAND, MAKEWPARAM(ID_NEXT_THUMBS, 0),
+                                 (LPARAM)run.Thumbnails().GetNextLink().GetSafeHwnd());
     AfxPumpUntilIdle();
     ASSERT_EQ(run.FirstThumbnail(), 8);
     run.Click(410 + 80, 68 + 25 + 100); // cell 2: item 10
     EXPECT_EQ(run.View(), 'D');
     EXPECT_EQ(d.GetNavigation().GetCurrent(), 10);
-    EXPECT_EQ(d.m_itemList.GetCurSel(), 13);
+    EXPECT_EQ(run.List().GetCurSel(), 13);
     EXPECT_TRUE(d.GetNavigation().PrefersDetails());
-    EXPECT_FALSE(d.m_btnImage.IsWindowEnabled());
+    EXPECT_FALSE(run.Control(ID_SHOW_IMAGE).IsWindowEnabled());
 }
 
 TEST(Navigation, ArrowKeysStepLikePreviousAndNextUnlessTheListIsDropped) {
@@ -211,12 +213,12 @@ TEST(Navigation, ArrowKeysStepLikePreviousAndNextUnlessTheListIsDropped) {
     EXPECT_EQ(run.View(), 'T');
     run.Key(VK_LEFT);
     EXPECT_EQ(run.View(), 'C');
-    run.Dlg().m_itemList.ShowDropDown(TRUE);
+    run.List().ShowDropDown(TRUE);
     AfxPumpUntilIdle();
-    ASSERT_TRUE(run.Dlg().m_itemList.GetDroppedState());
+    ASSERT_TRUE(run.List().GetDroppedState());
     run.Key(VK_RIGHT);
     EXPECT_EQ(run.View(), 'C');
-    EXPECT_EQ(run.Dlg().m_itemList.GetCurSel(), 0);
+    EXPECT_EQ(run.List().GetCurSel(), 0);
 }
 
 TEST(Navigation, DamagedItemShowsInItsPlaceAndTheRingGoesOn) {
@@ -235,11 +237,11 @@ TEST(Navigation, DamagedItemShowsInItsPlaceAndTheRingGoesOn) {
         run.Command(nTab);
         const char cPreferred = nTab == ID_SHOW_IMAGE ? 'I' : 'D';
         RunSteps(run, {{'N', 'I', 4}});
-        EXPECT_TRUE(d.m_imageCell.IsDamaged());
+        EXPECT_TRUE(run.ImageCell().IsDamaged());
         EXPECT_EQ(d.GetNavigation().GetCurrent(), 1);
-        EXPECT_EQ(d.m_pItem, nullptr);
-        EXPECT_FALSE(d.m_btnImage.IsWindowEnabled());
-        EXPECT_FALSE(d.m_pDetailsCell->IsWindowVisible());
+        EXPECT_FALSE(d.HoldsItem());
+        EXPECT_FALSE(run.Control(ID_SHOW_IMAGE).IsWindowEnabled());
+        EXPECT_FALSE(run.DetailsCell().IsWindowVisible());
         // Its placeholder, crossed out, in the middle of the view; the name under it.
         EXPECT_SCREEN_NEAR(run.Screen(), 400, 68 + 237 - 32, RGB(160, 160, 160));
         EXPECT_SCREEN_NEAR(run.Screen(), 400 - 16 + 8, 68 + 237 - 32 + 8, RGB(160, 160, 160));
@@ -257,11 +259,11 @@ TEST(Navigation, DamagedItemShowsInItsPlaceAndTheRingGoesOn) {
     // The thumbnails page shows it in its cell, and a click on it opens it in place.
     run.Command(ID_SHOW_IMAGE);
     run.Command(ID_SHOW_THUMBNAILS);
-    ASSERT_TRUE(d.m_thumbnailsPage.GetCell(1)->IsDamaged());
+    ASSERT_TRUE(run.Thumbnails().GetCell(1)->IsDamaged());
     run.Click(230 + 80, 68 + 25 + 100);
     EXPECT_EQ(run.View(), 'I');
-    EXPECT_TRUE(d.m_imageCell.IsDamaged());
-    EXPECT_EQ(d.m_itemList.GetCurSel(), 4);
+    EXPECT_TRUE(run.ImageCell().IsDamaged());
+    EXPECT_EQ(run.List().GetCurSel(), 4);
     EXPECT_FALSE(d.GetNavigation().PrefersDetails());
     run.Command(ID_SHOW_THUMBNAILS);
     EXPECT_EQ(run.FirstThumbnail(), 0);
@@ -275,7 +277,7 @@ TEST(Navigation, TheListIsWalkedWithTheKeyboardOverTheSeparator) {
     CScopedTempDir dir;
     CViewerHarness run(800, 600, WriteItems(dir, 12));
     ASSERT_TRUE(run.m_bCreated);
-    CListCombo& list = run.Dlg().m_itemList;
+    CListCombo& list = run.List();
     const CPoint field = WindowRectOf(list).CenterPoint();
     run.Click(field.x, field.y);
     ASSERT_TRUE(list.GetDroppedState());

@@ -23,7 +23,7 @@ TEST(Pointer, AHiddenLinkNeitherKeepsTheMouseNorTurnsItsPage) {
     CScopedTempDir dir;
     CViewerHarness run(800, 600, WriteItems(dir, 12));
     ASSERT_TRUE(run.m_bCreated);
-    CLinkStatic& next = run.Dlg().m_thumbnailsPage.GetNextLink();
+    CLinkStatic& next = run.Thumbnails().GetNextLink();
     run.Command(ID_NEXT);
     ASSERT_TRUE(next.IsWindowVisible());
     const CPoint pt = CentreOf(next);
@@ -46,7 +46,7 @@ TEST(Pointer, ALinkHiddenWhileHoveredLosesItsHoverColour) {
     CScopedTempDir dir;
     CViewerHarness run(800, 600, WriteItems(dir, 12));
     ASSERT_TRUE(run.m_bCreated);
-    CLinkStatic& next = run.Dlg().m_thumbnailsPage.GetNextLink();
+    CLinkStatic& next = run.Thumbnails().GetNextLink();
     run.Command(ID_NEXT);
     const CPoint pt = CentreOf(next);
     run.Screen().QueueMove(pt.x, pt.y);
