@@ -335,3 +335,35 @@ TEST(Navigation, TheListIsWalkedWithTheKeyboardOverTheSeparator) {
 }
 
 } // namespace
+
+namespace {
+
+// An item whose picture cannot be decoded says so once per view switch: it is loaded once,
+// though the image view gives way to its details.
+TEST(Navigation, AnUndecodablePictureIsLoadedOnceAndItsDetailsShow) {
+    CScopedTempDir dir;
+    CCollectionWriter writer;
+    writer.AddItem(MakeTestItem(0, ItemColour(0)));
+    ITEM_RECORD broken = MakeTestItem(1, ItemColour(1));
+    broken.bPicture = TRUE;
+    broken.jpeg = {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 'J', 'F', 'I', 'F', 0x00, 0x01, 0x99};
+    writer.AddItem(broken);
+    CViewerHarness run(800, 600, WriteTestCollection(writer, dir));
+    ASSERT_TRUE(run.m_bCreated);
+    run.PickRow(3);
+    ASSERT_EQ(run.View(), 'I');
+    testing::internal::CaptureStderr();
+    run.Command(ID_NEXT);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(run.View(), 'D');
+    EXPECT_FALSE(run.Control(ID_SHOW_IMAGE).IsWindowEnabled());
+    EXPECT_FALSE(run.Dlg().GetNavigation().PrefersDetails());
+    // The library's last word on the picture, once per decode.
+    const std::string last = "contains no image";
+    size_t nSaid = 0;
+    for (size_t at = said.find(last); at != std::string::npos; at = said.find(last, at + 1))
+        ++nSaid;
+    EXPECT_EQ(nSaid, 1u) << said;
+}
+
+} // namespace
