@@ -92,10 +92,6 @@ void CThumbnailCell::ShowDamagedItem(CCollectionFile* pCollection, int nItemInde
     } catch (const CException&) {
         strName.Empty();
     }
-    SetDamaged(nItemIndex, strName);
-}
-
-void CThumbnailCell::SetDamaged(int nItemIndex, const CString& strName) {
     SetIconAndCaptions(nullptr, nItemIndex, strName, DAMAGED_NOTE, CString());
     m_bDamaged = TRUE;
 }

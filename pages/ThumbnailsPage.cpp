@@ -143,7 +143,6 @@ void CThumbnailsPage::ShowItemInCell(int k, int nIndex) {
         pCell->ShowItem(m_pItems[k], nIndex);
     else // The cell still opens the item, where the main window shows what is wrong with it.
         pCell->ShowDamagedItem(pCollection, nIndex);
-    pCell->m_nListIndex = nIndex;
     pCell->ShowWindow(SW_SHOWNORMAL);
 }
 
