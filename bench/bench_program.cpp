@@ -26,6 +26,7 @@
 #include "framework/backend/sdl/SdlBackend.h"
 #include "framework/system/ModulePath.h"
 #include "framework/window/MessageLoop.h"
+#include "framework/window/WindowTree.h"
 #include "res/ProgramResources.h"
 #include "res/ResourceIds.h"
 #include "shell/ViewerDlg.h"
@@ -61,7 +62,8 @@ std::string WriteCollection(const std::string& path, int count, const std::vecto
     CCollectionWriter writer;
     writer.SetHeader("bench");
     writer.AddItem(MakeItem(0, &small));
-    for (int i = 1; i <= count; ++i) writer.AddItem(MakeItem(i, &big));
+    for (int i = 1; i <= count; ++i)
+        writer.AddItem(MakeItem(i, &big));
     if (!writer.WriteFile(path.c_str(), FALSE)) {
         std::fprintf(stderr, "bench_program: cannot write %s\n", path.c_str());
         std::exit(1);
@@ -75,7 +77,8 @@ public:
     explicit CProgram(const std::string& path) {
         AfxSetModulePath(path.c_str());
         if (!m_backend.Open("bench")) {
-            std::fprintf(stderr, "bench_program: no display: %s\n", m_backend.GetError().GetString());
+            std::fprintf(stderr, "bench_program: no display: %s\n",
+                         m_backend.GetError().GetString());
             std::exit(77);
         }
         AfxSetBackend(&m_backend);
@@ -94,12 +97,21 @@ public:
         AfxPumpUntilIdle();
     }
     void PickRow(int nRow) {
-        m_dlg.m_itemList.SetCurSel(nRow);
+        CWnd& list = Child("CListCombo");
+        list.SendMessage(CB_SETCURSEL, (WPARAM)nRow, 0);
         m_dlg.SendMessage(WM_COMMAND, MAKEWPARAM(ID_ITEM_LIST, CBN_SELCHANGE),
-                          (LPARAM)m_dlg.m_itemList.GetSafeHwnd());
+                          (LPARAM)list.GetSafeHwnd());
         AfxPumpUntilIdle();
     }
-    CViewerDlg& Dlg() { return m_dlg; }
+    // The main window's child of that class, found in its window tree.
+    CWnd& Child(const char* pszClass) {
+        const CWindowTree tree(&m_dlg);
+        for (const WINDOW_NODE& node : tree.Nodes())
+            if (node.nDepth == 1 && node.strClass == pszClass)
+                return *node.pWnd;
+        std::fprintf(stderr, "bench_program: no %s\n", pszClass);
+        std::exit(1);
+    }
 
 private:
     CSdlBackend m_backend;
@@ -109,10 +121,12 @@ private:
 double EmptyWindowStartup() {
     const Clock::time_point start = Clock::now();
     CSdlBackend backend;
-    if (!backend.Open("bench")) std::exit(77);
+    if (!backend.Open("bench"))
+        std::exit(77);
     CSurface& surface = backend.GetSurface();
     const CSize size = backend.GetScreenSize();
-    for (int y = 0; y < size.cy; ++y) std::memset(surface.Row(y), 0, (size_t)size.cx * 4);
+    for (int y = 0; y < size.cy; ++y)
+        std::memset(surface.Row(y), 0, (size_t)size.cx * 4);
     backend.Present({CRect(0, 0, size.cx, size.cy)});
     return MillisecondsSince(start);
 }
@@ -122,8 +136,10 @@ long PeakKilobytes() {
     char line[256];
     long kb = -1;
     while (f != nullptr && std::fgets(line, sizeof line, f))
-        if (std::strncmp(line, "VmHWM:", 6) == 0) kb = std::atol(line + 6);
-    if (f != nullptr) std::fclose(f);
+        if (std::strncmp(line, "VmHWM:", 6) == 0)
+            kb = std::atol(line + 6);
+    if (f != nullptr)
+        std::fclose(f);
     return kb;
 }
 
@@ -132,13 +148,14 @@ int PeakChild(const char* mode, const char* path) {
     RegisterProgramResources();
     if (std::strcmp(mode, "blank") == 0) {
         CSdlBackend backend;
-        if (!backend.Open("bench")) return 77;
+        if (!backend.Open("bench"))
+            return 77;
         backend.Present({CRect(CPoint(0, 0), backend.GetScreenSize())});
         std::printf("%ld\n", PeakKilobytes());
         return 0;
     }
     CProgram program(path);
-    program.PickRow(4);  // item 1: the big picture in the image view
+    program.PickRow(4); // item 1: the big picture in the image view
     std::printf("%ld\n", PeakKilobytes());
     return 0;
 }
@@ -147,15 +164,18 @@ long RunPeakChild(const char* self, const char* mode, const std::string& path) {
     const std::string command = std::string(self) + " --peak " + mode + " '" + path + "'";
     FILE* p = ::popen(command.c_str(), "r");
     long kb = -1;
-    if (p == nullptr || std::fscanf(p, "%ld", &kb) != 1) kb = -1;
-    if (p != nullptr) ::pclose(p);
+    if (p == nullptr || std::fscanf(p, "%ld", &kb) != 1)
+        kb = -1;
+    if (p != nullptr)
+        ::pclose(p);
     return kb;
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc == 4 && std::strcmp(argv[1], "--peak") == 0) return PeakChild(argv[2], argv[3]);
+    if (argc == 4 && std::strcmp(argv[1], "--peak") == 0)
+        return PeakChild(argv[2], argv[3]);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     RegisterProgramResources();
     char tmpl[] = "/tmp/bench-program-XXXXXX";
@@ -175,23 +195,25 @@ int main(int argc, char* argv[]) {
     for (int r = 0; r < runs; ++r) {
         djpeg.push_back(TimeDjpeg(dir + "/photo12.jpg"));
         double sum = 0;
-        for (int k = 0; k < 8; ++k) sum += TimeDjpeg(dir + "/photo12.jpg");
+        for (int k = 0; k < 8; ++k)
+            sum += TimeDjpeg(dir + "/photo12.jpg");
         eight.push_back(sum);
         {
             CProgram program(next12);
-            program.PickRow(4);  // item 1
+            program.PickRow(4); // item 1
             const Clock::time_point start = Clock::now();
-            program.Command(ID_NEXT);  // item 2: a 12-megapixel picture
+            program.Command(ID_NEXT); // item 2: a 12-megapixel picture
             next.push_back(MillisecondsSince(start));
         }
         {
             CProgram program(page12);
             const Clock::time_point start = Clock::now();
-            program.Command(ID_NEXT);  // Comments → Thumbnails; items 0 to 7
+            program.Command(ID_NEXT); // Comments → Thumbnails; items 0 to 7
             page.push_back(MillisecondsSince(start));
             const Clock::time_point startPaint = Clock::now();
-            program.Dlg().m_thumbnailsPage.RedrawWindow(
-                nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            program.Child("CThumbnailsPage")
+                .RedrawWindow(nullptr, nullptr,
+                              RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
             AfxPumpUntilIdle();
             repaint.push_back(MillisecondsSince(startPaint));
         }
@@ -216,10 +238,12 @@ int main(int argc, char* argv[]) {
                 Median(page), Median(page) / Median(eight));
     std::printf("  of which painting the page again   %8.1f ms\n", Median(repaint));
     std::printf("  empty SDL window start-up          %8.1f ms\n", Median(empty));
-    std::printf("  start-up, 1,000 items, Comments    %8.1f ms   difference %+.1f ms (goal <= +50)\n",
-                Median(startup), Median(startup) - Median(empty));
+    std::printf(
+        "  start-up, 1,000 items, Comments    %8.1f ms   difference %+.1f ms (goal <= +50)\n",
+        Median(startup), Median(startup) - Median(empty));
     std::printf("  peak memory, blank SDL window      %8ld KiB\n", blankKb);
-    std::printf("  peak memory, 24-MP picture shown   %8ld KiB   extra %.2f x the %.0f KiB bitmap (goal <= 1.5)\n",
+    std::printf("  peak memory, 24-MP picture shown   %8ld KiB   extra %.2f x the %.0f KiB bitmap "
+                "(goal <= 1.5)\n",
                 pictureKb, (pictureKb - blankKb) / bitmapKb, bitmapKb);
     std::filesystem::remove_all(dir);
     return 0;

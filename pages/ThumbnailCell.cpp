@@ -3,6 +3,7 @@
 #include <climits>
 #include <cmath>
 
+#include "framework/core/Exception.h"
 #include "framework/gdi/DC.h"
 #include "framework/system/Resources.h"
 #include "framework/window/Cursor.h"
@@ -35,6 +36,8 @@ HCURSOR HandCursor() {
 }
 
 } // namespace
+
+const char* const CThumbnailCell::DAMAGED_MARK = "(damaged)";
 
 CThumbnailCell::CThumbnailCell() : CDialog(IDD_THUMBNAIL_CELL) {
     m_brBack.CreateSolidBrush(RGB(0, 0, 0));
@@ -70,7 +73,25 @@ void CThumbnailCell::SetPicture(CItemPicture* pPicture, int nItemIndex) {
     m_bDamaged = FALSE;
 }
 
-void CThumbnailCell::SetDamaged(int nItemIndex, const CString& strName) {
+void CThumbnailCell::ShowItem(CCollectionItem* pItem, int nItemIndex) {
+    if (CItemPicture* pPicture = pItem->GetPicture()) {
+        SetPicture(pPicture, nItemIndex);
+        return;
+    }
+    CImageList imageList;
+    pItem->CopyImageList(&imageList);
+    SetIconAndCaptions(&imageList, nItemIndex, pItem->m_strLine1, pItem->m_strLine2,
+                       pItem->m_strName);
+}
+
+void CThumbnailCell::ShowDamagedItem(CCollectionFile* pCollection, int nItemIndex) {
+    CString strName;
+    try {
+        if (pCollection != nullptr)
+            pCollection->LoadItemName(nItemIndex, strName);
+    } catch (const CException&) {
+        strName.Empty();
+    }
     SetIconAndCaptions(nullptr, nItemIndex, strName, DAMAGED_NOTE, CString());
     m_bDamaged = TRUE;
 }

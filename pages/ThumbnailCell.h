@@ -3,6 +3,7 @@
 // lines. A clickable cell tells the main window (its grandparent) when it is clicked.
 #pragma once
 
+#include "data/CollectionFile.h"
 #include "data/ItemPicture.h"
 #include "framework/gdi/ImageList.h"
 #include "framework/window/Dialog.h"
@@ -17,6 +18,15 @@ public:
 
     BOOL OnInitDialog() override;
 
+    // What stands for an item whose record cannot be read, wherever its name would.
+    static const char* const DAMAGED_MARK;
+
+    // Shows the item of that record: its picture (borrowed, see SetPicture), or image 0 of its
+    // image list with its two lines and its name.
+    void ShowItem(CCollectionItem* pItem, int nItemIndex);
+    // Shows item nItemIndex, whose record cannot be read: a placeholder, its name when that can
+    // still be read, and one line saying what is wrong. Clicks still report the item.
+    void ShowDamagedItem(CCollectionFile* pCollection, int nItemIndex);
     // Replaces the background brush; the cell is not repainted.
     void SetBackColor(COLORREF crBack);
     // Borrows the picture: its record must outlive the cell's use of it (see ClearPicture).
@@ -24,9 +34,6 @@ public:
     void SetPicture(CItemPicture* pPicture, int nItemIndex);
     void SetIconAndCaptions(CImageList* pImageList, int nItemIndex, const CString& strCaption1,
                             const CString& strCaption2, const CString& strCaption3);
-    // Shows an item whose record cannot be read: a placeholder, its name when that could be
-    // read, and one line saying what is wrong. Clicks still report the item.
-    void SetDamaged(int nItemIndex, const CString& strName);
     BOOL IsDamaged() const { return m_bDamaged; }
     // Forgets the borrowed picture. Owners call it before they release the record that holds
     // it, so that no repaint in between reaches freed pixels; the cell then paints its
@@ -37,7 +44,6 @@ public:
     // fits, else shrunk to fit with its aspect kept. Sets *pbShrunk accordingly.
     static CRect PlacePicture(int bw, int bh, int nWidth, int nHeight, BOOL* pbShrunk);
 
-    int m_nListIndex = 0;
     BOOL m_bClickable = FALSE;
     BOOL m_bHasPicture = FALSE;
     int m_nItemIndex = 0;

@@ -48,6 +48,17 @@ void CThumbnailsPage::LoadItemCount() {
     m_nRemaining = pCollection != nullptr ? pCollection->GetItemCount() : 0;
 }
 
+void CThumbnailsPage::ShowPageOf(int nItem) {
+    LoadItemCount();
+    if (nItem >= m_nRemaining)
+        nItem = m_nRemaining - 1;
+    if (nItem < 0)
+        nItem = 0;
+    m_nFirst = nItem - nItem % CELL_COUNT;
+    m_nRemaining -= m_nFirst;
+    FillPage();
+}
+
 void CThumbnailsPage::CreateLinks() {
     LOGFONT lf = {};
     SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof(LOGFONT), &lf, 0);
@@ -73,17 +84,22 @@ void CThumbnailsPage::CreateLinks() {
 }
 
 void CThumbnailsPage::CreateCells() {
-    for (CThumbnailCell*& pCell : m_pCells) pCell = new CThumbnailCell;
-    for (CThumbnailCell* pCell : m_pCells) pCell->SetBackColor(CELL_BACK);
-    for (CThumbnailCell* pCell : m_pCells) pCell->Create(IDD_THUMBNAIL_CELL, this);
+    for (CThumbnailCell*& pCell : m_pCells)
+        pCell = new CThumbnailCell;
+    for (CThumbnailCell* pCell : m_pCells)
+        pCell->SetBackColor(CELL_BACK);
+    for (CThumbnailCell* pCell : m_pCells)
+        pCell->Create(IDD_THUMBNAIL_CELL, this);
     for (int k = 0; k < CELL_COUNT; ++k)
         m_pCells[k]->MoveWindow(CELL_PLACES[k].x, CELL_PLACES[k].y, CELL_SIZE.cx, CELL_SIZE.cy,
                                 TRUE);
-    for (CThumbnailCell* pCell : m_pCells) pCell->m_bClickable = TRUE;
+    for (CThumbnailCell* pCell : m_pCells)
+        pCell->m_bClickable = TRUE;
 }
 
 void CThumbnailsPage::FillPage() {
-    for (CCollectionItem*& pItem : m_pItems) pItem = nullptr;
+    for (CCollectionItem*& pItem : m_pItems)
+        pItem = nullptr;
     for (CLinkStatic* pLink : {&m_previousLink, &m_nextLink}) {
         pLink->ShowWindow(SW_HIDE);
         pLink->EnableWindow(FALSE);
@@ -95,7 +111,8 @@ void CThumbnailsPage::FillPage() {
         m_nShown = CELL_COUNT;
         m_nLeftAfter = m_nRemaining - CELL_COUNT;
     }
-    for (int k = 0; k < m_nShown; ++k) ShowItemInCell(k, m_nFirst + k);
+    for (int k = 0; k < m_nShown; ++k)
+        ShowItemInCell(k, m_nFirst + k);
     if (m_nFirst >= CELL_COUNT) {
         m_previousLink.ShowWindow(SW_SHOW);
         m_previousLink.EnableWindow(TRUE);
@@ -110,7 +127,8 @@ void CThumbnailsPage::FillPage() {
         m_nextLink.EnableWindow(TRUE);
     }
     m_nFirst += m_nShown;
-    for (int k = m_nShown; k < CELL_COUNT; ++k) m_pCells[k]->ShowWindow(SW_HIDE);
+    for (int k = m_nShown; k < CELL_COUNT; ++k)
+        m_pCells[k]->ShowWindow(SW_HIDE);
 }
 
 void CThumbnailsPage::ShowItemInCell(int k, int nIndex) {
@@ -121,32 +139,17 @@ void CThumbnailsPage::ShowItemInCell(int k, int nIndex) {
     } catch (const CException&) {
         m_pItems[k] = nullptr;
     }
-    CCollectionItem* pItem = m_pItems[k];
-    if (pItem != nullptr && pItem->GetPicture() != nullptr) {
-        pCell->SetPicture(pItem->GetPicture(), nIndex);
-    } else if (pItem != nullptr) {
-        CImageList imageList;
-        pItem->CopyImageList(&imageList);
-        pCell->SetIconAndCaptions(&imageList, nIndex, pItem->m_strLine1, pItem->m_strLine2,
-                                  pItem->m_strName);
-    } else {
-        // The cell still opens the item, where the main window shows what is wrong with it.
-        CString strName;
-        try {
-            if (pCollection != nullptr)
-                pCollection->LoadItemName(nIndex, strName);
-        } catch (const CException&) {
-            strName.Empty();
-        }
-        pCell->SetDamaged(nIndex, strName);
-    }
-    pCell->m_nListIndex = nIndex;
+    if (m_pItems[k] != nullptr)
+        pCell->ShowItem(m_pItems[k], nIndex);
+    else // The cell still opens the item, where the main window shows what is wrong with it.
+        pCell->ShowDamagedItem(pCollection, nIndex);
     pCell->ShowWindow(SW_SHOWNORMAL);
 }
 
 void CThumbnailsPage::ReleaseItems() {
     for (CThumbnailCell* pCell : m_pCells)
-        if (pCell != nullptr) pCell->ClearPicture();
+        if (pCell != nullptr)
+            pCell->ClearPicture();
     // Cleared as well as deleted: the destructor deletes whatever is still held.
     for (CCollectionItem*& pItem : m_pItems) {
         delete pItem;
@@ -176,7 +179,8 @@ void CThumbnailsPage::TurnPage(CLinkStatic& link, int nFirstChange, int nRemaini
 }
 
 HBRUSH CThumbnailsPage::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
-    if (nCtlColor == CTLCOLOR_DLG) return m_brBack;
+    if (nCtlColor == CTLCOLOR_DLG)
+        return m_brBack;
     if (nCtlColor == CTLCOLOR_STATIC) {
         for (CLinkStatic* pLink : {&m_previousLink, &m_nextLink})
             if (pWnd == pLink)
@@ -189,5 +193,6 @@ HBRUSH CThumbnailsPage::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
 
 void CThumbnailsPage::OnShowWindow(BOOL bShow, UINT nStatus) {
     CDialog::OnShowWindow(bShow, nStatus);
-    if (!bShow) ReleaseItems();
+    if (!bShow)
+        ReleaseItems();
 }

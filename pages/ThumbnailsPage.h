@@ -18,9 +18,8 @@ public:
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     BOOL OnInitDialog() override;
 
-    void LoadItemCount();
-    // Loads and shows the items from m_nFirst on; afterwards m_nFirst is the index after them.
-    void FillPage();
+    // Loads and shows the page that holds item nItem (the first page for 0).
+    void ShowPageOf(int nItem);
     // Deletes the held records (the pointers become null); the cells forget their pictures first.
     void ReleaseItems();
 
@@ -29,16 +28,14 @@ public:
     CThumbnailCell* GetCell(int k) const { return m_pCells[k]; }
     int GetShownCount() const { return m_nShown; }
 
-    int m_nRemaining = 0;
-    int m_nFirst = 0;
-    int m_nLeftAfter = 0;
-    int m_nShown = 0;
-
 protected:
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) override;
     void OnShowWindow(BOOL bShow, UINT nStatus) override;
 
 private:
+    void LoadItemCount();
+    // Loads and shows the items from m_nFirst on; afterwards m_nFirst is the index after them.
+    void FillPage();
     void CreateLinks();
     void CreateCells();
     void ShowItemInCell(int k, int nIndex);
@@ -50,4 +47,10 @@ private:
     CFont m_fontLink;
     CBrush m_brBack;
     CCollectionItem* m_pItems[CELL_COUNT] = {};
+    // Items from the page's first to the end; before FillPage the page's first item, after it
+    // the item after the last shown; items after the page; cells filled.
+    int m_nRemaining = 0;
+    int m_nFirst = 0;
+    int m_nLeftAfter = 0;
+    int m_nShown = 0;
 };

@@ -17,15 +17,13 @@ const COLORREF BUTTON_FACE = 0x313131;
 const COLORREF BUTTON_TEXT = 0xFFFFFF;
 const COLORREF BUTTON_FRAME = 0x434343;
 const COLORREF LINE_COLOUR = RGB(51, 51, 51);
-const DWORD ITEM_LIST_STYLE = WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST |
-                              CBS_OWNERDRAWVARIABLE | CBS_HASSTRINGS;
-// What a list row says after the item's number when its record cannot be read.
-const char* const DAMAGED_MARK = "(damaged)";
+const DWORD ITEM_LIST_STYLE =
+    WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWVARIABLE | CBS_HASSTRINGS;
 
 } // namespace
 
-CViewerDlg::CViewerDlg(CWnd* pParent) : CDialog(IDD_VIEWER, pParent), m_commentsPage(nullptr),
-                                         m_thumbnailsPage(nullptr) {
+CViewerDlg::CViewerDlg(CWnd* pParent)
+    : CDialog(IDD_VIEWER, pParent), m_commentsPage(nullptr), m_thumbnailsPage(nullptr) {
     m_backBrush.CreateSolidBrush(RGB(0, 0, 0));
 }
 
@@ -130,13 +128,13 @@ void CViewerDlg::CreateItemList() {
         try {
             m_collection.LoadItemName(i, strName);
         } catch (const CException&) {
-            strName = DAMAGED_MARK;
+            strName = CThumbnailCell::DAMAGED_MARK;
         }
         const int nRow = m_itemList.AddString(FormatListRow(i, nCount, strName));
         m_itemList.SetItemData(nRow, (DWORD_PTR)i);
     }
-    m_itemList.SetCurSel(0);
-    m_nLastListRow = m_itemList.GetCount() - 1;
+    m_nav = CNavigation(nCount);
+    m_itemList.SetCurSel(CNavigation::ROW_COMMENTS);
     LOGFONT lf = {};
     SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof(LOGFONT), &lf, 0);
     lf.lfHeight = 13;
@@ -148,7 +146,8 @@ void CViewerDlg::PlaceButton(XWebButton& button, UINT nID, UINT nCaption, const 
                              BOOL bVisible) {
     button.Create(this, nID, bVisible ? WS_CHILD | WS_VISIBLE : WS_CHILD, CRect(0, 0, 0, 0));
     CString strCaption = "-";
-    if (nCaption != 0) strCaption.LoadString(nCaption);
+    if (nCaption != 0)
+        strCaption.LoadString(nCaption);
     button.SetWindowText(strCaption);
     button.SetBackColor(BUTTON_FACE);
     button.SetTextColor(BUTTON_TEXT);
@@ -158,11 +157,13 @@ void CViewerDlg::PlaceButton(XWebButton& button, UINT nID, UINT nCaption, const 
 
 void CViewerDlg::CreateButtons() {
     const int L = m_nLeft, T = m_nTop, R = m_nRight;
-    PlaceButton(m_btnPrevious, ID_PREVIOUS, IDS_PREVIOUS, CRect(CPoint(L + 30, T + 566), CSize(70, 20)));
+    PlaceButton(m_btnPrevious, ID_PREVIOUS, IDS_PREVIOUS,
+                CRect(CPoint(L + 30, T + 566), CSize(70, 20)));
     PlaceButton(m_btnNext, ID_NEXT, IDS_NEXT, CRect(CPoint(L + 113, T + 566), CSize(70, 20)));
     PlaceButton(m_btnExit, ID_EXIT, IDS_EXIT, CRect(CPoint(R - 68, T + 566), CSize(50, 20)));
     PlaceButton(m_btnAbout, ID_ABOUT, IDS_ABOUT, CRect(CPoint(R - 120, T + 566), CSize(50, 20)));
-    PlaceButton(m_btnMinimize, ID_MINIMIZE, 0, CRect(CPoint(m_nScreenWidth - 50, 8), CSize(22, 12)));
+    PlaceButton(m_btnMinimize, ID_MINIMIZE, 0,
+                CRect(CPoint(m_nScreenWidth - 50, 8), CSize(22, 12)));
     LOGFONT lf = {};
     lf.lfHeight = 20;
     m_minimizeFont.CreateFontIndirect(&lf);
@@ -171,17 +172,19 @@ void CViewerDlg::CreateButtons() {
 
 void CViewerDlg::CreateTabs() {
     const int L = m_nLeft, T = m_nTop;
-    PlaceButton(m_btnImage, ID_SHOW_IMAGE, IDS_IMAGE, CRect(CPoint(L + 468, T + 566), CSize(55, 20)), FALSE);
-    PlaceButton(m_btnDetails, ID_SHOW_DETAILS, IDS_DETAILS, CRect(CPoint(L + 524, T + 566), CSize(60, 20)), FALSE);
+    PlaceButton(m_btnImage, ID_SHOW_IMAGE, IDS_IMAGE,
+                CRect(CPoint(L + 468, T + 566), CSize(55, 20)), FALSE);
+    PlaceButton(m_btnDetails, ID_SHOW_DETAILS, IDS_DETAILS,
+                CRect(CPoint(L + 524, T + 566), CSize(60, 20)), FALSE);
     PlaceButton(m_btnThumbnails, ID_SHOW_THUMBNAILS, IDS_THUMBNAILS_TAB,
                 CRect(CPoint(L + 592, T + 566), CSize(80, 20)), FALSE);
 }
 
-void CViewerDlg::CreateLogoLink(CLinkStatic& link, CBitmap& bitmap, UINT nBitmapID,
-                                CPoint topLeft, UINT nID) {
+void CViewerDlg::CreateLogoLink(CLinkStatic& link, CBitmap& bitmap, UINT nBitmapID, CPoint topLeft,
+                                UINT nID) {
     bitmap.LoadBitmap(nBitmapID);
-    link.Create("", WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_BITMAP, CRect(topLeft.x, topLeft.y, topLeft.x, topLeft.y), this,
-                nID);
+    link.Create("", WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_BITMAP,
+                CRect(topLeft.x, topLeft.y, topLeft.x, topLeft.y), this, nID);
     link.SendMessage(STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)bitmap.GetSafeHandle());
 }
 
@@ -230,11 +233,13 @@ void CViewerDlg::DrawHeaderTitle(CDC& dc) {
     dc.SetTextColor(RGB(255, 255, 255));
     dc.SetBkMode(TRANSPARENT);
     dc.TextOut(rcTitle.left, rcTitle.top, m_strHeaderTitle);
-    if (pOldFont != nullptr) dc.SelectObject(pOldFont);
+    if (pOldFont != nullptr)
+        dc.SelectObject(pOldFont);
 }
 
 HBRUSH CViewerDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
-    if (nCtlColor == CTLCOLOR_DLG) return m_backBrush;
+    if (nCtlColor == CTLCOLOR_DLG)
+        return m_backBrush;
     if (nCtlColor == CTLCOLOR_STATIC) {
         pDC->SetTextColor(RGB(255, 255, 255));
         pDC->SetBkColor(RGB(0, 0, 0));

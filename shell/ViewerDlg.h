@@ -19,6 +19,7 @@
 #include "pages/ThumbnailCell.h"
 #include "pages/ThumbnailsPage.h"
 #include "shell/CommandIds.h"
+#include "shell/Navigation.h"
 
 class CViewerDlg : public CDialog, public CCollectionOwner, public CAboutBoxOwner {
 public:
@@ -35,16 +36,6 @@ public:
     CCollectionFile& GetCollection() override { return m_collection; }
     CString GetCollectionHeader() const override { return m_collection.GetHeader(); }
 
-    void ShowView(int nView);
-    void HideDetailsParts();
-    void HideTabs();
-    void ShowTabs();
-    void ShowAboutBox();
-    void DimWindow(CDC* pDC, const CRect& rect);
-    // FALSE when the item could not be loaded (the user has been told).
-    BOOL UpdateDetailsPanel(int nIndex);
-    void UpdateDetailsCell(int nIndex);
-
     // Why the window ended at once: its file holds no collection, or a damaged one.
     enum OPEN_RESULT { OPEN_DONE, OPEN_NO_COLLECTION, OPEN_DAMAGED };
     OPEN_RESULT GetOpenResult() const { return m_nOpenResult; }
@@ -52,22 +43,25 @@ public:
 
     // The row text of an item in the navigation list: "2 of 12 * Teapot".
     static CString FormatListRow(int nIndex, int nCount, const CString& strName);
+    // Where navigation stands; tests read the windows themselves through CWindowTree.
+    const CNavigation& GetNavigation() const { return m_nav; }
+    // Whether an item record is held (the current item view shows it).
+    BOOL HoldsItem() const { return m_pItem != nullptr; }
+    // The darkening under the About box, a checkerboard aligned to the window.
+    void DimWindow(CDC* pDC, const CRect& rect);
 
-    // Read by tests and benchmarks; the window alone changes them.
+protected:
+    HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) override;
+    void OnPaint() override;
+
+private:
     XWrappingStatic m_detailsFiller;
-    BOOL m_bDetailsShown = FALSE;
-    BOOL m_bImageShown = FALSE;
-    CString m_strCaption1;
-    CString m_strCaption2;
-    CString m_strCaption3;
     CString m_strHeaderTitle;
     CStatic m_detailsFrame;
     CListCombo m_itemList;
     CThumbnailCell m_imageCell;
     CCommentsPage m_commentsPage;
     CThumbnailsPage m_thumbnailsPage;
-    int m_nCurrent = 0;
-    BOOL m_bThumbsAtCurrent = FALSE;
     CFont m_listFont;
     CFont m_titleFont;
     CFont m_minimizeFont;
@@ -76,12 +70,10 @@ public:
     CThumbnailCell* m_pDetailsCell = nullptr;
     int m_nValueWidthExtra = 0;
     CObArray m_detailRows;
-    BOOL m_bPreferDetails = FALSE;
     CAboutBox m_aboutBox;
     CCollectionItem* m_pItem = nullptr;
-    int m_nListSel = 0;
-    int m_nLastListRow = 0;
     CCollectionFile m_collection;
+    CNavigation m_nav;
     XWebButton m_btnNext;
     XWebButton m_btnPrevious;
     XWebButton m_btnExit;
@@ -100,15 +92,9 @@ public:
     int m_nRight = 0;
     int m_nScreenWidth = 0;
     int m_nScreenHeight = 0;
-
-protected:
     OPEN_RESULT m_nOpenResult = OPEN_DONE;
     CString m_strCollectionPath;
 
-    HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) override;
-    void OnPaint() override;
-
-private:
     // Initialisation steps, in their order.
     void ComputeFrame();
     void SetupWindowCaption();
@@ -127,27 +113,31 @@ private:
     void CreateLogoLink(CLinkStatic& link, CBitmap& bitmap, UINT nBitmapID, CPoint topLeft,
                         UINT nID);
 
-    // Navigation.
+    // Navigation: renders what the model answered, the view, its item and the list row.
+    void Navigate(const NAV_SHOW& show);
+    void ShowView(const NAV_SHOW& show);
+    void HideDetailsParts();
+    void HideTabs();
+    void ShowTabs();
+    void ShowAboutBox();
     void ReleaseItem();
-    void NavigationPrelude();
-    void StepNext();
-    void StepPrevious();
-    void StepToListRow();
-    void OpenItemOfRow(int nRow);
-    void SelectRow(int nRow);
     void OnThumbnailClick(CThumbnailCell* pCell);
-    // ShowView by code, each code in its own function.
+    // The views, each in its own function.
+    void HideCurrentView();
     void ShowComments();
-    void ShowThumbnails();
-    void ShowImage();
-    void ShowDetails();
+    void ShowThumbnails(int nPageFirst);
+    void ShowItem(int nView, int nIndex);
+    void ShowImage(int nIndex);
+    void ShowDetails(int nIndex);
     // Loads item nIndex into m_pItem, releasing the one held before. FALSE when its record is
     // damaged.
     BOOL LoadCurrentItem(int nIndex);
     void ShowDamagedItem(int nIndex);
 
-    // Details.
-    BOOL BuildDetailRows(int nIndex);
+    // Details: the held item's details as rows; its picture in the details cell.
+    void UpdateDetailsPanel();
+    void UpdateDetailsCell(int nIndex);
+    void BuildDetailRows();
     void DeleteDetailRows(int nCount);
     int LayoutDetailRows();
 };

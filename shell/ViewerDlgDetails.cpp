@@ -43,20 +43,21 @@ void CViewerDlg::CreateDetailsPanel() {
 
     CString strMaker;
     strMaker.LoadString(IDS_MAKER_NAME);
-    if (strcmp(g_strPartnerName, strMaker) == 0) return;
-    CreateLogoLink(m_partnerLink, m_partnerLogoBitmap, IDB_PARTNER_LOGO,
-                   CPoint(L + GetPosition(REGION_LOGO, POS_LEFT),
-                          T + 68 + GetPosition(REGION_LOGO, POS_TOP)),
-                   ID_PARTNER_LOGO);
+    if (strcmp(g_strPartnerName, strMaker) == 0)
+        return;
+    CreateLogoLink(
+        m_partnerLink, m_partnerLogoBitmap, IDB_PARTNER_LOGO,
+        CPoint(L + GetPosition(REGION_LOGO, POS_LEFT), T + 68 + GetPosition(REGION_LOGO, POS_TOP)),
+        ID_PARTNER_LOGO);
     m_partnerLink.ShowWindow(SW_HIDE);
 }
 
-BOOL CViewerDlg::UpdateDetailsPanel(int nIndex) {
+void CViewerDlg::UpdateDetailsPanel() {
     CRect rcClient;
     m_detailsPanel.GetClientRect(&rcClient);
     const int W = rcClient.Width(), H = rcClient.Height();
     m_nValueWidthExtra = VALUE_WIDTH_EXTRA;
-    if (!BuildDetailRows(nIndex)) return FALSE;
+    BuildDetailRows();
     const int total = LayoutDetailRows();
     if (total > H) {
         m_nValueWidthExtra = 0;
@@ -65,20 +66,19 @@ BOOL CViewerDlg::UpdateDetailsPanel(int nIndex) {
     } else {
         m_detailsFiller.MoveWindow(0, total, VALUE_WIDTH_EXTRA + W, H - total + 1);
     }
-    return TRUE;
 }
 
-BOOL CViewerDlg::BuildDetailRows(int nIndex) {
+void CViewerDlg::BuildDetailRows() {
     const int n = m_detailRows.GetSize();
     if (n > 0) {
         DeleteDetailRows(n);
         m_detailRows.RemoveAll();
     }
-    if (!LoadCurrentItem(nIndex)) return FALSE;
     CString strName, strValue;
     for (int i = 0; i < m_pItem->GetDetailCount(); ++i) {
         m_pItem->GetDetail(i, strName, strValue);
-        if (strValue.IsEmpty()) continue;
+        if (strValue.IsEmpty())
+            continue;
         for (int bBold = 1; bBold >= 0; --bBold) {
             XWrappingStatic* pField = new XWrappingStatic;
             pField->Create(&m_detailsPanel, bBold);
@@ -88,7 +88,6 @@ BOOL CViewerDlg::BuildDetailRows(int nIndex) {
             m_detailRows.Add(pField);
         }
     }
-    return TRUE;
 }
 
 void CViewerDlg::DeleteDetailRows(int nCount) {
@@ -117,19 +116,8 @@ int CViewerDlg::LayoutDetailRows() {
 }
 
 void CViewerDlg::UpdateDetailsCell(int nIndex) {
-    CItemPicture* pPicture = m_pItem->GetPicture();
-    m_strCaption1 = m_pItem->m_strLine1;
-    m_strCaption2 = m_pItem->m_strLine2;
-    m_strCaption3 = m_pItem->m_strName;
-    CImageList imageList;
-    m_pItem->CopyImageList(&imageList);
-    if (pPicture != nullptr)
-        m_pDetailsCell->SetPicture(pPicture, nIndex);
-    else
-        m_pDetailsCell->SetIconAndCaptions(&imageList, nIndex, m_strCaption1, m_strCaption2,
-                                           m_strCaption3);
+    m_pDetailsCell->ShowItem(m_pItem, nIndex);
     m_pDetailsCell->ShowWindow(SW_SHOW);
     m_pDetailsCell->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     m_detailsFrame.ShowWindow(SW_SHOW);
-    m_thumbnailsPage.m_nFirst = nIndex - (nIndex % 8) + 8;
 }

@@ -32,39 +32,21 @@ private:
 
 BOOL CViewerDlg::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
     const BOOL bClick = nCode == CN_COMMAND;
-    if ((nID == ID_NEXT || nID == ID_PREVIOUS) && bClick) {
-        CWaitCursorScope wait(this);
-        NavigationPrelude();
-        nID == ID_NEXT ? StepNext() : StepPrevious();
+    if (nID == ID_NEXT && bClick) {
+        Navigate(m_nav.Next());
+    } else if (nID == ID_PREVIOUS && bClick) {
+        Navigate(m_nav.Previous());
     } else if (nID == ID_ITEM_LIST && nCode == CBN_SELCHANGE) {
-        CWaitCursorScope wait(this);
-        NavigationPrelude();
-        StepToListRow();
+        Navigate(m_nav.PickRow(m_itemList.GetCurSel()));
+    } else if (nID == ID_SHOW_IMAGE && bClick) {
+        Navigate(m_nav.ImageTab());
+    } else if (nID == ID_SHOW_DETAILS && bClick) {
+        Navigate(m_nav.DetailsTab());
+    } else if (nID == ID_SHOW_THUMBNAILS && bClick) {
+        Navigate(m_nav.ThumbnailsTab());
     } else if (nID == ID_EXIT && bClick) {
         DestroyWindow();
         return TRUE;
-    } else if (nID == ID_SHOW_IMAGE && bClick) {
-        CWaitCursorScope wait(this);
-        if (!m_bImageShown) {
-            ReleaseItem();
-            m_bDetailsShown = FALSE;
-            ShowView(VIEW_IMAGE);
-        }
-        m_bPreferDetails = FALSE;
-    } else if (nID == ID_SHOW_DETAILS && bClick) {
-        CWaitCursorScope wait(this);
-        if (!m_bDetailsShown) {
-            ReleaseItem();
-            m_bImageShown = FALSE;
-            ShowView(VIEW_DETAILS);
-        }
-        m_bPreferDetails = TRUE;
-    } else if (nID == ID_SHOW_THUMBNAILS && bClick) {
-        CWaitCursorScope wait(this);
-        ReleaseItem();
-        m_bThumbsAtCurrent = TRUE;
-        ShowView(VIEW_THUMBNAILS);
-        SelectRow(1);
     } else if (nID == ID_MINIMIZE) {
         ShowWindow(SW_SHOWMINIMIZED);
     } else if (nID == ID_ABOUT) {
@@ -95,116 +77,66 @@ LRESULT CViewerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NOTIFY && lParam != 0 && ((NMHDR*)lParam)->code == (UINT)NM_CLICK) {
         CThumbnailCell* pCell =
             dynamic_cast<CThumbnailCell*>(CWnd::FromHandle(((NMHDR*)lParam)->hwndFrom));
-        if (pCell != nullptr) OnThumbnailClick(pCell);
+        if (pCell != nullptr)
+            OnThumbnailClick(pCell);
     }
     return CDialog::WindowProc(message, wParam, lParam);
 }
 
 void CViewerDlg::OnThumbnailClick(CThumbnailCell* pCell) {
-    // The click loads and decodes the item's picture, as NEXT does.
+    Navigate(m_nav.ClickCell(pCell->m_nItemIndex, pCell->m_bHasPicture, pCell->IsDamaged()));
+}
+
+// Every switch loads and decodes under the wait cursor, and lets the held item go first.
+void CViewerDlg::Navigate(const NAV_SHOW& show) {
     CWaitCursorScope wait(this);
-    m_nCurrent = pCell->m_nItemIndex;
-    SelectRow(pCell->m_nListIndex + 3);
-    if (pCell->IsDamaged()) {
-        // Nothing of the item can be shown, so the preference stays as it was.
-        OpenItemOfRow(pCell->m_nListIndex + 3);
-    } else if (pCell->m_bHasPicture) {
-        ShowView(VIEW_IMAGE);
-        m_bPreferDetails = FALSE;
-    } else {
-        m_bPreferDetails = TRUE;
-        ShowView(VIEW_DETAILS);
-        if (m_bDetailsShown) m_btnImage.EnableWindow(FALSE);
-    }
+    if (show.bStay)
+        return;
+    ReleaseItem();
+    m_itemList.SetCurSel(show.nRow);
+    ShowView(show);
 }
 
 // The cells forget the picture before its record goes, so no repaint reaches freed pixels.
 void CViewerDlg::ReleaseItem() {
-    if (m_pItem == nullptr) return;
+    if (m_pItem == nullptr)
+        return;
     m_imageCell.ClearPicture();
-    if (m_pDetailsCell != nullptr) m_pDetailsCell->ClearPicture();
+    if (m_pDetailsCell != nullptr)
+        m_pDetailsCell->ClearPicture();
     delete m_pItem;
     m_pItem = nullptr;
 }
 
-void CViewerDlg::NavigationPrelude() {
-    ReleaseItem();
-    m_bThumbsAtCurrent = FALSE;
-    m_nListSel = m_itemList.GetCurSel();
-}
-
-void CViewerDlg::SelectRow(int nRow) {
-    m_itemList.SetCurSel(nRow);
-}
-
-void CViewerDlg::OpenItemOfRow(int nRow) {
-    m_nCurrent = (int)m_itemList.GetItemData(nRow);
-    ShowView(m_bPreferDetails ? VIEW_DETAILS : VIEW_IMAGE);
-}
-
-void CViewerDlg::StepNext() {
-    const int s = m_nListSel;
-    if (s == m_nLastListRow) {
-        SelectRow(0);
-        ShowView(VIEW_COMMENTS);
-    } else if (s == 0) {
-        SelectRow(1);
-        ShowView(VIEW_THUMBNAILS);
-    } else if (s == 1) {
-        SelectRow(3);
-        OpenItemOfRow(3);
-    } else {
-        SelectRow(s + 1);
-        OpenItemOfRow(s + 1);
+void CViewerDlg::ShowView(const NAV_SHOW& show) {
+    switch (show.nView) {
+    case VIEW_COMMENTS:
+        ShowComments();
+        break;
+    case VIEW_THUMBNAILS:
+        ShowThumbnails(show.nPageFirst);
+        break;
+    case VIEW_IMAGE:
+    case VIEW_DETAILS:
+        ShowItem(show.nView, show.nItem);
+        break;
+    default:
+        break;
     }
 }
 
-void CViewerDlg::StepPrevious() {
-    const int s = m_nListSel;
-    if (s == 0) {
-        SelectRow(m_nLastListRow);
-        OpenItemOfRow(m_nLastListRow);
-    } else if (s == 1) {
-        SelectRow(0);
-        ShowView(VIEW_COMMENTS);
-    } else if (s == 3) {
-        SelectRow(1);
-        ShowView(VIEW_THUMBNAILS);
-    } else {
-        SelectRow(s - 1);
-        OpenItemOfRow(s - 1);
-    }
-}
-
-void CViewerDlg::StepToListRow() {
-    const int s = m_nListSel;
-    if (s == 0) {
-        ShowView(VIEW_COMMENTS);
-    } else if (s == 1) {
-        ShowView(VIEW_THUMBNAILS);
-    } else if (s == 2) {
-        SelectRow(1);
-        ShowView(VIEW_THUMBNAILS);
-    } else if (s > 2) {
-        OpenItemOfRow(s);
-    }
-}
-
-void CViewerDlg::ShowView(int nView) {
-    switch (nView) {
-    case VIEW_COMMENTS: ShowComments(); break;
-    case VIEW_THUMBNAILS: ShowThumbnails(); break;
-    case VIEW_IMAGE: ShowImage(); break;
-    case VIEW_DETAILS: ShowDetails(); break;
-    default: break;
-    }
+void CViewerDlg::HideCurrentView() {
+    if (m_pCurrentView != nullptr)
+        m_pCurrentView->ShowWindow(SW_HIDE);
 }
 
 void CViewerDlg::HideDetailsParts() {
     m_detailsPanel.ShowWindow(SW_HIDE);
-    if (m_pDetailsCell != nullptr) m_pDetailsCell->ShowWindow(SW_HIDE);
+    if (m_pDetailsCell != nullptr)
+        m_pDetailsCell->ShowWindow(SW_HIDE);
     m_detailsFrame.ShowWindow(SW_HIDE);
-    if (m_partnerLink.GetSafeHwnd() != nullptr) m_partnerLink.ShowWindow(SW_HIDE);
+    if (m_partnerLink.GetSafeHwnd() != nullptr)
+        m_partnerLink.ShowWindow(SW_HIDE);
 }
 
 void CViewerDlg::HideTabs() {
@@ -218,7 +150,7 @@ void CViewerDlg::ShowTabs() {
 }
 
 void CViewerDlg::ShowComments() {
-    if (m_pCurrentView != nullptr) m_pCurrentView->ShowWindow(SW_HIDE);
+    HideCurrentView();
     HideDetailsParts();
     HideTabs();
     m_commentsPage.ShowWindow(SW_SHOW);
@@ -227,73 +159,49 @@ void CViewerDlg::ShowComments() {
     m_pCurrentView = &m_commentsPage;
 }
 
-void CViewerDlg::ShowThumbnails() {
-    if (m_pCurrentView != nullptr) m_pCurrentView->ShowWindow(SW_HIDE);
-    m_thumbnailsPage.GetNextLink().ShowWindow(SW_HIDE);
-    m_thumbnailsPage.GetPreviousLink().ShowWindow(SW_HIDE);
+void CViewerDlg::ShowThumbnails(int nPageFirst) {
+    HideCurrentView(); // a hidden page lets its records go
     HideDetailsParts();
     HideTabs();
-    if (!m_bThumbsAtCurrent) {
-        m_thumbnailsPage.m_nFirst = 0;
-        m_thumbnailsPage.LoadItemCount();
-    } else {
-        m_thumbnailsPage.m_nFirst -= 8;
-        m_thumbnailsPage.LoadItemCount();
-        m_thumbnailsPage.m_nRemaining -= m_thumbnailsPage.m_nFirst;
-    }
     m_thumbnailsPage.ShowWindow(SW_SHOW);
-    m_thumbnailsPage.FillPage();
+    m_thumbnailsPage.ShowPageOf(nPageFirst);
     m_pCurrentView = &m_thumbnailsPage;
 }
 
-void CViewerDlg::ShowImage() {
-    if (m_pCurrentView != nullptr) m_pCurrentView->ShowWindow(SW_HIDE);
-    HideDetailsParts();
+// The item is loaded once; without a picture the image view gives way to its details.
+void CViewerDlg::ShowItem(int nView, int nIndex) {
+    HideCurrentView();
     ShowTabs();
-    m_btnImage.EnableWindow(TRUE);
-    m_imageCell.m_bClickable = FALSE;
-    if (!LoadCurrentItem(m_nCurrent)) {
-        ShowDamagedItem(m_nCurrent);
+    if (!LoadCurrentItem(nIndex)) {
+        m_nav.ShownDamaged();
+        ShowDamagedItem(nIndex);
         return;
     }
-    m_strCaption1 = m_pItem->m_strLine1;
-    m_strCaption2 = m_pItem->m_strLine2;
-    m_strCaption3 = m_pItem->m_strName;
-    CImageList imageList;
-    m_pItem->CopyImageList(&imageList);
-    if (CItemPicture* pPicture = m_pItem->GetPicture())
-        m_imageCell.SetPicture(pPicture, m_nCurrent);
-    else
-        m_imageCell.SetIconAndCaptions(&imageList, m_nCurrent, m_strCaption1, m_strCaption2,
-                                       m_strCaption3);
-    if (!m_imageCell.m_bHasPicture) {
-        ShowView(VIEW_DETAILS);
-        if (m_bDetailsShown) m_btnImage.EnableWindow(FALSE);
+    const BOOL bHasPicture = m_pItem->GetPicture() != nullptr;
+    m_btnImage.EnableWindow(bHasPicture);
+    if (nView == VIEW_IMAGE && bHasPicture) {
+        ShowImage(nIndex);
         return;
     }
-    m_imageCell.ShowWindow(SW_SHOW);
-    m_thumbnailsPage.m_nFirst = m_nCurrent - (m_nCurrent % 8) + 8;
-    m_bDetailsShown = FALSE;
-    m_pCurrentView = &m_imageCell;
-    m_bImageShown = TRUE;
+    if (nView == VIEW_IMAGE)
+        m_nav.ShownWithoutPicture();
+    ShowDetails(nIndex);
 }
 
-void CViewerDlg::ShowDetails() {
-    if (m_pCurrentView != nullptr) m_pCurrentView->ShowWindow(SW_HIDE);
-    ShowTabs();
-    m_btnImage.EnableWindow(TRUE);
-    m_imageCell.m_bClickable = FALSE;
-    if (!UpdateDetailsPanel(m_nCurrent)) {
-        ShowDamagedItem(m_nCurrent);
-        return;
-    }
-    UpdateDetailsCell(m_nCurrent);
-    if (!m_pDetailsCell->m_bHasPicture) m_btnImage.EnableWindow(FALSE);
+void CViewerDlg::ShowImage(int nIndex) {
+    HideDetailsParts();
+    m_imageCell.ShowItem(m_pItem, nIndex);
+    m_imageCell.ShowWindow(SW_SHOW);
+    m_pCurrentView = &m_imageCell;
+}
+
+void CViewerDlg::ShowDetails(int nIndex) {
+    UpdateDetailsPanel();
+    UpdateDetailsCell(nIndex);
     m_detailsPanel.ShowWindow(SW_SHOW);
     m_detailsPanel.EnableWindow(TRUE);
-    if (m_partnerLink.GetSafeHwnd() != nullptr) m_partnerLink.ShowWindow(SW_SHOW);
-    m_bImageShown = FALSE;
-    m_bDetailsShown = TRUE;
+    if (m_partnerLink.GetSafeHwnd() != nullptr)
+        m_partnerLink.ShowWindow(SW_SHOW);
     m_pCurrentView = &m_detailsPanel;
 }
 
@@ -311,20 +219,10 @@ BOOL CViewerDlg::LoadCurrentItem(int nIndex) {
 // and PREVIOUS go on past it; there is nothing to switch to, so IMAGE is off.
 void CViewerDlg::ShowDamagedItem(int nIndex) {
     HideDetailsParts();
-    ShowTabs();
     m_btnImage.EnableWindow(FALSE);
-    CString strName;
-    try {
-        m_collection.LoadItemName(nIndex, strName);
-    } catch (const CException&) {
-        strName.Empty();
-    }
-    m_imageCell.SetDamaged(nIndex, strName);
+    m_imageCell.ShowDamagedItem(&m_collection, nIndex);
     m_imageCell.ShowWindow(SW_SHOW);
     m_imageCell.Invalidate();
-    m_thumbnailsPage.m_nFirst = nIndex - (nIndex % 8) + 8;
-    m_bImageShown = FALSE;
-    m_bDetailsShown = FALSE;
     m_pCurrentView = &m_imageCell;
 }
 

@@ -21,9 +21,7 @@ protected:
         m_page.MoveWindow(0, 68, 800, 475);
         m_host.ShowWindow(SW_SHOW);
         m_page.ShowWindow(SW_SHOW);
-        m_page.m_nFirst = 0;
-        m_page.LoadItemCount();
-        m_page.FillPage();
+        m_page.ShowPageOf(0);
         AfxPumpUntilIdle();
     }
     void TearDown() override {
@@ -44,7 +42,8 @@ protected:
             s += pCell->IsWindowVisible() ? std::to_string(pCell->m_nItemIndex) : "-";
             s += " ";
         }
-        if (m_page.GetPreviousLink().IsWindowVisible()) s += "<";
+        if (m_page.GetPreviousLink().IsWindowVisible())
+            s += "<";
         if (m_page.GetNextLink().IsWindowVisible()) {
             CString text;
             m_page.GetNextLink().GetWindowText(text);
@@ -101,6 +100,31 @@ TEST_F(ThumbnailsPageTest, TwentyItemsInThreePages) {
     EXPECT_EQ(m_dir.Files().size(), 8u);
 }
 
+TEST_F(ThumbnailsPageTest, ShowPageOfAnItemOpensThePageThatHoldsItAndPagesOnFromThere) {
+    Open(20);
+    const struct {
+        int nItem;
+        const char* page;
+    } cases[] = {{13, "8 9 10 11 12 13 14 15 <|Next 4 thumbnails >>"},
+                 {16, "16 17 18 19 - - - - <"},
+                 {7, "0 1 2 3 4 5 6 7 |Next 8 thumbnails >>"},
+                 {99, "16 17 18 19 - - - - <"},
+                 {-5, "0 1 2 3 4 5 6 7 |Next 8 thumbnails >>"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.nItem);
+        m_page.ReleaseItems();
+        m_page.ShowPageOf(c.nItem);
+        EXPECT_EQ(Describe(), c.page);
+    }
+    m_page.ReleaseItems();
+    m_page.ShowPageOf(13);
+    Link(ID_PREV_THUMBS);
+    EXPECT_EQ(Describe(), "0 1 2 3 4 5 6 7 |Next 8 thumbnails >>");
+    Link(ID_NEXT_THUMBS);
+    Link(ID_NEXT_THUMBS);
+    EXPECT_EQ(Describe(), "16 17 18 19 - - - - <");
+}
+
 TEST_F(ThumbnailsPageTest, HidingLetsTheRecordsGoAndShowingAgainReloads) {
     Open(5);
     EXPECT_EQ(m_dir.Files().size(), 5u);
@@ -108,9 +132,7 @@ TEST_F(ThumbnailsPageTest, HidingLetsTheRecordsGoAndShowingAgainReloads) {
     AfxPumpUntilIdle();
     EXPECT_TRUE(m_dir.Files().empty());
     m_page.ShowWindow(SW_SHOW);
-    m_page.m_nFirst = 0;
-    m_page.LoadItemCount();
-    m_page.FillPage();
+    m_page.ShowPageOf(0);
     AfxPumpUntilIdle();
     EXPECT_EQ(m_dir.Files().size(), 5u);
     EXPECT_EQ(Describe(), "0 1 2 3 4 - - - ");

@@ -14,10 +14,24 @@ TEST(MainWindow, ChildrenStandAtTheirPlacesOnBothScreens) {
         int w, h;
         CRect next, exit, minimize, previous, about, list, makerLogo;
     } cases[] = {
-        {800, 600, {113, 566, 183, 586}, {732, 566, 782, 586}, {750, 8, 772, 20},
-         {30, 566, 100, 586}, {680, 566, 730, 586}, {215, 560, 450, 0}, {20, 25, 168, 67}},
-        {1024, 768, {225, 650, 295, 670}, {844, 650, 894, 670}, {974, 8, 996, 20},
-         {142, 650, 212, 670}, {792, 650, 842, 670}, {327, 644, 562, 0}, {132, 109, 280, 151}},
+        {800,
+         600,
+         {113, 566, 183, 586},
+         {732, 566, 782, 586},
+         {750, 8, 772, 20},
+         {30, 566, 100, 586},
+         {680, 566, 730, 586},
+         {215, 560, 450, 0},
+         {20, 25, 168, 67}},
+        {1024,
+         768,
+         {225, 650, 295, 670},
+         {844, 650, 894, 670},
+         {974, 8, 996, 20},
+         {142, 650, 212, 670},
+         {792, 650, 842, 670},
+         {327, 644, 562, 0},
+         {132, 109, 280, 151}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.w << " x " << c.h);
@@ -25,16 +39,17 @@ TEST(MainWindow, ChildrenStandAtTheirPlacesOnBothScreens) {
         ASSERT_TRUE(run.m_bCreated);
         CViewerDlg& d = run.Dlg();
         EXPECT_EQ(WindowRectOf(d), CRect(0, 0, c.w, c.h));
-        EXPECT_EQ(WindowRectOf(d.m_btnNext), c.next);
-        EXPECT_EQ(WindowRectOf(d.m_btnExit), c.exit);
-        EXPECT_EQ(WindowRectOf(d.m_btnMinimize), c.minimize);
-        EXPECT_EQ(WindowRectOf(d.m_btnPrevious), c.previous);
-        EXPECT_EQ(WindowRectOf(d.m_btnAbout), c.about);
-        EXPECT_EQ(WindowRectOf(d.m_makerLink), c.makerLogo);
-        const CRect list = WindowRectOf(d.m_itemList);
+        EXPECT_EQ(WindowRectOf(run.Control(ID_NEXT)), c.next);
+        EXPECT_EQ(WindowRectOf(run.Control(ID_EXIT)), c.exit);
+        EXPECT_EQ(WindowRectOf(run.Control(ID_MINIMIZE)), c.minimize);
+        EXPECT_EQ(WindowRectOf(run.Control(ID_PREVIOUS)), c.previous);
+        EXPECT_EQ(WindowRectOf(run.Control(ID_ABOUT)), c.about);
+        EXPECT_EQ(WindowRectOf(run.Control(ID_MAKER_LINK)), c.makerLogo);
+        const CRect list = WindowRectOf(run.List());
         EXPECT_EQ(list.TopLeft(), c.list.TopLeft());
         EXPECT_EQ(list.right, c.list.right);
-        for (CWnd* pTab : {(CWnd*)&d.m_btnImage, (CWnd*)&d.m_btnDetails, (CWnd*)&d.m_btnThumbnails})
+        for (CWnd* pTab : {&run.Control(ID_SHOW_IMAGE), &run.Control(ID_SHOW_DETAILS),
+                           &run.Control(ID_SHOW_THUMBNAILS)})
             EXPECT_FALSE(pTab->IsWindowVisible());
         // The grey lines above and below the view area, black elsewhere.
         const int L = c.w / 2 - 400, T = c.h / 2 - 300;
@@ -64,8 +79,9 @@ TEST(MainWindow, ListRowsNameEveryItemAndMarkDamagedOnes) {
     const std::string path = WriteTestCollection(writer, dir);
     CViewerHarness run(800, 600, path);
     ASSERT_TRUE(run.m_bCreated);
-    CListCombo& list = run.Dlg().m_itemList;
-    const char* expected[] = {"Comments", "Thumbnails", "-", "1 of 3 * Teapot \xC3\xA9t\xC3\xA9",
+    CListCombo& list = run.List();
+    const char* expected[] = {"Comments",  "Thumbnails",
+                              "-",         "1 of 3 * Teapot \xC3\xA9t\xC3\xA9",
                               "2 of 3 * ", "3 of 3 * (damaged)"};
     ASSERT_EQ(list.GetCount(), 6);
     for (int row = 0; row < 6; ++row) {
@@ -77,11 +93,65 @@ TEST(MainWindow, ListRowsNameEveryItemAndMarkDamagedOnes) {
         }
     }
     EXPECT_EQ(list.GetCurSel(), 0);
-    EXPECT_EQ(run.Dlg().m_nLastListRow, 5);
+    EXPECT_EQ(run.Dlg().GetNavigation().GetLastRow(), 5);
     EXPECT_EQ(run.View(), 'C');
-    EXPECT_EQ(run.Dlg().m_pItem, nullptr);
+    EXPECT_FALSE(run.Dlg().HoldsItem());
     // Filling the list decoded no picture: the one file is the Comments page's first record.
     EXPECT_EQ(dir.Files().size(), 1u);
+}
+
+// The main window and its own children (the pages' insides left out), one line each.
+std::string TopOfTree(CViewerHarness& run) {
+    std::string text;
+    const CWindowTree tree = run.Tree();
+    for (const WINDOW_NODE& node : tree.Nodes())
+        if (node.nDepth <= 1)
+            text += std::string(CWindowTree::Line(node).GetString()) + "\n";
+    return text;
+}
+
+TEST(MainWindow, WindowTreeOfAnItemViewAndOfAnItemWithoutPicture) {
+    CScopedTempDir dir;
+    CCollectionWriter writer;
+    for (int i = 0; i < 3; ++i)
+        writer.AddItem(MakeTestItem(i, ItemColour(i), i != 1));
+    CViewerHarness run(1024, 768, WriteTestCollection(writer, dir));
+    ASSERT_TRUE(run.m_bCreated);
+    const char* const common =
+        "  CListCombo id=400 shown enabled (327,644)-(562,666) \"\"\n"
+        "  XWebButton id=301 shown enabled (142,650)-(212,670) \"PREVIOUS\"\n"
+        "  XWebButton id=300 shown enabled (225,650)-(295,670) \"NEXT\"\n"
+        "  XWebButton id=302 shown enabled (844,650)-(894,670) \"EXIT\"\n"
+        "  XWebButton id=307 shown enabled (792,650)-(842,670) \"ABOUT\"\n"
+        "  XWebButton id=306 shown enabled (974,8)-(996,20) \"-\"\n";
+    const char* const tail =
+        "  XWebButton id=304 shown enabled (636,650)-(696,670) \"DETAILS\"\n"
+        "  XWebButton id=305 shown enabled (704,650)-(784,670) \"THUMBNAILS\"\n"
+        "  CLinkStatic id=500 shown enabled (132,109)-(280,151) \"\"\n"
+        "CAboutBox id=0 hidden enabled (430,230)-(594,537) \"\"\n";
+    run.PickRow(3);
+    EXPECT_EQ(TopOfTree(run),
+              std::string("CViewerDlg id=0 shown enabled (0,0)-(1024,768) \"Slideshow\"\n"
+                          "  CStatic id=65535 hidden enabled (126,268)-(268,470) \"\"\n"
+                          "  CThumbnailCell id=0 hidden enabled (127,269)-(267,469) \"\"\n"
+                          "  XScrollPanel id=400 hidden enabled (327,149)-(897,609) \"\"\n"
+                          "  CCommentsPage id=0 hidden enabled (112,152)-(912,627) \"\"\n"
+                          "  CThumbnailsPage id=0 hidden enabled (112,152)-(912,627) \"\"\n"
+                          "  CThumbnailCell id=0 shown enabled (112,152)-(912,627) \"\"\n") +
+                  common + "  XWebButton id=303 shown enabled (580,650)-(635,670) \"IMAGE\"\n" +
+                  tail);
+    // Item 1 has no picture: its details, with the cell and its frame, and IMAGE disabled.
+    run.Command(ID_NEXT);
+    EXPECT_EQ(TopOfTree(run),
+              std::string("CViewerDlg id=0 shown enabled (0,0)-(1024,768) \"Slideshow\"\n"
+                          "  CStatic id=65535 shown enabled (126,268)-(268,470) \"\"\n"
+                          "  CThumbnailCell id=0 shown enabled (127,269)-(267,469) \"\"\n"
+                          "  XScrollPanel id=400 shown enabled (327,149)-(897,609) \"\"\n"
+                          "  CCommentsPage id=0 hidden enabled (112,152)-(912,627) \"\"\n"
+                          "  CThumbnailsPage id=0 hidden enabled (112,152)-(912,627) \"\"\n"
+                          "  CThumbnailCell id=0 hidden enabled (112,152)-(912,627) \"\"\n") +
+                  common + "  XWebButton id=303 shown disabled (580,650)-(635,670) \"IMAGE\"\n" +
+                  tail);
 }
 
 // The header band right of the maker's logo, where the title stands, as the user last saw it.
@@ -149,7 +219,7 @@ TEST(MainWindow, RepaintsLeaveEveryViewUnchanged) {
         views[v]();
         const std::vector<COLORREF> before = Screen();
         for (int i = 0; i < 3; ++i) {
-            d.m_pCurrentView->RedrawWindow(nullptr, nullptr,
+            run.CurrentView().RedrawWindow(nullptr, nullptr,
                                            RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
             CRect rcHeader(0, 84 + 40, 100, 84 + 60); // beside the title, not over it
             d.RedrawWindow(rcHeader, nullptr, RDW_INVALIDATE | RDW_ERASE);

@@ -17,15 +17,26 @@ void RunSteps(CViewerHarness& run, const std::vector<STEP>& steps) {
     for (const STEP& step : steps) {
         SCOPED_TRACE(testing::Message() << "step " << n++ << " '" << step.cAction << "'");
         switch (step.cAction) {
-        case 'N': run.Command(ID_NEXT); break;
-        case 'P': run.Command(ID_PREVIOUS); break;
-        case 'I': run.Command(ID_SHOW_IMAGE); break;
-        case 'D': run.Command(ID_SHOW_DETAILS); break;
-        case 'T': run.Command(ID_SHOW_THUMBNAILS); break;
-        default: break;
+        case 'N':
+            run.Command(ID_NEXT);
+            break;
+        case 'P':
+            run.Command(ID_PREVIOUS);
+            break;
+        case 'I':
+            run.Command(ID_SHOW_IMAGE);
+            break;
+        case 'D':
+            run.Command(ID_SHOW_DETAILS);
+            break;
+        case 'T':
+            run.Command(ID_SHOW_THUMBNAILS);
+            break;
+        default:
+            break;
         }
         EXPECT_EQ(run.View(), step.cView);
-        EXPECT_EQ(run.Dlg().m_itemList.GetCurSel(), step.nRow);
+        EXPECT_EQ(run.List().GetCurSel(), step.nRow);
     }
 }
 
@@ -33,24 +44,33 @@ TEST(Navigation, RingWithOneItem) {
     CScopedTempDir dir;
     CViewerHarness run(800, 600, WriteItems(dir, 1));
     ASSERT_TRUE(run.m_bCreated);
-    EXPECT_EQ(run.Dlg().m_nLastListRow, 3);
-    RunSteps(run, {{'N', 'T', 1}, {'N', 'I', 3}, {'N', 'C', 0}, {'P', 'I', 3}, {'P', 'T', 1},
-                   {'P', 'C', 0}});
+    EXPECT_EQ(run.Dlg().GetNavigation().GetLastRow(), 3);
+    RunSteps(
+        run,
+        {{'N', 'T', 1}, {'N', 'I', 3}, {'N', 'C', 0}, {'P', 'I', 3}, {'P', 'T', 1}, {'P', 'C', 0}});
 }
 
 TEST(Navigation, RingWalksEveryItemBothWays) {
     CScopedTempDir dir;
     CViewerHarness run(1024, 768, WriteItems(dir, 3));
     ASSERT_TRUE(run.m_bCreated);
-    RunSteps(run, {{'N', 'T', 1}, {'N', 'I', 3}, {'N', 'I', 4}, {'N', 'I', 5}, {'N', 'C', 0},
-                   {'P', 'I', 5}, {'P', 'I', 4}, {'P', 'I', 3}, {'P', 'T', 1}, {'P', 'C', 0}});
+    RunSteps(run, {{'N', 'T', 1},
+                   {'N', 'I', 3},
+                   {'N', 'I', 4},
+                   {'N', 'I', 5},
+                   {'N', 'C', 0},
+                   {'P', 'I', 5},
+                   {'P', 'I', 4},
+                   {'P', 'I', 3},
+                   {'P', 'T', 1},
+                   {'P', 'C', 0}});
     // The image view shows the current item's picture, centred in 800 × 475 at (112, 152).
     run.PickRow(4);
     EXPECT_EQ(run.View(), 'I');
-    EXPECT_EQ(run.Dlg().m_nCurrent, 1);
+    EXPECT_EQ(run.Dlg().GetNavigation().GetCurrent(), 1);
     EXPECT_SCREEN_NEAR(run.Screen(), 112 + 400, 152 + 237, ItemColour(1));
-    EXPECT_TRUE(run.Dlg().m_btnImage.IsWindowVisible());
-    EXPECT_TRUE(run.Dlg().m_btnImage.IsWindowEnabled());
+    EXPECT_TRUE(run.Control(ID_SHOW_IMAGE).IsWindowVisible());
+    EXPECT_TRUE(run.Control(ID_SHOW_IMAGE).IsWindowEnabled());
 }
 
 TEST(Navigation, PictureShowsTheJpegsFirstRowsAtTheBottom) {
@@ -73,10 +93,10 @@ TEST(Navigation, ListRowsIncludingTheSeparator) {
     ASSERT_TRUE(run.m_bCreated);
     run.PickRow(10);
     EXPECT_EQ(run.View(), 'I');
-    EXPECT_EQ(run.Dlg().m_nCurrent, 7);
+    EXPECT_EQ(run.Dlg().GetNavigation().GetCurrent(), 7);
     run.PickRow(2);
     EXPECT_EQ(run.View(), 'T');
-    EXPECT_EQ(run.Dlg().m_itemList.GetCurSel(), 1);
+    EXPECT_EQ(run.List().GetCurSel(), 1);
     EXPECT_EQ(run.FirstThumbnail(), 0);
     run.PickRow(0);
     EXPECT_EQ(run.View(), 'C');
@@ -100,9 +120,9 @@ TEST(Navigation, ThumbnailsTabOpensThePageOfTheCurrentItem) {
         run.PickRow(c.nItem + 3);
         run.Command(ID_SHOW_THUMBNAILS);
         EXPECT_EQ(run.View(), 'T');
-        EXPECT_EQ(run.Dlg().m_itemList.GetCurSel(), 1);
+        EXPECT_EQ(run.List().GetCurSel(), 1);
         EXPECT_EQ(run.FirstThumbnail(), c.nFirst);
-        EXPECT_EQ(run.Dlg().m_thumbnailsPage.GetShownCount(), c.nShown);
+        EXPECT_EQ(run.Thumbnails().GetShownCount(), c.nShown);
     }
     // Reached by NEXT from Comments or PREVIOUS from the first item: always the first page.
     run.PickRow(13 + 3);
@@ -117,35 +137,39 @@ TEST(Navigation, ThumbnailsTabOpensThePageOfTheCurrentItem) {
 TEST(Navigation, DetailsTabIsAPreferenceAndPicturelessItemsFallBack) {
     CScopedTempDir dir;
     CCollectionWriter writer;
-    for (int i = 0; i < 5; ++i) writer.AddItem(MakeTestItem(i, ItemColour(i), i != 2));
+    for (int i = 0; i < 5; ++i)
+        writer.AddItem(MakeTestItem(i, ItemColour(i), i != 2));
     CViewerHarness run(800, 600, WriteTestCollection(writer, dir));
     ASSERT_TRUE(run.m_bCreated);
     CViewerDlg& d = run.Dlg();
     RunSteps(run, {{'N', 'T', 1}, {'N', 'I', 3}, {'D', 'D', 3}, {'D', 'D', 3}, {'N', 'D', 4}});
-    EXPECT_TRUE(d.m_bPreferDetails);
+    EXPECT_TRUE(d.GetNavigation().PrefersDetails());
     RunSteps(run, {{'I', 'I', 4}, {'I', 'I', 4}});
-    EXPECT_FALSE(d.m_bPreferDetails);
+    EXPECT_FALSE(d.GetNavigation().PrefersDetails());
     // Item 2 has no picture: details with IMAGE disabled, the preference stays with the image.
     RunSteps(run, {{'N', 'D', 5}});
-    EXPECT_FALSE(d.m_btnImage.IsWindowEnabled());
-    EXPECT_FALSE(d.m_bPreferDetails);
-    EXPECT_TRUE(d.m_pDetailsCell->IsWindowVisible());
-    EXPECT_FALSE(d.m_pDetailsCell->m_bHasPicture);
+    EXPECT_FALSE(run.Control(ID_SHOW_IMAGE).IsWindowEnabled());
+    EXPECT_FALSE(d.GetNavigation().PrefersDetails());
+    EXPECT_TRUE(run.DetailsCell().IsWindowVisible());
+    EXPECT_FALSE(run.DetailsCell().m_bHasPicture);
     RunSteps(run, {{'N', 'I', 6}});
-    EXPECT_TRUE(d.m_btnImage.IsWindowEnabled());
+    EXPECT_TRUE(run.Control(ID_SHOW_IMAGE).IsWindowEnabled());
     // The tabs show with the item views only.
-    for (CWnd* pTab : {(CWnd*)&d.m_btnImage, (CWnd*)&d.m_btnDetails, (CWnd*)&d.m_btnThumbnails})
+    for (CWnd* pTab : {&run.Control(ID_SHOW_IMAGE), &run.Control(ID_SHOW_DETAILS),
+                       &run.Control(ID_SHOW_THUMBNAILS)})
         EXPECT_TRUE(pTab->IsWindowVisible());
     run.PickRow(0);
-    for (CWnd* pTab : {(CWnd*)&d.m_btnImage, (CWnd*)&d.m_btnDetails, (CWnd*)&d.m_btnThumbnails})
+    for (CWnd* pTab : {&run.Control(ID_SHOW_IMAGE), &run.Control(ID_SHOW_DETAILS),
+                       &run.Control(ID_SHOW_THUMBNAILS)})
         EXPECT_FALSE(pTab->IsWindowVisible());
-    EXPECT_EQ(d.m_pItem, nullptr);
+    EXPECT_FALSE(d.HoldsItem());
 }
 
 TEST(Navigation, ThumbnailClickOpensTheItemAndSelectsItsRow) {
     CScopedTempDir dir;
     CCollectionWriter writer;
-    for (int i = 0; i < 12; ++i) writer.AddItem(MakeTestItem(i, ItemColour(i), i != 10));
+    for (int i = 0; i < 12; ++i)
+        writer.AddItem(MakeTestItem(i, ItemColour(i), i != 10));
     CViewerHarness run(800, 600, WriteTestCollection(writer, dir));
     ASSERT_TRUE(run.m_bCreated);
     CViewerDlg& d = run.Dlg();
@@ -154,27 +178,27 @@ TEST(Navigation, ThumbnailClickOpensTheItemAndSelectsItsRow) {
     // Cell 5 of the first page stands at (230, 235) in the page at (0, 68).
     run.Click(230 + 80, 68 + 235 + 100);
     EXPECT_EQ(run.View(), 'I');
-    EXPECT_EQ(d.m_nCurrent, 5);
-    EXPECT_EQ(d.m_itemList.GetCurSel(), 8);
-    EXPECT_FALSE(d.m_bPreferDetails);
+    EXPECT_EQ(d.GetNavigation().GetCurrent(), 5);
+    EXPECT_EQ(run.List().GetCurSel(), 8);
+    EXPECT_FALSE(d.GetNavigation().PrefersDetails());
     // One record held, one picture file: the click loaded the item once.
-    EXPECT_NE(d.m_pItem, nullptr);
-    EXPECT_EQ(dir.Files().size(), 2u);  // and the Comments page's first record
+    EXPECT_TRUE(d.HoldsItem());
+    EXPECT_EQ(dir.Files().size(), 2u); // and the Comments page's first record
     EXPECT_SCREEN_NEAR(run.Screen(), 400, 68 + 237, ItemColour(5));
 
     // A picture-less item opens in the details view and the preference follows.
     run.Command(ID_SHOW_THUMBNAILS);
     ASSERT_EQ(run.FirstThumbnail(), 0);
-    run.Dlg().m_thumbnailsPage.SendMessage(WM_COMMAND, MAKEWPARAM(ID_NEXT_THUMBS, 0),
-                                           (LPARAM)d.m_thumbnailsPage.GetNextLink().GetSafeHwnd());
+    run.Thumbnails().SendMessage(WM_COMMAND, MAKEWPARAM(ID_NEXT_THUMBS, 0),
+                                 (LPARAM)run.Thumbnails().GetNextLink().GetSafeHwnd());
     AfxPumpUntilIdle();
     ASSERT_EQ(run.FirstThumbnail(), 8);
-    run.Click(410 + 80, 68 + 25 + 100);  // cell 2: item 10
+    run.Click(410 + 80, 68 + 25 + 100); // cell 2: item 10
     EXPECT_EQ(run.View(), 'D');
-    EXPECT_EQ(d.m_nCurrent, 10);
-    EXPECT_EQ(d.m_itemList.GetCurSel(), 13);
-    EXPECT_TRUE(d.m_bPreferDetails);
-    EXPECT_FALSE(d.m_btnImage.IsWindowEnabled());
+    EXPECT_EQ(d.GetNavigation().GetCurrent(), 10);
+    EXPECT_EQ(run.List().GetCurSel(), 13);
+    EXPECT_TRUE(d.GetNavigation().PrefersDetails());
+    EXPECT_FALSE(run.Control(ID_SHOW_IMAGE).IsWindowEnabled());
 }
 
 TEST(Navigation, ArrowKeysStepLikePreviousAndNextUnlessTheListIsDropped) {
@@ -189,12 +213,12 @@ TEST(Navigation, ArrowKeysStepLikePreviousAndNextUnlessTheListIsDropped) {
     EXPECT_EQ(run.View(), 'T');
     run.Key(VK_LEFT);
     EXPECT_EQ(run.View(), 'C');
-    run.Dlg().m_itemList.ShowDropDown(TRUE);
+    run.List().ShowDropDown(TRUE);
     AfxPumpUntilIdle();
-    ASSERT_TRUE(run.Dlg().m_itemList.GetDroppedState());
+    ASSERT_TRUE(run.List().GetDroppedState());
     run.Key(VK_RIGHT);
     EXPECT_EQ(run.View(), 'C');
-    EXPECT_EQ(run.Dlg().m_itemList.GetCurSel(), 0);
+    EXPECT_EQ(run.List().GetCurSel(), 0);
 }
 
 TEST(Navigation, DamagedItemShowsInItsPlaceAndTheRingGoesOn) {
@@ -213,11 +237,11 @@ TEST(Navigation, DamagedItemShowsInItsPlaceAndTheRingGoesOn) {
         run.Command(nTab);
         const char cPreferred = nTab == ID_SHOW_IMAGE ? 'I' : 'D';
         RunSteps(run, {{'N', 'I', 4}});
-        EXPECT_TRUE(d.m_imageCell.IsDamaged());
-        EXPECT_EQ(d.m_nCurrent, 1);
-        EXPECT_EQ(d.m_pItem, nullptr);
-        EXPECT_FALSE(d.m_btnImage.IsWindowEnabled());
-        EXPECT_FALSE(d.m_pDetailsCell->IsWindowVisible());
+        EXPECT_TRUE(run.ImageCell().IsDamaged());
+        EXPECT_EQ(d.GetNavigation().GetCurrent(), 1);
+        EXPECT_FALSE(d.HoldsItem());
+        EXPECT_FALSE(run.Control(ID_SHOW_IMAGE).IsWindowEnabled());
+        EXPECT_FALSE(run.DetailsCell().IsWindowVisible());
         // Its placeholder, crossed out, in the middle of the view; the name under it.
         EXPECT_SCREEN_NEAR(run.Screen(), 400, 68 + 237 - 32, RGB(160, 160, 160));
         EXPECT_SCREEN_NEAR(run.Screen(), 400 - 16 + 8, 68 + 237 - 32 + 8, RGB(160, 160, 160));
@@ -235,12 +259,12 @@ TEST(Navigation, DamagedItemShowsInItsPlaceAndTheRingGoesOn) {
     // The thumbnails page shows it in its cell, and a click on it opens it in place.
     run.Command(ID_SHOW_IMAGE);
     run.Command(ID_SHOW_THUMBNAILS);
-    ASSERT_TRUE(d.m_thumbnailsPage.GetCell(1)->IsDamaged());
+    ASSERT_TRUE(run.Thumbnails().GetCell(1)->IsDamaged());
     run.Click(230 + 80, 68 + 25 + 100);
     EXPECT_EQ(run.View(), 'I');
-    EXPECT_TRUE(d.m_imageCell.IsDamaged());
-    EXPECT_EQ(d.m_itemList.GetCurSel(), 4);
-    EXPECT_FALSE(d.m_bPreferDetails);
+    EXPECT_TRUE(run.ImageCell().IsDamaged());
+    EXPECT_EQ(run.List().GetCurSel(), 4);
+    EXPECT_FALSE(d.GetNavigation().PrefersDetails());
     run.Command(ID_SHOW_THUMBNAILS);
     EXPECT_EQ(run.FirstThumbnail(), 0);
 }
@@ -253,7 +277,7 @@ TEST(Navigation, TheListIsWalkedWithTheKeyboardOverTheSeparator) {
     CScopedTempDir dir;
     CViewerHarness run(800, 600, WriteItems(dir, 12));
     ASSERT_TRUE(run.m_bCreated);
-    CListCombo& list = run.Dlg().m_itemList;
+    CListCombo& list = run.List();
     const CPoint field = WindowRectOf(list).CenterPoint();
     run.Click(field.x, field.y);
     ASSERT_TRUE(list.GetDroppedState());
@@ -285,7 +309,7 @@ TEST(Navigation, TheListIsWalkedWithTheKeyboardOverTheSeparator) {
             // A page down from the top lands on some item, never the separator.
             EXPECT_GE(list.GetCurSel(), 3);
             EXPECT_EQ(run.View(), 'I');
-            EXPECT_EQ(run.Dlg().m_nCurrent, list.GetCurSel() - 3);
+            EXPECT_EQ(run.Dlg().GetNavigation().GetCurrent(), list.GetCurSel() - 3);
             continue;
         }
         EXPECT_EQ(list.GetCurSel(), s.nRow);
@@ -308,6 +332,38 @@ TEST(Navigation, TheListIsWalkedWithTheKeyboardOverTheSeparator) {
     ASSERT_EQ(CWnd::GetFocus(), &list);
     run.Key(VK_RETURN);
     EXPECT_FALSE(run.Dlg().IsWindowVisible());
+}
+
+} // namespace
+
+namespace {
+
+// An item whose picture cannot be decoded says so once per view switch: it is loaded once,
+// though the image view gives way to its details.
+TEST(Navigation, AnUndecodablePictureIsLoadedOnceAndItsDetailsShow) {
+    CScopedTempDir dir;
+    CCollectionWriter writer;
+    writer.AddItem(MakeTestItem(0, ItemColour(0)));
+    ITEM_RECORD broken = MakeTestItem(1, ItemColour(1));
+    broken.bPicture = TRUE;
+    broken.jpeg = {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 'J', 'F', 'I', 'F', 0x00, 0x01, 0x99};
+    writer.AddItem(broken);
+    CViewerHarness run(800, 600, WriteTestCollection(writer, dir));
+    ASSERT_TRUE(run.m_bCreated);
+    run.PickRow(3);
+    ASSERT_EQ(run.View(), 'I');
+    testing::internal::CaptureStderr();
+    run.Command(ID_NEXT);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(run.View(), 'D');
+    EXPECT_FALSE(run.Control(ID_SHOW_IMAGE).IsWindowEnabled());
+    EXPECT_FALSE(run.Dlg().GetNavigation().PrefersDetails());
+    // The library's last word on the picture, once per decode.
+    const std::string last = "contains no image";
+    size_t nSaid = 0;
+    for (size_t at = said.find(last); at != std::string::npos; at = said.find(last, at + 1))
+        ++nSaid;
+    EXPECT_EQ(nSaid, 1u) << said;
 }
 
 } // namespace

@@ -23,7 +23,7 @@ TEST(Pointer, AHiddenLinkNeitherKeepsTheMouseNorTurnsItsPage) {
     CScopedTempDir dir;
     CViewerHarness run(800, 600, WriteItems(dir, 12));
     ASSERT_TRUE(run.m_bCreated);
-    CLinkStatic& next = run.Dlg().m_thumbnailsPage.GetNextLink();
+    CLinkStatic& next = run.Thumbnails().GetNextLink();
     run.Command(ID_NEXT);
     ASSERT_TRUE(next.IsWindowVisible());
     const CPoint pt = CentreOf(next);
@@ -37,7 +37,7 @@ TEST(Pointer, AHiddenLinkNeitherKeepsTheMouseNorTurnsItsPage) {
     EXPECT_EQ(CWnd::GetCapture(), nullptr);
     // The click lands on the image view, where nothing listens: the hidden page stays put.
     run.Click(pt.x, pt.y);
-    EXPECT_EQ(run.Dlg().m_nCurrent, 0);
+    EXPECT_EQ(run.Dlg().GetNavigation().GetCurrent(), 0);
     run.Command(ID_SHOW_THUMBNAILS);
     EXPECT_EQ(run.FirstThumbnail(), 0);
 }
@@ -46,7 +46,7 @@ TEST(Pointer, ALinkHiddenWhileHoveredLosesItsHoverColour) {
     CScopedTempDir dir;
     CViewerHarness run(800, 600, WriteItems(dir, 12));
     ASSERT_TRUE(run.m_bCreated);
-    CLinkStatic& next = run.Dlg().m_thumbnailsPage.GetNextLink();
+    CLinkStatic& next = run.Thumbnails().GetNextLink();
     run.Command(ID_NEXT);
     const CPoint pt = CentreOf(next);
     run.Screen().QueueMove(pt.x, pt.y);
