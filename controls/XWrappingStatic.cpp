@@ -1,5 +1,8 @@
 #include "controls/XWrappingStatic.h"
 
+#include <algorithm>
+#include <climits>
+
 #include "framework/gdi/DC.h"
 #include "framework/window/Cursor.h"
 #include "framework/window/PaintDC.h"
@@ -13,6 +16,9 @@ const int FIELD_FONT_HEIGHT = 14;
 // line, and the owners size the fields from the measurement.
 const UINT FORMAT_MEASURE = DT_CALCRECT | DT_WORDBREAK | DT_VCENTER;
 const UINT FORMAT_PAINT = DT_WORDBREAK | DT_VCENTER | DT_NOPREFIX;
+// One wrapped line on its own: clipped by the context to the text rectangle, as the whole
+// text is.
+const UINT FORMAT_LINE = DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP;
 
 } // namespace
 
@@ -43,11 +49,13 @@ void XWrappingStatic::CreateTextFont(BOOL bBold) {
     lf.lfHeight = FIELD_FONT_HEIGHT;
     m_font.DeleteObject();
     m_font.CreateFontIndirect(&lf);
+    m_nLinesWidth = -1;
     SendMessage(WM_SETFONT, (WPARAM)m_font.GetSafeHandle(), FALSE);
 }
 
 void XWrappingStatic::SetText(LPCTSTR lpszText) {
     m_strText = lpszText;
+    m_nLinesWidth = -1;
 }
 
 void XWrappingStatic::SetBackColor(COLORREF crBack) {
@@ -97,16 +105,25 @@ void XWrappingStatic::OnPaint() {
     CPaintDC dc(this);
     CRect rcClient;
     GetClientRect(rcClient);
+    // The part to paint that shows: a field in a scrolling panel may be far taller than the
+    // screen, and a bitmap of all of it would be slow to fill and, past the largest bitmap, blank.
+    CRect rcDraw;
+    dc.GetClipBox(rcDraw);
+    if (!rcDraw.IntersectRect(rcDraw, rcClient))
+        return;
 
     CDC dcMemory;
     dcMemory.CreateCompatibleDC(&dc);
     CBitmap bitmap;
     CBitmap* pOldBitmap = nullptr;
-    if (bitmap.CreateCompatibleBitmap(&dc, rcClient.Width(), rcClient.Height()))
+    if (bitmap.CreateCompatibleBitmap(&dc, rcDraw.Width(), rcDraw.Height()))
         pOldBitmap = dcMemory.SelectObject(&bitmap);
 
-    DrawContents(&dcMemory, rcClient);
-    dc.BitBlt(0, 0, rcClient.Width(), rcClient.Height(), &dcMemory, 0, 0, SRCCOPY);
+    // The bitmap holds rcDraw: drawing keeps the client's coordinates.
+    dcMemory.SetWindowOrg(rcDraw.left, rcDraw.top);
+    DrawContents(&dcMemory, rcClient, rcDraw);
+    dcMemory.SetWindowOrg(0, 0);
+    dc.BitBlt(rcDraw.left, rcDraw.top, rcDraw.Width(), rcDraw.Height(), &dcMemory, 0, 0, SRCCOPY);
 
     if (pOldBitmap)
         dcMemory.SelectObject(pOldBitmap);
@@ -114,20 +131,50 @@ void XWrappingStatic::OnPaint() {
     dcMemory.DeleteDC();
 }
 
-void XWrappingStatic::DrawContents(CDC* pDC, const CRect& rcClient) {
+const std::vector<TEXT_LINE>& XWrappingStatic::GetLines(CDC* pDC, int nWidth) {
+    if (m_nLinesWidth != nWidth) {
+        m_nLineHeight =
+            pDC->GetTextLines(m_strText, m_strText.GetLength(), nWidth, FORMAT_PAINT, m_lines);
+        m_nLinesWidth = nWidth;
+    }
+    return m_lines;
+}
+
+void XWrappingStatic::DrawContents(CDC* pDC, const CRect& rcClient, const CRect& rcDraw) {
     CBrush* pOldBrush = pDC->SelectObject(&m_brBack);
-    pDC->PatBlt(rcClient.left, rcClient.top, rcClient.Width(), rcClient.Height(), PATCOPY);
+    pDC->PatBlt(rcDraw.left, rcDraw.top, rcDraw.Width(), rcDraw.Height(), PATCOPY);
     if (pOldBrush)
         pDC->SelectObject(pOldBrush);
 
     CRect rcText = rcClient;
     rcText.DeflateRect(m_rcMargins.left, m_rcMargins.top, m_rcMargins.right, m_rcMargins.bottom);
-    CFont* pOldFont = pDC->SelectObject(&m_font);
+    if (rcText.IsRectEmpty())
+        return;
+    const int nSaved = pDC->SaveDC();
+    pDC->IntersectClipRect(rcText);
+    pDC->SelectObject(&m_font);
     pDC->SetTextColor(m_crText);
     pDC->SetBkMode(TRANSPARENT);
-    pDC->DrawText(m_strText, rcText, FORMAT_PAINT);
-    if (pOldFont)
-        pDC->SelectObject(pOldFont);
+
+    // Each line alone, where the whole text would put it; the neighbours of the lines in view
+    // too, for glyphs that reach past their line.
+    const std::vector<TEXT_LINE>& lines = GetLines(pDC, rcText.Width());
+    if (m_nLineHeight > 0 && !lines.empty()) {
+        const long long h = m_nLineHeight, count = (long long)lines.size();
+        const long long first = std::max(0LL, ((long long)rcDraw.top - rcText.top) / h - 1);
+        const long long last =
+            std::min(count, ((long long)rcDraw.bottom - rcText.top + h - 1) / h + 1);
+        const LPCSTR text = m_strText.GetString();
+        for (long long i = first; i < last; i++) {
+            const long long top = rcText.top + i * h;
+            if (top > INT_MAX - h)
+                break;
+            CRect rcLine(rcText.left, (int)top, rcText.right, (int)(top + h));
+            const TEXT_LINE& line = lines[(size_t)i];
+            pDC->DrawText(text + line.nOffset, line.nLength, rcLine, FORMAT_LINE);
+        }
+    }
+    pDC->RestoreDC(nSaved);
 }
 
 void XWrappingStatic::OnDestroy() {

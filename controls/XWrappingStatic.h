@@ -1,8 +1,12 @@
 // The program's read-only text field: one text wrapped at word boundaries inside fixed margins,
 // in its own colours and font, painted through an off-screen bitmap so that stacked fields in a
-// scrolling panel never flicker. It tells its owner how tall it must be for a given width; the
-// owner sizes and places it. A right button going down on it is reported as NM_RCLICK.
+// scrolling panel never flicker. A paint draws only the part of the field that shows, and of
+// the text only the lines there: a comment of ten thousand lines paints as fast as a short one. It
+// tells its owner how tall it must be for a given width; the owner sizes and places it. A right
+// button going down on it is reported as NM_RCLICK.
 #pragma once
+
+#include <vector>
 
 #include "framework/core/RuntimeClass.h"
 #include "framework/gdi/GdiObject.h"
@@ -40,5 +44,12 @@ protected:
 
 private:
     void CreateTextFont(BOOL bBold);
-    void DrawContents(CDC* pDC, const CRect& rcClient);
+    void DrawContents(CDC* pDC, const CRect& rcClient, const CRect& rcDraw);
+    // The text's lines wrapped at nWidth in the selected font, kept until the text, the font
+    // or the width changes.
+    const std::vector<TEXT_LINE>& GetLines(CDC* pDC, int nWidth);
+
+    std::vector<TEXT_LINE> m_lines;
+    int m_nLinesWidth = -1; // -1: not wrapped yet
+    int m_nLineHeight = 0;
 };
