@@ -3,26 +3,45 @@
 #include <new>
 
 void CCollectionItem::Serialize(CArchiveReader& ar) {
-    for (CString* s : {&m_strName, &m_strLine1, &m_strField2, &m_strLine2, &m_strComments, &m_strCollectionTitle,
-                       &m_strDateCreated, &m_strCreatedBy})
+    for (CString* s : {&m_strName, &m_strLine1, &m_strField2, &m_strLine2, &m_strComments,
+                       &m_strCollectionTitle, &m_strDateCreated, &m_strCreatedBy})
         ar >> *s;
     ar.ReadStringArray(m_detailNames);
     ar.ReadStringArray(m_detailValues);
     m_picture.Serialize(ar);
+    if (m_picture.IsDecodePending()) {
+        m_nAfterPicture = ar.GetPosition();
+        return;
+    }
     // The bitmap decides, not the presence flag: a picture that did not decode is followed
     // by an attempt at the image list.
-    if (!m_picture.GetSafeHandle()) m_imageList.Read(&ar);
+    if (!m_picture.GetSafeHandle())
+        m_imageList.Read(&ar);
+}
+
+void CCollectionItem::FinishLoad(CFile& file) {
+    if (!m_picture.IsDecodePending())
+        return;
+    m_picture.FinishDecode();
+    if (m_picture.GetSafeHandle())
+        return;
+    file.Seek((int64_t)m_nAfterPicture, CFile::begin);
+    CArchiveReader ar(&file);
+    m_imageList.Read(&ar);
+    ar.Close();
 }
 
 int CCollectionItem::GetDetail(int index, CString& name, CString& value) const {
-    if (index < 0 || index >= m_detailNames.GetSize()) return 0;
+    if (index < 0 || index >= m_detailNames.GetSize())
+        return 0;
     name = m_detailNames[index];
     value = index < m_detailValues.GetSize() ? m_detailValues[index] : CString();
     return 1;
 }
 
 int CCollectionItem::CopyImageList(CImageList* target) {
-    if (!target) return 0;
+    if (!target)
+        return 0;
     target->DeleteImageList();
     try {
         return target->Create(&m_imageList);
