@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 
 #include "framework/gdi/DC.h"
 #include "framework/window/Cursor.h"
@@ -76,7 +77,15 @@ int XWrappingStatic::GetWrappedHeight(int nWidth) {
     CRect rcText(0, 0, nWidth - m_rcMargins.left - m_rcMargins.right, 0);
     if (pDC) {
         CFont* pOldFont = pDC->SelectObject(&m_font);
-        pDC->DrawText(m_strText, rcText, FORMAT_MEASURE);
+        if (m_strText.Find('&') < 0) {
+            // Without an "&" the measurement wraps as the paint does: the lines are kept for it,
+            // so that a long text is wrapped once, not once more at its first paint.
+            WrapLines(pDC, rcText.Width(), SIZE_MAX);
+            const long long nLines = (long long)m_lines.size();
+            rcText.bottom = (int)std::min<long long>(nLines * m_nLineHeight, INT_MAX);
+        } else {
+            pDC->DrawText(m_strText, rcText, FORMAT_MEASURE);
+        }
         if (pOldFont)
             pDC->SelectObject(pOldFont);
         if (pDC != &dcMemory)
@@ -131,13 +140,33 @@ void XWrappingStatic::OnPaint() {
     dcMemory.DeleteDC();
 }
 
-const std::vector<TEXT_LINE>& XWrappingStatic::GetLines(CDC* pDC, int nWidth) {
+void XWrappingStatic::WrapLines(CDC* pDC, int nWidth, size_t nCount) {
+    std::vector<TEXT_LINE> paragraph;
     if (m_nLinesWidth != nWidth) {
-        m_nLineHeight =
-            pDC->GetTextLines(m_strText, m_strText.GetLength(), nWidth, FORMAT_PAINT, m_lines);
+        m_lines.clear();
+        m_nWrappedTo = 0;
         m_nLinesWidth = nWidth;
+        m_nLineHeight = pDC->GetTextLines("", 0, nWidth, FORMAT_PAINT, paragraph);
     }
-    return m_lines;
+    const LPCSTR text = m_strText.GetString();
+    const int nLength = m_strText.GetLength();
+    while (m_lines.size() < nCount && m_nWrappedTo < nLength) {
+        int nEnd = m_nWrappedTo;
+        while (nEnd < nLength && text[nEnd] != '\n' && text[nEnd] != '\r')
+            ++nEnd;
+        if (nEnd == m_nWrappedTo) {
+            m_lines.push_back(TEXT_LINE{m_nWrappedTo, 0});
+        } else {
+            pDC->GetTextLines(text + m_nWrappedTo, nEnd - m_nWrappedTo, nWidth, FORMAT_PAINT,
+                              paragraph);
+            for (const TEXT_LINE& line : paragraph)
+                m_lines.push_back(TEXT_LINE{line.nOffset + m_nWrappedTo, line.nLength});
+        }
+        // "\r\n", "\r" and "\n" each end a line; a break at the very end opens no further one.
+        if (nEnd < nLength)
+            nEnd += text[nEnd] == '\r' && nEnd + 1 < nLength && text[nEnd + 1] == '\n' ? 2 : 1;
+        m_nWrappedTo = nEnd;
+    }
 }
 
 void XWrappingStatic::DrawContents(CDC* pDC, const CRect& rcClient, const CRect& rcDraw) {
@@ -158,12 +187,14 @@ void XWrappingStatic::DrawContents(CDC* pDC, const CRect& rcClient, const CRect&
 
     // Each line alone, where the whole text would put it; the neighbours of the lines in view
     // too, for glyphs that reach past their line.
-    const std::vector<TEXT_LINE>& lines = GetLines(pDC, rcText.Width());
-    if (m_nLineHeight > 0 && !lines.empty()) {
-        const long long h = m_nLineHeight, count = (long long)lines.size();
+    WrapLines(pDC, rcText.Width(), 0);
+    if (m_nLineHeight > 0) {
+        const long long h = m_nLineHeight;
         const long long first = std::max(0LL, ((long long)rcDraw.top - rcText.top) / h - 1);
-        const long long last =
-            std::min(count, ((long long)rcDraw.bottom - rcText.top + h - 1) / h + 1);
+        const long long wanted = ((long long)rcDraw.bottom - rcText.top + h - 1) / h + 1;
+        WrapLines(pDC, rcText.Width(), (size_t)std::max(0LL, wanted));
+        const std::vector<TEXT_LINE>& lines = m_lines;
+        const long long last = std::min((long long)lines.size(), wanted);
         const LPCSTR text = m_strText.GetString();
         for (long long i = first; i < last; i++) {
             const long long top = rcText.top + i * h;

@@ -45,11 +45,13 @@ protected:
 private:
     void CreateTextFont(BOOL bBold);
     void DrawContents(CDC* pDC, const CRect& rcClient, const CRect& rcDraw);
-    // The text's lines wrapped at nWidth in the selected font, kept until the text, the font
-    // or the width changes.
-    const std::vector<TEXT_LINE>& GetLines(CDC* pDC, int nWidth);
+    // Wraps the text at nWidth in the selected font until m_lines holds nCount lines or the
+    // whole text. Paragraphs wrap on their own, so a paint wraps no further than the last line
+    // it shows; the lines are kept until the text, the font or the width changes.
+    void WrapLines(CDC* pDC, int nWidth, size_t nCount);
 
     std::vector<TEXT_LINE> m_lines;
-    int m_nLinesWidth = -1; // -1: not wrapped yet
+    int m_nLinesWidth = -1; // -1: nothing wrapped yet
+    int m_nWrappedTo = 0;   // where the next paragraph to wrap starts in the text
     int m_nLineHeight = 0;
 };

@@ -259,7 +259,7 @@ TEST_F(XWrappingStaticTest, ALineAtATimeShowsWhatTheWholeTextShows) {
     // Wrapped, with explicit breaks, an ampersand and runs of spaces at the wrap points.
     const char* lpszText =
         "bronze coin of the late empire,   struck at Antioch; very fine & toned\r\n"
-        "\nedge wrappingwrappingwrappingwrapping and more";
+        "\nedge wrappingwrappingwrappingwrapping and more\rafter a lone return\n";
     CFieldProbe field;
     MakeField(field, lpszText);
     const CRect rc(10, 10, 130, 10 + field.GetWrappedHeight(120));
