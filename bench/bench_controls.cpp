@@ -1,7 +1,10 @@
 // Control speed on the headless screen at 1024 x 768: laying out a details table of 40 wrapped
 // fields in a scrolling panel (measure, move, size the content), repainting the whole panel,
-// one line-scroll step with its repaint, and repainting the eight buttons of the main window.
+// one line-scroll step with its repaint, and repainting the eight buttons of the main window;
+// then a comment of 10,000 lines in the Comments page's panel: its measurement, its first paint
+// and one line step of the panel's bar with its repaint.
 //   bench_controls [iterations]
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -127,10 +130,56 @@ int main(int argc, char** argv) {
     }
     const double buttonsRepaint = Microseconds(start) / iterations;
 
+    // A comment of 10,000 lines, as the Comments page shows it.
+    XScrollPanel comments;
+    comments.Create(&host, WS_CHILD | WS_VSCROLL, 401);
+    comments.MoveWindow(327, 149, 570, 460);
+    comments.SetBackColor(RGB(51, 51, 51));
+    std::string longText;
+    for (int i = 0; i < 10000; ++i)
+        longText += Words(i, 60) + "\n";
+    XWrappingStatic comment;
+    comment.Create(&comments, FALSE);
+    comment.SetBackColor(0);
+    comment.SetTextColor(0xCCCCCC);
+    AfxPumpUntilIdle();
+    std::vector<double> measures, firstPaints, steps10k;
+    for (int n = 0; n < 5; ++n) {
+        comment.SetText(longText.c_str());
+        start = Clock::now();
+        const int h = comment.GetWrappedHeight(556);
+        measures.push_back(Microseconds(start));
+        comments.ScrollToPosition(CPoint(0, 0));
+        comment.MoveWindow(0, 0, 556, h);
+        comments.SetContentSize(0, h);
+        start = Clock::now();
+        comments.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        AfxPumpUntilIdle();
+        firstPaints.push_back(Microseconds(start));
+    }
+    for (int n = 0; n < iterations; ++n) {
+        start = Clock::now();
+        comments.SendMessage(WM_VSCROLL, n % 40 < 20 ? SB_LINEDOWN : SB_LINEUP, 0);
+        AfxPumpUntilIdle();
+        steps10k.push_back(Microseconds(start));
+    }
+    std::sort(measures.begin(), measures.end());
+    std::sort(firstPaints.begin(), firstPaints.end());
+    std::sort(steps10k.begin(), steps10k.end());
+
     std::printf("details layout, 40 fields measured and placed: %8.1f us\n", layout);
     std::printf("details panel full repaint (570 x 460):        %8.1f us\n", repaint);
     std::printf("page scroll step with repaint:                 %8.1f us\n", scroll);
     std::printf("eight buttons repainted:                       %8.1f us\n", buttonsRepaint);
+    std::printf("comment of 10,000 lines (some with \"&\"), medians:\n");
+    std::printf("  measured by its owner (GetWrappedHeight):    %8.1f us\n",
+                measures[measures.size() / 2]);
+    std::printf("  first paint after that:                      %8.1f us   (goal <= 20 ms)\n",
+                firstPaints[firstPaints.size() / 2]);
+    std::printf("  one line step with its repaint:              %8.1f us   (goal <= 5 ms)\n",
+                steps10k[steps10k.size() / 2]);
+    comment.DestroyWindow();
+    comments.DestroyWindow();
     buttons.clear();
     fields.clear();
     panel.DestroyWindow();

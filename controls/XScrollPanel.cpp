@@ -273,14 +273,28 @@ BOOL XScrollPanel::IsOwnBar(int nBar, UINT message, UINT nSBCode, UINT nPos,
     return pScrollBar == GetScrollBarCtrl(nBar);
 }
 
+UINT XScrollPanel::GetThumbPosition(int nBar, UINT nSBCode, UINT nPos) {
+    // The message has room for 16 bits of the dragged thumb's position; the bar holds all 32,
+    // so that a drag in content taller than 65,535 pixels reaches where the thumb points. A
+    // message whose bits differ from the bar's did not come from dragging it: it is taken as sent.
+    SCROLLINFO info = {};
+    info.cbSize = sizeof(info);
+    if (nSBCode == SB_THUMBTRACK && GetScrollInfo(nBar, &info, SIF_TRACKPOS) &&
+        ((UINT)info.nTrackPos & 0xFFFF) == (nPos & 0xFFFF))
+        return (UINT)info.nTrackPos;
+    return nPos;
+}
+
 void XScrollPanel::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
     if (!IsOwnBar(SB_HORZ, WM_HSCROLL, nSBCode, nPos, pScrollBar))
         return;
-    ScrollByCode(MakeScrollCode(nSBCode, SB_NOACTION), nPos, TRUE);
+    ScrollByCode(MakeScrollCode(nSBCode, SB_NOACTION), GetThumbPosition(SB_HORZ, nSBCode, nPos),
+                 TRUE);
 }
 
 void XScrollPanel::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
     if (!IsOwnBar(SB_VERT, WM_VSCROLL, nSBCode, nPos, pScrollBar))
         return;
-    ScrollByCode(MakeScrollCode(SB_NOACTION, nSBCode), nPos, TRUE);
+    ScrollByCode(MakeScrollCode(SB_NOACTION, nSBCode), GetThumbPosition(SB_VERT, nSBCode, nPos),
+                 TRUE);
 }

@@ -46,4 +46,6 @@ protected:
 private:
     // TRUE when the message came from the panel's own bar for that direction.
     BOOL IsOwnBar(int nBar, UINT message, UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    // The thumb position of a scroll message, in full.
+    UINT GetThumbPosition(int nBar, UINT nSBCode, UINT nPos);
 };

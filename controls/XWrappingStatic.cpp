@@ -1,5 +1,9 @@
 #include "controls/XWrappingStatic.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+
 #include "framework/gdi/DC.h"
 #include "framework/window/Cursor.h"
 #include "framework/window/PaintDC.h"
@@ -13,6 +17,9 @@ const int FIELD_FONT_HEIGHT = 14;
 // line, and the owners size the fields from the measurement.
 const UINT FORMAT_MEASURE = DT_CALCRECT | DT_WORDBREAK | DT_VCENTER;
 const UINT FORMAT_PAINT = DT_WORDBREAK | DT_VCENTER | DT_NOPREFIX;
+// One wrapped line on its own: clipped by the context to the text rectangle, as the whole
+// text is.
+const UINT FORMAT_LINE = DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP;
 
 } // namespace
 
@@ -43,11 +50,13 @@ void XWrappingStatic::CreateTextFont(BOOL bBold) {
     lf.lfHeight = FIELD_FONT_HEIGHT;
     m_font.DeleteObject();
     m_font.CreateFontIndirect(&lf);
+    m_nLinesWidth = -1;
     SendMessage(WM_SETFONT, (WPARAM)m_font.GetSafeHandle(), FALSE);
 }
 
 void XWrappingStatic::SetText(LPCTSTR lpszText) {
     m_strText = lpszText;
+    m_nLinesWidth = -1;
 }
 
 void XWrappingStatic::SetBackColor(COLORREF crBack) {
@@ -68,7 +77,15 @@ int XWrappingStatic::GetWrappedHeight(int nWidth) {
     CRect rcText(0, 0, nWidth - m_rcMargins.left - m_rcMargins.right, 0);
     if (pDC) {
         CFont* pOldFont = pDC->SelectObject(&m_font);
-        pDC->DrawText(m_strText, rcText, FORMAT_MEASURE);
+        if (m_strText.Find('&') < 0) {
+            // Without an "&" the measurement wraps as the paint does: the lines are kept for it,
+            // so that a long text is wrapped once, not once more at its first paint.
+            WrapLines(pDC, rcText.Width(), SIZE_MAX);
+            const long long nLines = (long long)m_lines.size();
+            rcText.bottom = (int)std::min<long long>(nLines * m_nLineHeight, INT_MAX);
+        } else {
+            pDC->DrawText(m_strText, rcText, FORMAT_MEASURE);
+        }
         if (pOldFont)
             pDC->SelectObject(pOldFont);
         if (pDC != &dcMemory)
@@ -97,16 +114,25 @@ void XWrappingStatic::OnPaint() {
     CPaintDC dc(this);
     CRect rcClient;
     GetClientRect(rcClient);
+    // The part to paint that shows: a field in a scrolling panel may be far taller than the
+    // screen, and a bitmap of all of it would be slow to fill and, past the largest bitmap, blank.
+    CRect rcDraw;
+    dc.GetClipBox(rcDraw);
+    if (!rcDraw.IntersectRect(rcDraw, rcClient))
+        return;
 
     CDC dcMemory;
     dcMemory.CreateCompatibleDC(&dc);
     CBitmap bitmap;
     CBitmap* pOldBitmap = nullptr;
-    if (bitmap.CreateCompatibleBitmap(&dc, rcClient.Width(), rcClient.Height()))
+    if (bitmap.CreateCompatibleBitmap(&dc, rcDraw.Width(), rcDraw.Height()))
         pOldBitmap = dcMemory.SelectObject(&bitmap);
 
-    DrawContents(&dcMemory, rcClient);
-    dc.BitBlt(0, 0, rcClient.Width(), rcClient.Height(), &dcMemory, 0, 0, SRCCOPY);
+    // The bitmap holds rcDraw: drawing keeps the client's coordinates.
+    dcMemory.SetWindowOrg(rcDraw.left, rcDraw.top);
+    DrawContents(&dcMemory, rcClient, rcDraw);
+    dcMemory.SetWindowOrg(0, 0);
+    dc.BitBlt(rcDraw.left, rcDraw.top, rcDraw.Width(), rcDraw.Height(), &dcMemory, 0, 0, SRCCOPY);
 
     if (pOldBitmap)
         dcMemory.SelectObject(pOldBitmap);
@@ -114,20 +140,72 @@ void XWrappingStatic::OnPaint() {
     dcMemory.DeleteDC();
 }
 
-void XWrappingStatic::DrawContents(CDC* pDC, const CRect& rcClient) {
+void XWrappingStatic::WrapLines(CDC* pDC, int nWidth, size_t nCount) {
+    std::vector<TEXT_LINE> paragraph;
+    if (m_nLinesWidth != nWidth) {
+        m_lines.clear();
+        m_nWrappedTo = 0;
+        m_nLinesWidth = nWidth;
+        m_nLineHeight = pDC->GetTextLines("", 0, nWidth, FORMAT_PAINT, paragraph);
+    }
+    const LPCSTR text = m_strText.GetString();
+    const int nLength = m_strText.GetLength();
+    while (m_lines.size() < nCount && m_nWrappedTo < nLength) {
+        int nEnd = m_nWrappedTo;
+        while (nEnd < nLength && text[nEnd] != '\n' && text[nEnd] != '\r')
+            ++nEnd;
+        if (nEnd == m_nWrappedTo) {
+            m_lines.push_back(TEXT_LINE{m_nWrappedTo, 0});
+        } else {
+            pDC->GetTextLines(text + m_nWrappedTo, nEnd - m_nWrappedTo, nWidth, FORMAT_PAINT,
+                              paragraph);
+            for (const TEXT_LINE& line : paragraph)
+                m_lines.push_back(TEXT_LINE{line.nOffset + m_nWrappedTo, line.nLength});
+        }
+        // "\r\n", "\r" and "\n" each end a line; a break at the very end opens no further one.
+        if (nEnd < nLength)
+            nEnd += text[nEnd] == '\r' && nEnd + 1 < nLength && text[nEnd + 1] == '\n' ? 2 : 1;
+        m_nWrappedTo = nEnd;
+    }
+}
+
+void XWrappingStatic::DrawContents(CDC* pDC, const CRect& rcClient, const CRect& rcDraw) {
     CBrush* pOldBrush = pDC->SelectObject(&m_brBack);
-    pDC->PatBlt(rcClient.left, rcClient.top, rcClient.Width(), rcClient.Height(), PATCOPY);
+    pDC->PatBlt(rcDraw.left, rcDraw.top, rcDraw.Width(), rcDraw.Height(), PATCOPY);
     if (pOldBrush)
         pDC->SelectObject(pOldBrush);
 
     CRect rcText = rcClient;
     rcText.DeflateRect(m_rcMargins.left, m_rcMargins.top, m_rcMargins.right, m_rcMargins.bottom);
-    CFont* pOldFont = pDC->SelectObject(&m_font);
+    if (rcText.IsRectEmpty())
+        return;
+    const int nSaved = pDC->SaveDC();
+    pDC->IntersectClipRect(rcText);
+    pDC->SelectObject(&m_font);
     pDC->SetTextColor(m_crText);
     pDC->SetBkMode(TRANSPARENT);
-    pDC->DrawText(m_strText, rcText, FORMAT_PAINT);
-    if (pOldFont)
-        pDC->SelectObject(pOldFont);
+
+    // Each line alone, where the whole text would put it; the neighbours of the lines in view
+    // too, for glyphs that reach past their line.
+    WrapLines(pDC, rcText.Width(), 0);
+    if (m_nLineHeight > 0) {
+        const long long h = m_nLineHeight;
+        const long long first = std::max(0LL, ((long long)rcDraw.top - rcText.top) / h - 1);
+        const long long wanted = ((long long)rcDraw.bottom - rcText.top + h - 1) / h + 1;
+        WrapLines(pDC, rcText.Width(), (size_t)std::max(0LL, wanted));
+        const std::vector<TEXT_LINE>& lines = m_lines;
+        const long long last = std::min((long long)lines.size(), wanted);
+        const LPCSTR text = m_strText.GetString();
+        for (long long i = first; i < last; i++) {
+            const long long top = rcText.top + i * h;
+            if (top > INT_MAX - h)
+                break;
+            CRect rcLine(rcText.left, (int)top, rcText.right, (int)(top + h));
+            const TEXT_LINE& line = lines[(size_t)i];
+            pDC->DrawText(text + line.nOffset, line.nLength, rcLine, FORMAT_LINE);
+        }
+    }
+    pDC->RestoreDC(nSaved);
 }
 
 void XWrappingStatic::OnDestroy() {

@@ -26,14 +26,28 @@ public:
     void ReadString(CString& str);
     void ReadStringArray(CStringArray& strings);
 
-    CArchiveReader& operator>>(BYTE& b) { b = ReadByte(); return *this; }
-    CArchiveReader& operator>>(WORD& w) { w = ReadWord(); return *this; }
-    CArchiveReader& operator>>(DWORD& d) { d = ReadDword(); return *this; }
-    CArchiveReader& operator>>(CString& s) { ReadString(s); return *this; }
+    CArchiveReader& operator>>(BYTE& b) {
+        b = ReadByte();
+        return *this;
+    }
+    CArchiveReader& operator>>(WORD& w) {
+        w = ReadWord();
+        return *this;
+    }
+    CArchiveReader& operator>>(DWORD& d) {
+        d = ReadDword();
+        return *this;
+    }
+    CArchiveReader& operator>>(CString& s) {
+        ReadString(s);
+        return *this;
+    }
 
     // Copies up to n raw bytes; fewer only at the end of the file. Raises nothing.
     UINT Read(void* buffer, UINT n) override;
     ULONGLONG GetRemaining() const override;
+    // The file position of the next byte this reader hands out.
+    ULONGLONG GetPosition() const { return m_pFile->GetPosition() - (m_nEnd - m_nCur); }
     void Close();
 
 private:

@@ -4,6 +4,8 @@
 #include <memory>
 #include <new>
 
+#include "framework/system/ParallelJobs.h"
+
 namespace {
 const ULONGLONG TRAILER_SIZE = 8;
 
@@ -21,21 +23,26 @@ auto GuardMemory(const char* what, int number, LOAD load) -> decltype(load()) {
     }
 }
 
-LONG Int32At(const BYTE* p) { return (LONG)((DWORD)p[0] | ((DWORD)p[1] << 8) | ((DWORD)p[2] << 16) | ((DWORD)p[3] << 24)); }
+LONG Int32At(const BYTE* p) {
+    return (LONG)((DWORD)p[0] | ((DWORD)p[1] << 8) | ((DWORD)p[2] << 16) | ((DWORD)p[3] << 24));
+}
 } // namespace
 
 int CCollectionFile::Open(LPCTSTR path) {
     m_strHeader.Empty();
     m_offsets.clear();
-    if (!m_file.Open(path, CFile::modeRead | CFile::shareDenyNone | CFile::typeBinary)) return 0;
+    if (!m_file.Open(path, CFile::modeRead | CFile::shareDenyNone | CFile::typeBinary))
+        return 0;
 
     const ULONGLONG length = m_file.GetLength();
     BYTE trailer[TRAILER_SIZE] = {};
     LONG nCount = 0;
-    if (length >= TRAILER_SIZE && m_file.Seek((int64_t)(length - TRAILER_SIZE), CFile::begin) != (ULONGLONG)-1 &&
+    if (length >= TRAILER_SIZE &&
+        m_file.Seek((int64_t)(length - TRAILER_SIZE), CFile::begin) != (ULONGLONG)-1 &&
         m_file.Read(trailer, sizeof trailer) == sizeof trailer)
         nCount = Int32At(trailer);
-    if (nCount <= 0) return 0;
+    if (nCount <= 0)
+        return 0;
     const DWORD indexOffset = (DWORD)Int32At(trailer + 4);
 
     m_file.Seek(indexOffset, CFile::begin);
@@ -59,27 +66,64 @@ int CCollectionFile::Open(LPCTSTR path) {
 }
 
 BOOL CCollectionFile::SeekToItem(int index) {
-    if (index < 0 || index >= GetItemCount()) return FALSE;
+    if (index < 0 || index >= GetItemCount())
+        return FALSE;
     m_file.Seek(m_offsets[(size_t)index], CFile::begin);
     return TRUE;
 }
 
-CCollectionItem* CCollectionFile::LoadItem(int index) {
+std::unique_ptr<CCollectionItem> CCollectionFile::ReadItem(int index,
+                                                           const PICTURE_REQUEST& request) {
     CArchiveReader ar(&m_file);
-    if (!SeekToItem(index)) return nullptr;
+    if (!SeekToItem(index))
+        return nullptr;
     // A partly read item goes, with any temporary file it made, when reading fails.
     std::unique_ptr<CCollectionItem> item = GuardMemory("item %d", index + 1, [&] {
         std::unique_ptr<CCollectionItem> loaded(new CCollectionItem());
+        loaded->m_picture.SetRequest(request);
         loaded->Serialize(ar);
         return loaded;
     });
     ar.Close();
-    return item.release();
+    return item;
+}
+
+CCollectionItem* CCollectionFile::LoadItem(int index) {
+    return LoadItem(index, CSize(0, 0));
+}
+
+CCollectionItem* CCollectionFile::LoadItem(int index, CSize sizeBox) {
+    PICTURE_REQUEST request;
+    request.sizeBox = sizeBox;
+    return ReadItem(index, request).release();
+}
+
+void CCollectionFile::LoadItems(const std::vector<int>& indices, CSize sizeBox,
+                                std::vector<std::unique_ptr<CCollectionItem>>& items) {
+    items.clear();
+    PICTURE_REQUEST request;
+    request.sizeBox = sizeBox;
+    request.bDeferDecode = TRUE;
+    std::vector<std::unique_ptr<CCollectionItem>> loaded;
+    for (int index : indices)
+        loaded.push_back(ReadItem(index, request));
+    // The decodes touch nothing shared but the pixel budget and the temporary-file list, both
+    // safe on any thread; the bitmaps get their handles back here.
+    AfxRunParallel((int)loaded.size(), [&](int i) {
+        if (loaded[(size_t)i])
+            loaded[(size_t)i]->m_picture.DecodePending();
+    });
+    for (size_t i = 0; i < loaded.size(); i++) {
+        if (loaded[i])
+            GuardMemory("item %d", indices[i] + 1, [&] { loaded[i]->FinishLoad(m_file); });
+    }
+    items.swap(loaded);
 }
 
 BOOL CCollectionFile::LoadItemName(int index, CString& name) {
     CArchiveReader ar(&m_file);
-    if (!SeekToItem(index)) return FALSE;
+    if (!SeekToItem(index))
+        return FALSE;
     GuardMemory("the name of item %d", index + 1, [&] { ar >> name; });
     ar.Close();
     return TRUE;

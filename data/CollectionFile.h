@@ -3,6 +3,7 @@
 // the item positions), and any item loaded on demand.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "data/CollectionItem.h"
@@ -19,12 +20,22 @@ public:
     // record raises CArchiveException, one that needs more memory than can be had
     // CMemoryException (with a line on stderr); no item is returned then.
     CCollectionItem* LoadItem(int index);
+    // The same, with the picture decoded at the smallest scale whose output still covers it
+    // as drawn inside sizeBox (the client size of the window that shows it); (0, 0): full size.
+    CCollectionItem* LoadItem(int index, CSize sizeBox);
+    // Loads several items for boxes of one size: the records are read here, one after the
+    // other, and their pictures decoded on the machine's cores while this thread waits; then
+    // each picture gets its bitmap here. `items` gets one item per index, null for an index
+    // outside the table. A damaged record raises as LoadItem does, and no item is returned.
+    void LoadItems(const std::vector<int>& indices, CSize sizeBox,
+                   std::vector<std::unique_ptr<CCollectionItem>>& items);
     // Reads only the item's name (the first text of its record): FALSE for an index outside
     // the table. A damaged name raises CArchiveException.
     BOOL LoadItemName(int index, CString& name);
 
 private:
     BOOL SeekToItem(int index);
+    std::unique_ptr<CCollectionItem> ReadItem(int index, const PICTURE_REQUEST& request);
 
     CFile m_file;
     CString m_strHeader;

@@ -8,10 +8,26 @@ void CCollectionItem::Serialize(CArchiveReader& ar) {
     ar.ReadStringArray(m_detailNames);
     ar.ReadStringArray(m_detailValues);
     m_picture.Serialize(ar);
+    if (m_picture.IsDecodePending()) {
+        m_nAfterPicture = ar.GetPosition();
+        return;
+    }
     // The bitmap decides, not the presence flag: a picture that did not decode is followed
     // by an attempt at the image list.
     if (!m_picture.GetSafeHandle())
         m_imageList.Read(&ar);
+}
+
+void CCollectionItem::FinishLoad(CFile& file) {
+    if (!m_picture.IsDecodePending())
+        return;
+    m_picture.FinishDecode();
+    if (m_picture.GetSafeHandle())
+        return;
+    file.Seek((int64_t)m_nAfterPicture, CFile::begin);
+    CArchiveReader ar(&file);
+    m_imageList.Read(&ar);
+    ar.Close();
 }
 
 int CCollectionItem::GetDetail(int index, CString& name, CString& value) const {

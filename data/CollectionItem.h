@@ -17,8 +17,13 @@ public:
     ~CCollectionItem() override = default;
 
     // Reads the record at the reader's position: texts, details, picture and, when the
-    // picture gave no bitmap, the image list.
+    // picture gave no bitmap, the image list. A picture whose request defers the decode
+    // leaves the image list for FinishLoad.
     virtual void Serialize(CArchiveReader& ar);
+    // On the window thread, after the picture's DecodePending: attaches the bitmap and, when
+    // the picture gave none, reads the image list that follows it in `file`. A damaged list
+    // raises CArchiveException.
+    void FinishLoad(CFile& file);
 
     int GetDetailCount() const { return m_detailNames.GetSize(); }
     // 0 for an index outside the names (both strings unchanged); a name without a value
@@ -36,4 +41,7 @@ public:
     CStringArray m_detailValues;
     CImageList m_imageList;
     CItemPicture m_picture;
+
+private:
+    ULONGLONG m_nAfterPicture = 0; // where a deferred picture's record ends in the file
 };

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "data/JpegDecoder.h"
-#include "framework/gdi/DC.h"
+#include "framework/gdi/GdiObjectData.h"
 #include "framework/system/MessageSink.h"
 #include "framework/system/TempFile.h"
 
@@ -20,7 +20,8 @@ const ULONGLONG ONE_GIB = 1ULL << 30;
 
 ULONGLONG DefaultMaxPixelBytes() {
     const long pages = ::sysconf(_SC_PHYS_PAGES), pageSize = ::sysconf(_SC_PAGE_SIZE);
-    const ULONGLONG memory = pages > 0 && pageSize > 0 ? (ULONGLONG)pages * (ULONGLONG)pageSize : ONE_GIB;
+    const ULONGLONG memory =
+        pages > 0 && pageSize > 0 ? (ULONGLONG)pages * (ULONGLONG)pageSize : ONE_GIB;
     return memory < ONE_GIB ? memory : ONE_GIB;
 }
 
@@ -28,23 +29,16 @@ ULONGLONG g_nMaxPixelBytes = DefaultMaxPixelBytes();
 
 // Creates the picture's DIB section once its size is known, so that the decoder writes the
 // rows straight into the bitmap: no second copy of a picture that may be tens of megabytes.
+// The bitmap gets its handle later, on the window thread: the handle table is that thread's.
 BYTE* CreateDIBRows(void* pContext, int nWidth, int nHeight, int /*nStride*/) {
-    BITMAPINFO info;
-    std::memset(&info, 0, sizeof info);
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = nWidth;
-    info.bmiHeader.biHeight = nHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
     try {
-        HDC hdc = CreateCompatibleDC(nullptr);
-        void* pBits = nullptr;
-        HBITMAP hBitmap = CreateDIBSection(hdc, &info, DIB_RGB_COLORS, &pBits, nullptr, 0);
-        if (hdc) DeleteDC(hdc);
-        if (hBitmap && !pBits) ::DeleteObject((HGDIOBJ)hBitmap), hBitmap = nullptr;
-        *static_cast<HBITMAP*>(pContext) = hBitmap;
-        return static_cast<BYTE*>(pBits);
+        std::unique_ptr<CBitmapData> p = CBitmapData::Create(nWidth, nHeight, 24, true, 4);
+        if (!p)
+            return nullptr;
+        p->m_bDIBSection = true;
+        BYTE* pBits = p->Bits();
+        *static_cast<std::unique_ptr<CBitmapData>*>(pContext) = std::move(p);
+        return pBits;
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
@@ -58,18 +52,24 @@ void ShowTempPathFailure() {
 }
 
 // A full disk (or a file size limit) is not a damaged record: say what failed, and why.
-void ShowTempWriteFailure(const CFileException& e) {
+void ShowTempWriteFailure(const CString& path, int nErrno) {
     CString text;
-    text.Format("The picture's temporary file %s could not be written: %s.",
-                e.m_strFileName.GetString(), std::strerror((int)e.m_lOsError));
+    text.Format("The picture's temporary file %s could not be written: %s.", path.GetString(),
+                std::strerror(nErrno));
     std::fprintf(stderr, "%s\n", text.GetString());
     AfxShowMessageOncePerAction(text);
 }
 
 } // namespace
 
-void CItemPicture::SetMaxPixelBytes(ULONGLONG nBytes) { g_nMaxPixelBytes = nBytes; }
-ULONGLONG CItemPicture::GetMaxPixelBytes() { return g_nMaxPixelBytes; }
+void CItemPicture::SetMaxPixelBytes(ULONGLONG nBytes) {
+    g_nMaxPixelBytes = nBytes;
+}
+ULONGLONG CItemPicture::GetMaxPixelBytes() {
+    return g_nMaxPixelBytes;
+}
+
+CItemPicture::CItemPicture() = default;
 
 CItemPicture::~CItemPicture() {
     for (int i = 0; i < m_tempFiles.GetSize(); i++) {
@@ -84,18 +84,26 @@ CItemPicture::~CItemPicture() {
 }
 
 void CItemPicture::Serialize(CArchiveReader& ar) {
-    if (ar.ReadDword() == 0) return;
+    if (ar.ReadDword() == 0)
+        return;
     const DWORD n = ar.ReadDword();
-    if (n > ar.GetRemaining()) throw CArchiveException(CArchiveException::endOfFile);
+    if (n > ar.GetRemaining())
+        throw CArchiveException(CArchiveException::endOfFile);
     std::vector<BYTE> bytes(n);
-    if (ar.Read(bytes.data(), n) != n) throw CArchiveException(CArchiveException::endOfFile);
+    if (ar.Read(bytes.data(), n) != n)
+        throw CArchiveException(CArchiveException::endOfFile);
+    if (m_request.bDeferDecode) {
+        m_pendingBytes.swap(bytes);
+        m_bPending = TRUE;
+        return;
+    }
     Decode(bytes.data(), n);
 }
 
 BOOL CItemPicture::MakeTempFile(CString& path) {
     char dir[MAX_PATH], name[MAX_PATH];
     if (GetTempPathA(MAX_PATH, dir) == 0 || GetTempFileNameA(dir, "emE", 0, name) == 0) {
-        ShowTempPathFailure();
+        m_failure = FAILED_TEMP_PATH;
         return FALSE;
     }
     path = name;
@@ -105,8 +113,35 @@ BOOL CItemPicture::MakeTempFile(CString& path) {
 }
 
 void CItemPicture::Decode(const BYTE* bytes, DWORD n) {
+    DecodeToBitmap(bytes, n);
+    m_bPending = TRUE;
+    FinishDecode();
+}
+
+void CItemPicture::DecodePending() {
+    if (!m_bPending)
+        return;
+    DecodeToBitmap(m_pendingBytes.data(), (DWORD)m_pendingBytes.size());
+    std::vector<BYTE>().swap(m_pendingBytes);
+}
+
+void CItemPicture::FinishDecode() {
+    if (!m_bPending)
+        return;
+    m_bPending = FALSE;
+    if (m_failure == FAILED_TEMP_PATH)
+        ShowTempPathFailure();
+    else if (m_failure == FAILED_TEMP_WRITE)
+        ShowTempWriteFailure(m_strFailedPath, m_nFailedErrno);
+    m_failure = FAILED_NOTHING;
+    if (m_pDecoded)
+        Attach(AfxAddGdiObject(std::move(m_pDecoded)));
+}
+
+void CItemPicture::DecodeToBitmap(const BYTE* bytes, DWORD n) {
     CString path;
-    if (!MakeTempFile(path)) return;
+    if (!MakeTempFile(path))
+        return;
     try {
         CFile file;
         if (!file.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary))
@@ -114,7 +149,9 @@ void CItemPicture::Decode(const BYTE* bytes, DWORD n) {
         file.Write(bytes, n);
     } catch (const CFileException& e) {
         // The picture is left without a bitmap, as when no file could be made at all.
-        ShowTempWriteFailure(e);
+        m_failure = FAILED_TEMP_WRITE;
+        m_strFailedPath = e.m_strFileName;
+        m_nFailedErrno = (int)e.m_lOsError;
         return;
     }
 
@@ -123,9 +160,14 @@ void CItemPicture::Decode(const BYTE* bytes, DWORD n) {
         std::fprintf(stderr, "can't open %s\n", path.GetString());
         return;
     }
-    HBITMAP hBitmap = nullptr;
-    const BOOL bDecoded = CJpegDecoder::Decode(fp, g_nMaxPixelBytes, CreateDIBRows, &hBitmap);
+    JPEG_DECODE_SIZE size;
+    size.nBoxWidth = m_request.sizeBox.cx;
+    size.nBoxHeight = m_request.sizeBox.cy;
+    std::unique_ptr<CBitmapData> decoded;
+    const BOOL bDecoded =
+        CJpegDecoder::Decode(fp, g_nMaxPixelBytes, CreateDIBRows, &decoded, &size);
     std::fclose(fp);
-    if (bDecoded) Attach((HGDIOBJ)hBitmap);
-    else if (hBitmap) ::DeleteObject((HGDIOBJ)hBitmap);
+    m_sizeFull = CSize(size.nFullWidth, size.nFullHeight);
+    if (bDecoded)
+        m_pDecoded = std::move(decoded);
 }

@@ -1,20 +1,54 @@
-// The picture of one item: JPEG bytes from the item's record, decoded at once through a
-// temporary file into a 24-bit bottom-up DIB section that the windows draw.
+// The picture of one item: JPEG bytes from the item's record, decoded through a temporary file
+// into a 24-bit bottom-up DIB section that the windows draw. By default it is decoded at once
+// and at full size; a request may ask for a reduced decode for the box it is drawn in, and for
+// the decode to be left to DecodePending (on any thread) and FinishDecode (on the window
+// thread), so that several pictures can be decoded at the same time.
 #pragma once
 
+#include <memory>
+#include <vector>
+
 #include "data/ArchiveReader.h"
+#include "framework/core/Geometry.h"
 #include "framework/core/StringArray.h"
 #include "framework/gdi/GdiObject.h"
 
+class CBitmapData;
+
+struct PICTURE_REQUEST {
+    // The client size of the window the picture is drawn in, shrunk to fit: the bitmap is
+    // decoded at the smallest scale whose output still covers the picture as drawn there.
+    // (0, 0): full size.
+    CSize sizeBox;
+    // Serialize keeps the bytes and leaves the decode to DecodePending and FinishDecode.
+    BOOL bDeferDecode = FALSE;
+};
+
 class CItemPicture : public CBitmap {
 public:
+    CItemPicture();
     ~CItemPicture() override;
 
-    // Reads the picture record (presence flag, byte count, bytes) and decodes the picture.
+    // Set before Serialize; the default decodes at once, at full size.
+    void SetRequest(const PICTURE_REQUEST& request) { m_request = request; }
+    // Reads the picture record (presence flag, byte count, bytes) and decodes the picture,
+    // unless the request defers the decode.
     virtual void Serialize(CArchiveReader& ar);
     // Writes the bytes to a new temporary file and decodes it. Without a bitmap afterwards
     // when the picture cannot be decoded (the reason is on stderr or shown to the user).
     void Decode(const BYTE* bytes, DWORD n);
+
+    // TRUE from a deferred Serialize that read a picture until FinishDecode.
+    BOOL IsDecodePending() const { return m_bPending; }
+    // The deferred decode: safe on any thread, touches no window and no GDI handle. Several
+    // pictures may decode at the same time; one picture on one thread only.
+    void DecodePending();
+    // On the window thread, after DecodePending: attaches the bitmap and shows what failed.
+    void FinishDecode();
+
+    // The picture's own width and height as stored, whatever scale the bitmap was decoded at;
+    // (0, 0) before a decode read them. Placement is computed from these.
+    CSize GetFullSize() const { return m_sizeFull; }
 
     const CStringArray& GetTempFiles() const { return m_tempFiles; }
 
@@ -24,7 +58,19 @@ public:
     static ULONGLONG GetMaxPixelBytes();
 
 private:
+    enum FAILURE { FAILED_NOTHING, FAILED_TEMP_PATH, FAILED_TEMP_WRITE };
+
     BOOL MakeTempFile(CString& path);
+    // Decodes into m_pDecoded without showing anything; what failed is kept for FinishDecode.
+    void DecodeToBitmap(const BYTE* bytes, DWORD n);
 
     CStringArray m_tempFiles;
+    PICTURE_REQUEST m_request;
+    CSize m_sizeFull;
+    BOOL m_bPending = FALSE;
+    std::vector<BYTE> m_pendingBytes;
+    std::unique_ptr<CBitmapData> m_pDecoded;
+    FAILURE m_failure = FAILED_NOTHING;
+    CString m_strFailedPath;
+    int m_nFailedErrno = 0;
 };

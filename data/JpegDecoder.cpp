@@ -1,10 +1,12 @@
 #include "data/JpegDecoder.h"
 
+#include <algorithm>
+#include <cmath>
 #include <csetjmp>
 #include <memory>
 
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 #include "framework/gdi/PixelMemory.h"
 
@@ -71,13 +73,16 @@ void LimitScans(j_common_ptr cinfo) {
 void ConvertRow(const JSAMPLE* in, BYTE* out, int width, int components, bool bInvertedCmyk) {
     switch (components) {
     case 3:
-        for (int x = 0; x < width; x++, in += 3, out += 3) out[0] = in[2], out[1] = in[1], out[2] = in[0];
+        for (int x = 0; x < width; x++, in += 3, out += 3)
+            out[0] = in[2], out[1] = in[1], out[2] = in[0];
         break;
     case 4:
         // Adobe writes CMYK inverted (255 = no ink); others write ink amounts.
         for (int x = 0; x < width; x++, in += 4, out += 3) {
-            const int c = bInvertedCmyk ? in[0] : 255 - in[0], m = bInvertedCmyk ? in[1] : 255 - in[1];
-            const int y = bInvertedCmyk ? in[2] : 255 - in[2], k = bInvertedCmyk ? in[3] : 255 - in[3];
+            const int c = bInvertedCmyk ? in[0] : 255 - in[0],
+                      m = bInvertedCmyk ? in[1] : 255 - in[1];
+            const int y = bInvertedCmyk ? in[2] : 255 - in[2],
+                      k = bInvertedCmyk ? in[3] : 255 - in[3];
             out[0] = (BYTE)((y * k + 127) / 255);
             out[1] = (BYTE)((m * k + 127) / 255);
             out[2] = (BYTE)((c * k + 127) / 255);
@@ -85,7 +90,8 @@ void ConvertRow(const JSAMPLE* in, BYTE* out, int width, int components, bool bI
         break;
     default:
         // Greyscale, and colour spaces the library does not convert: the first component.
-        for (int x = 0; x < width; x++, in += components, out += 3) out[0] = out[1] = out[2] = in[0];
+        for (int x = 0; x < width; x++, in += components, out += 3)
+            out[0] = out[1] = out[2] = in[0];
         break;
     }
 }
@@ -97,8 +103,8 @@ struct DECODE_STATE {
 };
 
 // Holds no object with a destructor: the library's errors jump out of it.
-BOOL DecodeWithLibrary(FILE* file, ULONGLONG nMaxPixelBytes, DECODE_STATE* s, JPEG_ROWS_ALLOCATOR pAllocate,
-                       void* pContext) {
+BOOL DecodeWithLibrary(FILE* file, ULONGLONG nMaxPixelBytes, DECODE_STATE* s,
+                       JPEG_ROWS_ALLOCATOR pAllocate, void* pContext, JPEG_DECODE_SIZE* pSize) {
     jpeg_decompress_struct& cinfo = s->cinfo;
     cinfo.err = jpeg_std_error(&s->err.pub);
     s->err.pub.error_exit = ErrorExit;
@@ -111,6 +117,15 @@ BOOL DecodeWithLibrary(FILE* file, ULONGLONG nMaxPixelBytes, DECODE_STATE* s, JP
     cinfo.progress = &s->progress.pub;
     jpeg_stdio_src(&cinfo, file);
     jpeg_read_header(&cinfo, TRUE);
+    if (pSize) {
+        pSize->nFullWidth = (int)cinfo.image_width;
+        pSize->nFullHeight = (int)cinfo.image_height;
+        // The library scales in the inverse DCT: a picture decoded at 1/8 costs a fraction of
+        // a full decode and needs an eighth of the rows in each direction.
+        cinfo.scale_num = (unsigned)CJpegDecoder::ChooseScale(
+            (int)cinfo.image_width, (int)cinfo.image_height, pSize->nBoxWidth, pSize->nBoxHeight);
+        cinfo.scale_denom = 8;
+    }
     jpeg_calc_output_dimensions(&cinfo);
 
     const ULONGLONG width = cinfo.output_width, height = cinfo.output_height;
@@ -139,13 +154,15 @@ BOOL DecodeWithLibrary(FILE* file, ULONGLONG nMaxPixelBytes, DECODE_STATE* s, JP
     const JDIMENSION rowBytes = cinfo.output_width * (JDIMENSION)components;
     JSAMPARRAY row = (*cinfo.mem->alloc_sarray)((j_common_ptr)&cinfo, JPOOL_IMAGE, rowBytes, 1);
     BYTE* pixels = pAllocate(pContext, (int)width, (int)height, (int)stride);
-    if (!pixels) ERREXIT1(&cinfo, JERR_OUT_OF_MEMORY, 0);
+    if (!pixels)
+        ERREXIT1(&cinfo, JERR_OUT_OF_MEMORY, 0);
     const size_t pad = (size_t)(stride - width * 3);
     while (cinfo.output_scanline < cinfo.output_height) {
         jpeg_read_scanlines(&cinfo, row, 1);
         BYTE* out = pixels + (size_t)(cinfo.output_scanline - 1) * stride;
         ConvertRow(row[0], out, (int)width, components, bInvertedCmyk);
-        for (size_t i = 0; i < pad; i++) out[width * 3 + i] = 0;
+        for (size_t i = 0; i < pad; i++)
+            out[width * 3 + i] = 0;
     }
     jpeg_finish_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);
@@ -154,7 +171,27 @@ BOOL DecodeWithLibrary(FILE* file, ULONGLONG nMaxPixelBytes, DECODE_STATE* s, JP
 
 } // namespace
 
-BOOL CJpegDecoder::Decode(FILE* file, ULONGLONG nMaxPixelBytes, JPEG_ROWS_ALLOCATOR pAllocate, void* pContext) {
+BOOL CJpegDecoder::Decode(FILE* file, ULONGLONG nMaxPixelBytes, JPEG_ROWS_ALLOCATOR pAllocate,
+                          void* pContext, JPEG_DECODE_SIZE* pSize) {
     std::unique_ptr<DECODE_STATE> state(new DECODE_STATE());
-    return DecodeWithLibrary(file, nMaxPixelBytes, state.get(), pAllocate, pContext);
+    return DecodeWithLibrary(file, nMaxPixelBytes, state.get(), pAllocate, pContext, pSize);
+}
+
+int CJpegDecoder::ChooseScale(int nWidth, int nHeight, int nBoxWidth, int nBoxHeight) {
+    if (nWidth <= 0 || nHeight <= 0 || nBoxWidth <= 0 || nBoxHeight <= 0 ||
+        (nWidth <= nBoxWidth && nHeight <= nBoxHeight))
+        return 8;
+    // The picture shrunk to fit, each side rounded up: the windows' placement truncates, so
+    // the rectangle they draw is never larger than this.
+    const double fit = std::min((double)nBoxWidth / nWidth, (double)nBoxHeight / nHeight);
+    const long long drawnWidth = (long long)std::ceil(nWidth * fit),
+                    drawnHeight = (long long)std::ceil(nHeight * fit);
+    for (int k = 1; k < 8; k++) {
+        // The library's output size at k/8: each side scaled and rounded up.
+        const long long outWidth = ((long long)nWidth * k + 7) / 8,
+                        outHeight = ((long long)nHeight * k + 7) / 8;
+        if (outWidth >= drawnWidth && outHeight >= drawnHeight)
+            return k;
+    }
+    return 8;
 }

@@ -11,6 +11,17 @@
 // it cannot have one. It must not throw.
 typedef BYTE* (*JPEG_ROWS_ALLOCATOR)(void* pContext, int nWidth, int nHeight, int nStride);
 
+// What a decode is asked for and what it found.
+struct JPEG_DECODE_SIZE {
+    // The box the picture is drawn in, shrunk to fit (0 x 0: decode at full size). The decoder
+    // picks the smallest scale k/8 whose output still covers the picture as drawn there.
+    int nBoxWidth = 0;
+    int nBoxHeight = 0;
+    // Set from the header: the picture's own size, whatever scale the rows were decoded at.
+    int nFullWidth = 0;
+    int nFullHeight = 0;
+};
+
 class CJpegDecoder {
 public:
     // The most work one decode may take: the 8 x 8 blocks of all its scans together, and the
@@ -26,5 +37,11 @@ public:
     // goes on.
     // The rows are written straight into the allocator's block, with no copy of the picture
     // on the way; after a failure its contents are undefined.
-    static BOOL Decode(FILE* file, ULONGLONG nMaxPixelBytes, JPEG_ROWS_ALLOCATOR pAllocate, void* pContext);
+    // Safe on any thread: it touches no window and no GDI handle (the allocator must not either).
+    static BOOL Decode(FILE* file, ULONGLONG nMaxPixelBytes, JPEG_ROWS_ALLOCATOR pAllocate,
+                       void* pContext, JPEG_DECODE_SIZE* pSize = nullptr);
+    // The numerator k of the scale k/8 a picture of nWidth x nHeight is decoded at for a box:
+    // the smallest whose output (k/8 of each side, rounded up) still covers the picture shrunk
+    // to fit the box; 8 when the picture fits the box or no box is given.
+    static int ChooseScale(int nWidth, int nHeight, int nBoxWidth, int nBoxHeight);
 };

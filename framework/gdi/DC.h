@@ -4,6 +4,8 @@
 // The state behind an HDC lives in framework/gdi/DCState.h.
 #pragma once
 
+#include <vector>
+
 #include "framework/core/String.h"
 #include "framework/gdi/GdiObject.h"
 #include "framework/gdi/Surface.h"
@@ -126,6 +128,13 @@ public:
     // Returns the height of the text drawn (or measured with DT_CALCRECT).
     int DrawText(const CString& str, LPRECT rect, UINT format);
     int DrawText(LPCSTR text, int length, LPRECT rect, UINT format);
+    // The lines DrawText draws for the text in a rectangle nWidth wide with `format` (its
+    // DT_WORDBREAK, DT_SINGLELINE, DT_NOPREFIX and DT_EXPANDTABS), in the selected font;
+    // returns the height of one line. Each line drawn on its own, DT_SINGLELINE | DT_NOPREFIX,
+    // one line height below the one before, shows what DrawText shows for the whole text with
+    // DT_NOPREFIX: a control that keeps the lines paints only those that show.
+    int GetTextLines(LPCSTR text, int length, int nWidth, UINT format,
+                     std::vector<TEXT_LINE>& lines);
     BOOL GetTextMetrics(TEXTMETRIC* metrics) const;
 };
 

@@ -87,6 +87,18 @@ int CDC::DrawText(LPCSTR text, int length, LPRECT rect, UINT format) {
     return layout.GetResultHeight();
 }
 
+int CDC::GetTextLines(LPCSTR text, int length, int nWidth, UINT format,
+                      std::vector<TEXT_LINE>& lines) {
+    lines.clear();
+    CDCState* state = AfxGetDCState(m_hDC);
+    if (!state)
+        return 0;
+    const CTextLayout layout(SelectedFace(*state), text, TextLength(text, length),
+                             CRect(0, 0, nWidth, 0), format & ~DT_CALCRECT);
+    layout.GetLineBytes(lines);
+    return layout.GetLineHeight();
+}
+
 BOOL CDC::GetTextMetrics(TEXTMETRIC* metrics) const {
     CDCState* state = AfxGetDCState(m_hDC);
     if (!state || !metrics)

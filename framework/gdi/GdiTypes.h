@@ -179,3 +179,9 @@ struct LOGPEN {
 #define NULL_PEN 8
 #define SYSTEM_FONT 13
 #define DEFAULT_GUI_FONT 17
+
+// One line of a wrapped text: the bytes of the text it shows.
+struct TEXT_LINE {
+    int nOffset;
+    int nLength;
+};

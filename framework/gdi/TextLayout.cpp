@@ -54,7 +54,8 @@ bool IsSpace(uint32_t codepoint) {
 
 CTextLayout::CTextLayout(CFontFace& face, const char* text, int nLength, const RECT& rect,
                          UINT nFormat)
-    : m_face(face), m_rect(rect), m_nFormat(nFormat), m_nLineHeight(face.GetHeight()) {
+    : m_face(face), m_nLength(nLength > 0 ? nLength : 0), m_rect(rect), m_nFormat(nFormat),
+      m_nLineHeight(face.GetHeight()) {
     if (text && nLength > 0)
         ReadCells(text, nLength);
     if (!m_cells.empty())
@@ -64,16 +65,20 @@ CTextLayout::CTextLayout(CFontFace& face, const char* text, int nLength, const R
 void CTextLayout::ReadCells(const char* text, int nLength) {
     const bool bPrefix = !(m_nFormat & DT_NOPREFIX);
     const bool bSingle = (m_nFormat & DT_SINGLELINE) != 0;
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
+    const unsigned char* begin = reinterpret_cast<const unsigned char*>(text);
+    const unsigned char* p = begin;
     const unsigned char* end = p + nLength;
     m_cells.reserve((size_t)nLength);
     bool bMnemonicNext = false;
+    int nStart = 0;
     while (p < end) {
+        if (!bMnemonicNext)
+            nStart = (int)(p - begin);
         if (!bSingle && (*p == '\r' || *p == '\n')) {
             // "\r\n", "\r" and "\n" each end a line.
             const bool bPair = *p == '\r' && p + 1 < end && p[1] == '\n';
             p += bPair ? 2 : 1;
-            m_cells.push_back(CCell{'\n', 0, false});
+            m_cells.push_back(CCell{'\n', 0, false, nStart});
             continue;
         }
         if (bPrefix && *p == '&') {
@@ -87,7 +92,7 @@ void CTextLayout::ReadCells(const char* text, int nLength) {
         }
         const uint32_t cp = NextCodepoint(p, end);
         const int advance = cp == '\t' ? TabWidth() : m_face.GetAdvance(cp);
-        m_cells.push_back(CCell{cp, advance, bMnemonicNext});
+        m_cells.push_back(CCell{cp, advance, bMnemonicNext, nStart});
         bMnemonicNext = false;
     }
 }
@@ -243,6 +248,18 @@ void CTextLayout::DrawLine(const CSurface& surface, const CRect& clip, const CLi
                             textPixel);
         }
         pen += cell.nAdvance;
+    }
+}
+
+void CTextLayout::GetLineBytes(std::vector<TEXT_LINE>& lines) const {
+    lines.clear();
+    lines.reserve(m_lines.size());
+    const auto byteAt = [this](int nCell) {
+        return nCell < (int)m_cells.size() ? m_cells[(size_t)nCell].nByte : m_nLength;
+    };
+    for (const CLine& line : m_lines) {
+        const int first = byteAt(line.nFirst);
+        lines.push_back(TEXT_LINE{first, line.nEnd > line.nFirst ? byteAt(line.nEnd) - first : 0});
     }
 }
 

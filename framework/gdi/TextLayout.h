@@ -32,6 +32,10 @@ public:
     void Draw(const CSurface& surface, const CRect& clip, uint32_t textPixel,
               const uint32_t* pOpaquePixel) const;
 
+    // Each line as the bytes of the text it shows: [offset, offset + length), without the
+    // spaces a wrap swallowed and without the line break that ended it.
+    void GetLineBytes(std::vector<TEXT_LINE>& lines) const;
+
     // The width of one line of text as it stands (no prefixes, no line breaks).
     static int MeasureLine(CFontFace& face, const char* text, int nLength);
 
@@ -40,6 +44,7 @@ private:
         uint32_t codepoint;
         int nAdvance;
         bool bMnemonic; // underlined as the mnemonic character
+        int nByte;      // where the character (with its "&" prefix) starts in the text
     };
     struct CLine {
         int nFirst; // cells [nFirst, nEnd)
@@ -58,6 +63,7 @@ private:
                   int64_t top, uint32_t textPixel) const;
 
     CFontFace& m_face;
+    int m_nLength = 0;
     CRect m_rect;
     UINT m_nFormat;
     int m_nLineHeight;

@@ -307,3 +307,30 @@ TEST_F(XScrollPanelTest, ChildCommandsReachThePanelThenItsParent) {
 }
 
 } // namespace
+
+TEST_F(XScrollPanelTest, DraggingTheThumbReachesPositionsPast65535) {
+    MakePanel(WS_VSCROLL);
+    const int nContent = 200000;
+    m_panel.SetContentSize(0, nContent);
+    Pump();
+    const int nLimit = m_panel.GetScrollLimit(SB_VERT);
+    ASSERT_EQ(nContent - PANEL_HEIGHT, nLimit);
+
+    const int xBar = PANEL_RECT.right - 7;
+    const int yThumb = PANEL_RECT.top + 14 + 3;
+    // Halfway down the track: the position a 16-bit message would cut to its low bits.
+    const int yMiddle = PANEL_RECT.top + PANEL_HEIGHT / 2;
+    m_pBackend->QueueButtonDown(xBar, yThumb);
+    m_pBackend->QueueMove(xBar, yMiddle);
+    Pump();
+    const int nMiddle = m_panel.GetScrollPos(SB_VERT);
+    EXPECT_GT(nMiddle, 65535);
+    EXPECT_NEAR(nMiddle, nLimit / 2, nLimit / 5);
+    // Past the end of the track: the end of the content.
+    m_pBackend->QueueMove(xBar, PANEL_RECT.bottom + 40);
+    Pump();
+    EXPECT_EQ(nLimit, m_panel.GetScrollPos(SB_VERT));
+    m_pBackend->QueueButtonUp(xBar, PANEL_RECT.bottom + 40);
+    Pump();
+    EXPECT_EQ(nLimit, m_panel.GetScrollPos(SB_VERT)) << "the final thumb position leaves it there";
+}

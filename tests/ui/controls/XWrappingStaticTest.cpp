@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "ControlsFixture.h"
 #include "controls/XWrappingStatic.h"
 #include "framework/gdi/DC.h"
@@ -201,3 +204,89 @@ TEST_F(XWrappingStaticTest, FieldWithoutAParentSendsNothing) {
 }
 
 } // namespace
+
+namespace {
+
+// A text of nLines lines, empty but for the ones marked: each of those is its own number of
+// "M"s, so that a line painted in the wrong place shows a different width.
+std::string MarkedLines(int nLines, const std::vector<int>& marked) {
+    std::string text;
+    for (int i = 0; i < nLines; ++i) {
+        for (size_t k = 0; k < marked.size(); ++k)
+            if (marked[k] == i)
+                text += std::string(k + 2, 'M');
+        if (i + 1 < nLines)
+            text += '\n';
+    }
+    return text;
+}
+
+} // namespace
+
+TEST_F(XWrappingStaticTest, PaintsLinesFarDownALongTextWhereTheyBelong) {
+    CFieldProbe field;
+    const int nLines = 8000;
+    // Far past 65,535 pixels, and the very last line.
+    const std::vector<int> marked = {6000, 6002, nLines - 1};
+    const std::string text = MarkedLines(nLines, marked);
+    MakeField(field, text.c_str());
+    const int L = LineHeight(field);
+    const int nHeight = field.GetWrappedHeight(200);
+    ASSERT_EQ(MARGINS + nLines * L, nHeight);
+    ASSERT_GT(5 + 6000 * L, 65535);
+
+    const int yScreen = 100; // where the first marked line's top is brought on the screen
+    Place(field, CRect(0, yScreen - (5 + 6000 * L), 200, yScreen - (5 + 6000 * L) + nHeight));
+    const CRect rcFirst = InkBounds(CRect(0, yScreen, 200, yScreen + L), BACK);
+    const CRect rcSecond = InkBounds(CRect(0, yScreen + 2 * L, 200, yScreen + 3 * L), BACK);
+    ASSERT_FALSE(rcFirst.IsRectEmpty()) << "line 6000 shows";
+    ASSERT_FALSE(rcSecond.IsRectEmpty()) << "line 6002 shows";
+    EXPECT_NEAR(TextWidth(field, "MM"), rcFirst.Width(), 2);
+    EXPECT_GT(rcSecond.Width(), rcFirst.Width()) << "three Ms below two";
+    EXPECT_EQ(0, CountOther(CRect(0, yScreen - 2 * L, 200, yScreen), BACK)) << "nothing above";
+    EXPECT_EQ(0, CountOther(CRect(0, yScreen + L, 200, yScreen + 2 * L), BACK)) << "an empty line";
+
+    // The last line, at the bottom of the screen.
+    const int yBottom = 250;
+    Place(field, CRect(0, yBottom + 5 - nHeight, 200, yBottom + 5));
+    const CRect rcLast = InkBounds(CRect(0, yBottom - L, 200, yBottom), BACK);
+    ASSERT_FALSE(rcLast.IsRectEmpty()) << "the last line shows";
+    EXPECT_GT(rcLast.Width(), rcSecond.Width());
+    EXPECT_EQ(0, CountOther(CRect(0, yBottom - 3 * L, 200, yBottom - L), BACK));
+}
+
+TEST_F(XWrappingStaticTest, ALineAtATimeShowsWhatTheWholeTextShows) {
+    // Wrapped, with explicit breaks, an ampersand and runs of spaces at the wrap points.
+    const char* lpszText =
+        "bronze coin of the late empire,   struck at Antioch; very fine & toned\r\n"
+        "\nedge wrappingwrappingwrappingwrapping and more\rafter a lone return\n";
+    CFieldProbe field;
+    MakeField(field, lpszText);
+    const CRect rc(10, 10, 130, 10 + field.GetWrappedHeight(120));
+    Place(field, rc);
+
+    // The same text drawn whole by the context, as fields were painted before.
+    CBitmap whole;
+    CDC* pScreen = field.GetDC();
+    CDC dc;
+    dc.CreateCompatibleDC(pScreen);
+    ASSERT_TRUE(whole.CreateCompatibleBitmap(pScreen, rc.Width(), rc.Height()));
+    field.ReleaseDC(pScreen);
+    CBitmap* pOld = dc.SelectObject(&whole);
+    dc.FillSolidRect(CRect(0, 0, rc.Width(), rc.Height()), BACK);
+    dc.SelectObject(&field.Font());
+    dc.SetTextColor(TEXT);
+    dc.SetBkMode(TRANSPARENT);
+    CRect rcText(5, 5, rc.Width() - 5, rc.Height() - 5);
+    dc.DrawText(lpszText, -1, rcText, DT_WORDBREAK | DT_VCENTER | DT_NOPREFIX);
+    int nInk = 0;
+    for (int y = 0; y < rc.Height(); ++y) {
+        for (int x = 0; x < rc.Width(); ++x) {
+            const COLORREF cr = dc.GetPixel(x, y);
+            nInk += cr != BACK ? 1 : 0;
+            ASSERT_EQ(cr, Pixel(rc.left + x, rc.top + y)) << x << ", " << y;
+        }
+    }
+    EXPECT_GT(nInk, 200);
+    dc.SelectObject(pOld);
+}
