@@ -37,24 +37,25 @@ TEST(FixedTexts, EveryFixedTextFitsItsRectangle) {
     CScopedTempDir dir;
     CViewerHarness run(800, 600, WriteItems(dir, 20, FALSE));
     ASSERT_TRUE(run.m_bCreated);
-    CViewerDlg& d = run.Dlg();
 
     // Buttons and tabs: the caption goes inside the one-pixel frame.
-    for (XWebButton* pButton : {&d.m_btnPrevious, &d.m_btnNext, &d.m_btnExit, &d.m_btnAbout,
-                                &d.m_btnImage, &d.m_btnDetails, &d.m_btnThumbnails}) {
+    for (int nID : {ID_PREVIOUS, ID_NEXT, ID_EXIT, ID_ABOUT, ID_SHOW_IMAGE, ID_SHOW_DETAILS,
+                    ID_SHOW_THUMBNAILS}) {
+        CWnd& button = run.Control(nID);
         CString strCaption;
-        pButton->GetWindowText(strCaption);
-        CRect face = ClientOf(*pButton);
+        button.GetWindowText(strCaption);
+        CRect face = ClientOf(button);
         face.DeflateRect(1, 1);
-        ExpectFits(*pButton, strCaption, face);
+        ExpectFits(button, strCaption, face);
     }
     // The "-" is drawn in a font taller than its button on purpose: only its width counts.
-    CRect minimizeFace = ClientOf(d.m_btnMinimize);
+    CWnd& minimize = run.Control(ID_MINIMIZE);
+    CRect minimizeFace = ClientOf(minimize);
     minimizeFace.DeflateRect(1, 1);
-    ExpectFits(d.m_btnMinimize, "-", minimizeFace, false);
+    ExpectFits(minimize, "-", minimizeFace, false);
 
     // The paging links, with every count the next link can show.
-    CThumbnailsPage& page = d.m_thumbnailsPage;
+    CThumbnailsPage& page = run.Thumbnails();
     CString strText;
     strText.LoadString(IDS_PREVIOUS_THUMBNAILS);
     ExpectFits(page.GetPreviousLink(), strText, ClientOf(page.GetPreviousLink()));
@@ -67,7 +68,7 @@ TEST(FixedTexts, EveryFixedTextFitsItsRectangle) {
 
     // The Comments page's labels in the dialog template's font.
     for (int nID : {IDC_CREATED_BY_LABEL, IDC_DATE_CREATED_LABEL}) {
-        CWnd* pLabel = d.m_commentsPage.GetDlgItem(nID);
+        CWnd* pLabel = run.Child("CCommentsPage").GetDlgItem(nID);
         ASSERT_NE(pLabel, nullptr);
         pLabel->GetWindowText(strText);
         ExpectFits(*pLabel, strText, ClientOf(*pLabel));
@@ -76,8 +77,8 @@ TEST(FixedTexts, EveryFixedTextFitsItsRectangle) {
     // The list's fixed rows, beside its drop-down button.
     for (UINT nString : {IDS_COMMENTS, IDS_THUMBNAILS}) {
         strText.LoadString(nString);
-        CRect row = ClientOf(d.m_itemList);
+        CRect row = ClientOf(run.List());
         row.right -= row.Height();
-        ExpectFits(d.m_itemList, strText, row);
+        ExpectFits(run.List(), strText, row);
     }
 }
