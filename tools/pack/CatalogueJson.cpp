@@ -95,7 +95,8 @@ PACK_ITEM CCatalogueJson::ReadItem(const json& j, const std::string& baseDir,
     }
     item.strName = TextAt(j, "name", where);
     item.strLine1 = TextAt(j, "line1", where);
-    item.strField2 = TextAt(j, "field2", where);
+    // Catalogues written before the hidden text had its name call it "field2".
+    item.strField2 = TextAt(j, j.contains("hidden_text") ? "hidden_text" : "field2", where);
     item.strLine2 = TextAt(j, "line2", where);
     item.strComments = TextAt(j, "comments", where);
     item.strCollectionTitle = TextAt(j, "title", where);
@@ -156,7 +157,7 @@ std::string CCatalogueJson::Format(const PACK_CATALOGUE& catalogue, const std::s
         i["line1"] = Text(item.strLine1);
         i["line2"] = Text(item.strLine2);
         if (!item.strField2.IsEmpty())
-            i["field2"] = Text(item.strField2);
+            i["hidden_text"] = Text(item.strField2);
         const std::pair<const char*, const CString*> own[] = {
             {"comments", &item.strComments},
             {"title", &item.strCollectionTitle},

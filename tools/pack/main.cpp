@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/pack/BuildSummary.h"
 #include "tools/pack/CatalogueJson.h"
 #include "tools/pack/CollectionPacker.h"
 #include "tools/pack/CsvCatalogue.h"
@@ -25,13 +26,17 @@ const int EXIT_USAGE = 2;
 void PrintHelp() {
     std::printf(
         "Usage:\n"
-        "  slideshow-pack build SOURCE -o OUTPUT [--viewer PATH]\n"
+        "  slideshow-pack build SOURCE -o OUTPUT [--viewer PATH] [--strict] [--recursive]\n"
+        "                       [--sort natural|name|date]\n"
         "  slideshow-pack inspect FILE [--json]\n"
         "  slideshow-pack extract FILE DIR [--force]\n"
         "\n"
         "build    writes a copy of the viewer with the collection appended. SOURCE is\n"
-        "         - a folder: every JPEG and PNG in name order, named after its file, with an\n"
-        "           optional collection.json for the collection's fields and per-picture details;\n"
+        "         - a folder: every JPEG and PNG in natural order (IMG_2 before IMG_10), named\n"
+        "           after its file with \"_\" and \"-\" as spaces, with an optional\n"
+        "           collection.json for the collection's fields and per-picture details.\n"
+        "           A picture that cannot be stored is skipped with a warning and the build\n"
+        "           goes on; hidden files are ignored, subfolders skipped unless --recursive;\n"
         "         - a JSON catalogue (.json), the form extract writes;\n"
         "         - a CSV file (.csv) with a header row: name, line1, line2, picture, and any\n"
         "           other column as a detail.\n"
@@ -49,6 +54,10 @@ void PrintHelp() {
         "Options:\n"
         "  -o, --output OUTPUT  the viewer file to write\n"
         "  --viewer PATH        the viewer to copy (default: slideshow beside this tool)\n"
+        "  --strict             a folder's broken picture ends the build (catalogues always do)\n"
+        "  --recursive          take the pictures of a folder's subfolders too\n"
+        "  --sort ORDER         a folder's order: natural (default), name (plain character\n"
+        "                       order) or date (taken, from EXIF, else the file's time)\n"
         "  --json               inspect prints JSON\n"
         "  --force              extract into a folder that already holds files\n"
         "  -h, --help           this text\n"
@@ -71,10 +80,10 @@ bool EndsWith(std::string s, const char* suffix) {
     return s.size() >= n && s.compare(s.size() - n, n, suffix) == 0;
 }
 
-PACK_CATALOGUE LoadSource(const std::string& source) {
+PACK_CATALOGUE LoadSource(const std::string& source, const FOLDER_OPTIONS& folderOptions) {
     std::error_code ec;
     if (std::filesystem::is_directory(source, ec))
-        return CFolderSource::Load(source);
+        return CFolderSource::Load(source, folderOptions);
     if (!std::filesystem::exists(source, ec))
         throw CPackError(source + ": no such file or folder");
     if (EndsWith(source, ".json"))
@@ -99,14 +108,25 @@ std::string DefaultViewer() {
 
 int Build(const std::vector<std::string>& args) {
     std::string source, output, viewer;
+    FOLDER_OPTIONS folderOptions;
+    bool bStrict = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if ((a == "-o" || a == "--output" || a == "--viewer") && i + 1 >= args.size())
+        if ((a == "-o" || a == "--output" || a == "--viewer" || a == "--sort") &&
+            i + 1 >= args.size())
             return Usage(a + " needs a value");
         if (a == "-o" || a == "--output")
             output = args[++i];
         else if (a == "--viewer")
             viewer = args[++i];
+        else if (a == "--strict")
+            bStrict = true;
+        else if (a == "--recursive")
+            folderOptions.bRecursive = true;
+        else if (a == "--sort" && !CFolderSource::ParseOrder(args[++i], folderOptions.order))
+            return Usage("--sort takes name, natural or date, not " + args[i]);
+        else if (a == "--sort")
+            continue;
         else if (a.size() > 1 && a[0] == '-')
             return Usage("unknown option " + a);
         else if (source.empty())
@@ -123,22 +143,18 @@ int Build(const std::vector<std::string>& args) {
     if (viewer.empty())
         throw CPackError(
             "no slideshow viewer found beside slideshow-pack; give one with --viewer PATH");
-    const PACK_CATALOGUE catalogue = LoadSource(source);
+    const PACK_CATALOGUE catalogue = LoadSource(source, folderOptions);
     for (const std::string& skipped : catalogue.skipped)
         std::fprintf(stderr, "slideshow-pack: skipped %s\n",
                      CTerminalText::Escape(skipped).c_str());
-    const PACK_SUMMARY summary = CCollectionPacker(catalogue).Pack(viewer, output, true);
+    // A folder is taken as it is found; a catalogue names each file on purpose.
+    const bool bSkipBroken = !bStrict && std::filesystem::is_directory(source);
+    PACK_SUMMARY summary = CCollectionPacker(catalogue, bSkipBroken).Pack(viewer, output, true);
     for (const std::string& warning : summary.warnings)
         std::fprintf(stderr, "slideshow-pack: warning: %s\n", warning.c_str());
-    std::printf("%s: %zu %s with %zu %s", output.c_str(), catalogue.items.size(),
-                catalogue.items.size() == 1 ? "item" : "items", summary.nPictures,
-                summary.nPictures == 1 ? "picture" : "pictures");
-    if (summary.nReencoded == 0)
-        std::printf(", all stored without loss\n");
-    else
-        std::printf(", %zu of them re-encoded at quality %d (a size off the JPEG block grid, or "
-                    "an unusual chroma sampling, cannot be turned without loss)\n",
-                    summary.nReencoded, CPictureTransform::REENCODE_QUALITY);
+    summary.skipped.insert(summary.skipped.begin(), catalogue.skipped.begin(),
+                           catalogue.skipped.end());
+    std::printf("%s", CBuildSummary::Format(output, summary).c_str());
     return 0;
 }
 
