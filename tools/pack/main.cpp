@@ -14,9 +14,11 @@
 #include "tools/pack/CollectionPacker.h"
 #include "tools/pack/CsvCatalogue.h"
 #include "tools/pack/FolderSource.h"
+#include "tools/pack/FolderStarter.h"
 #include "tools/pack/PackCommands.h"
 #include "tools/pack/PictureFile.h"
 #include "tools/pack/PictureTransform.h"
+#include "tools/pack/SourceFile.h"
 #include "tools/pack/TerminalText.h"
 
 namespace {
@@ -27,7 +29,9 @@ void PrintHelp() {
     std::printf(
         "Usage:\n"
         "  slideshow-pack build SOURCE -o OUTPUT [--viewer PATH] [--strict] [--recursive]\n"
-        "                       [--sort natural|name|date]\n"
+        "                       [--sort natural|name|date] [--title TEXT] [--creator TEXT]\n"
+        "                       [--date TEXT] [--comments FILE]\n"
+        "  slideshow-pack init FOLDER\n"
         "  slideshow-pack inspect FILE [--json]\n"
         "  slideshow-pack extract FILE DIR [--force]\n"
         "\n"
@@ -46,7 +50,11 @@ void PrintHelp() {
         "         to JPEG at quality %d.\n"
         "         Items without a picture get a placeholder image (built in, or a PNG or BMP).\n"
         "         OUTPUT is written completely or not at all.\n"
-        "inspect  shows the header, the items, their texts, details and pictures.\n"
+        "         --title, --creator, --date and --comments set the collection's texts that\n"
+        "         the Comments page shows, over any the source gives.\n"
+        "init     writes FOLDER/collection.json listing the folder's pictures, to fill in.\n"
+        "inspect  shows the version text, the collection's texts, the items, their texts,\n"
+        "         details and pictures.\n"
         "extract  writes the collection to DIR as catalogue.json with its pictures;\n"
         "         build of that catalogue gives the same collection again. DIR must be new\n"
         "         or empty unless --force is given; no file in it is ever replaced.\n"
@@ -93,6 +101,38 @@ PACK_CATALOGUE LoadSource(const std::string& source, const FOLDER_OPTIONS& folde
     throw CPackError(source + ": give a folder, a .json catalogue or a .csv file");
 }
 
+bool IsCollectionText(const std::string& option) {
+    return option == "--title" || option == "--creator" || option == "--date" ||
+           option == "--comments";
+}
+
+bool TakesValue(const std::string& option) {
+    return option == "-o" || option == "--output" || option == "--viewer" || option == "--sort" ||
+           IsCollectionText(option);
+}
+
+// The options win over the source's own collection fields.
+void SetCollectionText(PACK_CATALOGUE& catalogue, const std::string& option,
+                       const std::string& value) {
+    if (option == "--title")
+        catalogue.strTitle = value;
+    else if (option == "--creator")
+        catalogue.strCreatedBy = value;
+    else if (option == "--date")
+        catalogue.strDateCreated = value;
+    else
+        catalogue.strComments = CSourceFile::ReadAll(value);
+    // The first item's own fields would hide the collection's.
+    if (!catalogue.items.empty()) {
+        PACK_ITEM& first = catalogue.items[0];
+        CString& own = option == "--title"     ? first.strCollectionTitle
+                       : option == "--creator" ? first.strCreatedBy
+                       : option == "--date"    ? first.strDateCreated
+                                               : first.strComments;
+        own = CString();
+    }
+}
+
 std::string DefaultViewer() {
     std::error_code ec;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
@@ -110,12 +150,14 @@ int Build(const std::vector<std::string>& args) {
     std::string source, output, viewer;
     FOLDER_OPTIONS folderOptions;
     bool bStrict = false;
+    std::vector<std::pair<std::string, std::string>> collectionTexts;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if ((a == "-o" || a == "--output" || a == "--viewer" || a == "--sort") &&
-            i + 1 >= args.size())
+        if (TakesValue(a) && i + 1 >= args.size())
             return Usage(a + " needs a value");
-        if (a == "-o" || a == "--output")
+        if (IsCollectionText(a))
+            collectionTexts.emplace_back(a, args[++i]);
+        else if (a == "-o" || a == "--output")
             output = args[++i];
         else if (a == "--viewer")
             viewer = args[++i];
@@ -143,7 +185,9 @@ int Build(const std::vector<std::string>& args) {
     if (viewer.empty())
         throw CPackError(
             "no slideshow viewer found beside slideshow-pack; give one with --viewer PATH");
-    const PACK_CATALOGUE catalogue = LoadSource(source, folderOptions);
+    PACK_CATALOGUE catalogue = LoadSource(source, folderOptions);
+    for (const auto& [option, value] : collectionTexts)
+        SetCollectionText(catalogue, option, value);
     for (const std::string& skipped : catalogue.skipped)
         std::fprintf(stderr, "slideshow-pack: skipped %s\n",
                      CTerminalText::Escape(skipped).c_str());
@@ -178,6 +222,18 @@ int Run(const std::vector<std::string>& args) {
         }
     if (command == "build")
         return Build(rest);
+    if (command == "init") {
+        if (rest.size() != 1 || (rest[0].size() > 1 && rest[0][0] == '-'))
+            return Usage("init takes one FOLDER");
+        const size_t nPictures = CFolderStarter::Write(rest[0]);
+        std::printf(
+            "%s: lists %zu %s; fill in its texts, then: slideshow-pack build %s -o FILE\n",
+            CTerminalText::Escape((std::filesystem::path(rest[0]) / "collection.json").string())
+                .c_str(),
+            nPictures, nPictures == 1 ? "picture" : "pictures",
+            CTerminalText::Escape(rest[0]).c_str());
+        return 0;
+    }
     if (command == "inspect") {
         bool bJson = false;
         std::string file;

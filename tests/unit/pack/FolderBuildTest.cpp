@@ -132,3 +132,39 @@ TEST(NaturalOrder, NumbersCompareByValueAndLettersWithoutCase) {
         EXPECT_FALSE(CNaturalOrder::Less(b, a)) << b << " < " << a;
     }
 }
+
+TEST_F(FolderBuildTest, CollectionTextsComeFromOptionsAndInitWritesAStarter) {
+    Jpeg("coins/coin_10.jpg", 8, 8);
+    Jpeg("coins/coin_9.jpg", 8, 8);
+    const RUN_RESULT init = RunPack("init " + Path("coins"));
+    EXPECT_EQ(init.nExit, 0) << init.out;
+    EXPECT_NE(init.out.find("lists 2 pictures"), std::string::npos) << init.out;
+    const std::string starter = ReadAll(Path("coins/collection.json"));
+    EXPECT_NE(starter.find("\"title\": \"coins\""), std::string::npos) << starter;
+    const size_t nine = starter.find("\"coin_9.jpg\": {\n      \"name\": \"coin 9\"");
+    EXPECT_NE(nine, std::string::npos) << starter;
+    EXPECT_LT(nine, starter.find("\"coin_10.jpg\"")) << starter;
+    // A second init never replaces what the user filled in.
+    WriteText(Path("coins/collection.json"), R"({"title": "Mine", "created_by": "Bea",
+        "pictures": {"coin_9.jpg": {"name": "Nine", "title": "own"}}})");
+    EXPECT_EQ(RunPack("init " + Path("coins")).nExit, 1);
+    EXPECT_NE(ReadAll(Path("coins/collection.json")).find("Mine"), std::string::npos);
+
+    WriteText(Path("about.txt"), "Struck in 1901.\nTwo lines.");
+    ASSERT_EQ(
+        Build(Path("coins"), "--title 'Old coins' --date 1999 --comments " + Path("about.txt"))
+            .nExit,
+        0);
+    CViewerFileReader reader(Path("out"));
+    const PACK_ITEM first = reader.ReadItem(0).texts;
+    EXPECT_EQ(first.strName, "Nine");
+    EXPECT_EQ(first.strCollectionTitle, "Old coins");
+    EXPECT_EQ(first.strCreatedBy, "Bea"); // from collection.json, no option given
+    EXPECT_EQ(first.strDateCreated, "1999");
+    EXPECT_EQ(first.strComments, "Struck in 1901.\nTwo lines.");
+
+    WriteText(Path("list.csv"), "name,picture\nTen,coins/coin_10.jpg\n");
+    ASSERT_EQ(Build(Path("list.csv"), "--creator 'Ann B'").nExit, 0);
+    EXPECT_EQ(CViewerFileReader(Path("out")).ReadItem(0).texts.strCreatedBy, "Ann B");
+    EXPECT_EQ(Build(Path("list.csv"), "--comments " + Path("missing.txt")).nExit, 1);
+}
