@@ -121,7 +121,7 @@ void CCollectionPacker::Prepare(bool bProgress) {
             CSourceFile::CheckPath(item.picturePath, "the picture's path");
             CSourceFile::CheckPath(item.placeholderPath, "the placeholder's path");
             if (!item.picturePath.empty()) {
-                m_prepared[i].picture = CPictureFile::Prepare(item.picturePath);
+                m_prepared[i].picture = CPictureFile::Prepare(item.picturePath, m_options);
             } else if (!item.placeholderPath.empty()) {
                 m_prepared[i].imageList =
                     EncodeImageList(CPlaceholder::FromFile(item.placeholderPath));

@@ -26,8 +26,9 @@ class CCollectionPacker {
 public:
     // `bSkipBroken`: a picture that cannot be stored is left out with its item, and the build
     // goes on; otherwise it ends the build.
-    explicit CCollectionPacker(const PACK_CATALOGUE& catalogue, bool bSkipBroken = false)
-        : m_catalogue(catalogue), m_bSkipBroken(bSkipBroken) {}
+    explicit CCollectionPacker(const PACK_CATALOGUE& catalogue, bool bSkipBroken = false,
+                               const PICTURE_OPTIONS& options = PICTURE_OPTIONS())
+        : m_catalogue(catalogue), m_bSkipBroken(bSkipBroken), m_options(options) {}
 
     // Throws CPackError naming the file, item or line at fault; `outputPath` is then absent.
     PACK_SUMMARY Pack(const std::string& viewerPath, const std::string& outputPath, bool bProgress);
@@ -53,6 +54,7 @@ private:
 
     const PACK_CATALOGUE& m_catalogue;
     const bool m_bSkipBroken;
+    const PICTURE_OPTIONS m_options;
     std::vector<PREPARED_ITEM> m_prepared;
     std::vector<std::string> m_skipped;
 };

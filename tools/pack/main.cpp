@@ -30,7 +30,7 @@ void PrintHelp() {
         "Usage:\n"
         "  slideshow-pack build SOURCE -o OUTPUT [--viewer PATH] [--strict] [--recursive]\n"
         "                       [--sort natural|name|date] [--title TEXT] [--creator TEXT]\n"
-        "                       [--date TEXT] [--comments FILE]\n"
+        "                       [--date TEXT] [--comments FILE] [--background COLOUR]\n"
         "  slideshow-pack init FOLDER\n"
         "  slideshow-pack inspect FILE [--json]\n"
         "  slideshow-pack extract FILE DIR [--force]\n"
@@ -47,7 +47,8 @@ void PrintHelp() {
         "         Pictures are stored as the viewer reads them, upside down, after their EXIF\n"
         "         orientation: JPEGs are turned without loss where their size fits the JPEG\n"
         "         block grid, otherwise compressed again at quality %d; PNGs are converted\n"
-        "         to JPEG at quality %d.\n"
+        "         to JPEG at quality %d, their transparent parts laid on the viewer's black\n"
+        "         (--background COLOUR for another: #RRGGBB, white, grey).\n"
         "         Items without a picture get a placeholder image (built in, or a PNG or BMP).\n"
         "         OUTPUT is written completely or not at all.\n"
         "         --title, --creator, --date and --comments set the collection's texts that\n"
@@ -108,7 +109,7 @@ bool IsCollectionText(const std::string& option) {
 
 bool TakesValue(const std::string& option) {
     return option == "-o" || option == "--output" || option == "--viewer" || option == "--sort" ||
-           IsCollectionText(option);
+           option == "--background" || IsCollectionText(option);
 }
 
 // The options win over the source's own collection fields.
@@ -150,6 +151,7 @@ int Build(const std::vector<std::string>& args) {
     std::string source, output, viewer;
     FOLDER_OPTIONS folderOptions;
     bool bStrict = false;
+    PICTURE_OPTIONS pictureOptions;
     std::vector<std::pair<std::string, std::string>> collectionTexts;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -161,6 +163,11 @@ int Build(const std::vector<std::string>& args) {
             output = args[++i];
         else if (a == "--viewer")
             viewer = args[++i];
+        else if (a == "--background" &&
+                 !CPictureFile::ParseColour(args[++i], pictureOptions.background))
+            return Usage("--background takes a colour such as #RRGGBB or white, not " + args[i]);
+        else if (a == "--background")
+            continue;
         else if (a == "--strict")
             bStrict = true;
         else if (a == "--recursive")
@@ -193,7 +200,8 @@ int Build(const std::vector<std::string>& args) {
                      CTerminalText::Escape(skipped).c_str());
     // A folder is taken as it is found; a catalogue names each file on purpose.
     const bool bSkipBroken = !bStrict && std::filesystem::is_directory(source);
-    PACK_SUMMARY summary = CCollectionPacker(catalogue, bSkipBroken).Pack(viewer, output, true);
+    PACK_SUMMARY summary =
+        CCollectionPacker(catalogue, bSkipBroken, pictureOptions).Pack(viewer, output, true);
     for (const std::string& warning : summary.warnings)
         std::fprintf(stderr, "slideshow-pack: warning: %s\n", warning.c_str());
     summary.skipped.insert(summary.skipped.begin(), catalogue.skipped.begin(),
