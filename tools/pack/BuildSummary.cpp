@@ -26,13 +26,20 @@ std::string CBuildSummary::Format(const std::string& output, const PACK_SUMMARY&
     std::string text =
         CTerminalText::Escape(output) + ": " + Count(summary.nItems, "item", "items") + " with " +
         Count(summary.nPictures, "picture", "pictures") + ", " + Size(summary.nBytes) + "\n";
-    if (summary.nReencoded == 0)
+    if (summary.nReencoded == 0 && summary.nResized == 0)
         text += "  every picture stored without loss\n";
-    else
+    if (summary.nReencoded > 0)
         text += "  " + Count(summary.nReencoded, "picture", "pictures") +
                 " re-encoded at quality " + std::to_string(CPictureTransform::REENCODE_QUALITY) +
                 " (a size off the JPEG block grid, or an unusual chroma sampling, cannot be "
                 "turned without loss)\n";
+    if (summary.nResized > 0)
+        text += "  " + Count(summary.nResized, "picture", "pictures") + " made to fit " +
+                std::to_string(summary.options.nMaxSize) + " pixels at quality " +
+                std::to_string(summary.options.nQuality) + ", " +
+                (summary.nBytesSaved >= 0 ? Size((ULONGLONG)summary.nBytesSaved) + " smaller"
+                                          : Size((ULONGLONG)-summary.nBytesSaved) + " larger") +
+                " than their files\n";
     if (!summary.skipped.empty()) {
         text += "  " + Count(summary.skipped.size(), "file", "files") + " skipped:\n";
         for (const std::string& skipped : summary.skipped)

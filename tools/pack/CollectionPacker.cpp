@@ -181,11 +181,13 @@ PACK_SUMMARY CCollectionPacker::Pack(const std::string& viewerPath, const std::s
     Prepare(bProgress);
     PACK_SUMMARY summary;
     summary.skipped = m_skipped;
+    summary.options = m_options;
     for (const PREPARED_ITEM& prepared : m_prepared) {
         summary.nItems += !prepared.bSkipped;
         const PACK_PICTURE& picture = prepared.picture;
         summary.nPictures += !picture.path.empty() || !picture.converted.empty();
-        summary.nReencoded += !picture.path.empty() && !picture.bLossless;
+        summary.nReencoded += !picture.path.empty() && !picture.bLossless && picture.nLongSide == 0;
+        summary.nResized += picture.nLongSide > 0;
         if (!picture.warning.empty())
             summary.warnings.push_back(picture.warning);
     }
@@ -234,6 +236,9 @@ PACK_SUMMARY CCollectionPacker::Pack(const std::string& viewerPath, const std::s
         try {
             const std::vector<BYTE> jpeg = turned.front().get();
             turned.pop_front();
+            const PACK_PICTURE& picture = m_prepared[i].picture;
+            if (picture.nLongSide > 0)
+                summary.nBytesSaved += (long long)picture.nSourceBytes - (long long)jpeg.size();
             WriteItem(out, i, jpeg);
         } catch (const CPackError& e) {
             throw AtItem(m_catalogue.items[i], i, e);

@@ -20,6 +20,9 @@ struct PACK_SUMMARY {
     std::vector<std::string> warnings; // problems that did not stop a picture, naming the file
     std::vector<std::string> skipped;  // pictures left out, each naming the file and why
     ULONGLONG nBytes = 0;              // the output file's size
+    size_t nResized = 0;               // pictures made to fit the largest size asked for
+    long long nBytesSaved = 0;         // by those, against their files
+    PICTURE_OPTIONS options;           // what the pictures were stored with
 };
 
 class CCollectionPacker {

@@ -13,6 +13,8 @@
 // How pictures are stored, beyond turning them.
 struct PICTURE_OPTIONS {
     DWORD background = 0x000000; // 0xRRGGBB under a PNG's transparent parts: the viewer's black
+    int nMaxSize = 0;            // pictures longer than this (pixels) are made to fit; 0: none
+    int nQuality = 90;           // of the pictures made to fit
 };
 
 // A picture ready to be stored: either a JPEG file (kept on disk until written, then turned) or
@@ -23,6 +25,9 @@ struct PACK_PICTURE {
     int nWidth = 0, nHeight = 0; // as the picture shows
     int nOrientation = 1;        // the JPEG file's EXIF orientation
     bool bLossless = true;       // the JPEG file can be turned without decoding it
+    int nLongSide = 0;           // made to fit this long side when stored; 0: kept at its size
+    int nQuality = 0;            // of a picture made to fit
+    ULONGLONG nSourceBytes = 0;  // the file's size
     std::string warning;         // a problem that did not stop the picture, naming the file
 };
 

@@ -31,6 +31,7 @@ void PrintHelp() {
         "  slideshow-pack build SOURCE -o OUTPUT [--viewer PATH] [--strict] [--recursive]\n"
         "                       [--sort natural|name|date] [--title TEXT] [--creator TEXT]\n"
         "                       [--date TEXT] [--comments FILE] [--background COLOUR]\n"
+        "                       [--max-size PIXELS [--quality Q]]\n"
         "  slideshow-pack init FOLDER\n"
         "  slideshow-pack inspect FILE [--json]\n"
         "  slideshow-pack extract FILE DIR [--force]\n"
@@ -49,6 +50,8 @@ void PrintHelp() {
         "         block grid, otherwise compressed again at quality %d; PNGs are converted\n"
         "         to JPEG at quality %d, their transparent parts laid on the viewer's black\n"
         "         (--background COLOUR for another: #RRGGBB, white, grey).\n"
+        "         --max-size makes pictures longer than PIXELS on their long side fit them,\n"
+        "         compressed again at --quality (default 90), for a smaller file to send.\n"
         "         Items without a picture get a placeholder image (built in, or a PNG or BMP).\n"
         "         OUTPUT is written completely or not at all.\n"
         "         --title, --creator, --date and --comments set the collection's texts that\n"
@@ -109,7 +112,8 @@ bool IsCollectionText(const std::string& option) {
 
 bool TakesValue(const std::string& option) {
     return option == "-o" || option == "--output" || option == "--viewer" || option == "--sort" ||
-           option == "--background" || IsCollectionText(option);
+           option == "--background" || option == "--max-size" || option == "--quality" ||
+           IsCollectionText(option);
 }
 
 // The options win over the source's own collection fields.
@@ -132,6 +136,19 @@ void SetCollectionText(PACK_CATALOGUE& catalogue, const std::string& option,
                                                : first.strComments;
         own = CString();
     }
+}
+
+// --max-size N (at least 1) or --quality Q (1 to 100) into `options`; FALSE for anything else.
+bool ParseNumber(const std::string& option, const std::string& value, PICTURE_OPTIONS& options) {
+    if (value.empty() || value.size() > 6 ||
+        value.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    const int n = std::stoi(value);
+    if (option == "--max-size" && n >= 1)
+        return options.nMaxSize = n, true;
+    if (option == "--quality" && n >= 1 && n <= 100)
+        return options.nQuality = n, true;
+    return false;
 }
 
 std::string DefaultViewer() {
@@ -167,6 +184,13 @@ int Build(const std::vector<std::string>& args) {
                  !CPictureFile::ParseColour(args[++i], pictureOptions.background))
             return Usage("--background takes a colour such as #RRGGBB or white, not " + args[i]);
         else if (a == "--background")
+            continue;
+        else if ((a == "--max-size" || a == "--quality") &&
+                 !ParseNumber(a, args[++i], pictureOptions))
+            return Usage(a == "--max-size"
+                             ? "--max-size takes a number of pixels, not " + args[i]
+                             : "--quality takes a number from 1 to 100, not " + args[i]);
+        else if (a == "--max-size" || a == "--quality")
             continue;
         else if (a == "--strict")
             bStrict = true;

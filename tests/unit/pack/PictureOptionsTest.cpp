@@ -2,6 +2,7 @@
 
 #include "PackFixture.h"
 #include "data/CollectionFile.h"
+#include "tools/pack/JpegMarkers.h"
 
 namespace {
 // The picture of item `index` as the viewer shows it, rows top first, 0xRRGGBB.
@@ -71,4 +72,60 @@ TEST_F(PictureOptionsTest, TransparentPartsLieOnTheChosenBackground) {
     const RUN_RESULT bad = Build("--background mauve");
     EXPECT_EQ(bad.nExit, 2);
     EXPECT_NE(bad.out.find("--background takes a colour"), std::string::npos) << bad.out;
+}
+
+namespace {
+// Four quarters of different colours, so that a turn or a mirror shows.
+DWORD Quarter(int x, int y, int w, int h) {
+    static const DWORD COLOURS[4] = {0xE02020, 0x20C020, 0x2040E0, 0xF0F0F0};
+    return COLOURS[(y >= h / 2 ? 2 : 0) + (x >= w / 2 ? 1 : 0)];
+}
+
+void ExpectQuarters(const RGBA_IMAGE& shown, int w, int h, const std::string& what) {
+    ASSERT_EQ(shown.nWidth, w) << what;
+    ASSERT_EQ(shown.nHeight, h) << what;
+    for (const auto& [x, y] : {std::pair<int, int>{w / 4, h / 4},
+                               {3 * w / 4, h / 4},
+                               {w / 4, 3 * h / 4},
+                               {3 * w / 4, 3 * h / 4}})
+        EXPECT_TRUE(Near(shown.pixels[(size_t)(y * w + x)], Quarter(x, y, w, h)))
+            << what << " at " << x << "," << y << std::hex << ": "
+            << shown.pixels[(size_t)(y * w + x)];
+}
+} // namespace
+
+TEST_F(PictureOptionsTest, MaxSizeFitsTheUprightPictureAndSaysWhatItSaved) {
+    // Upright 128 x 256, stored turned and marked "turn a quarter clockwise" as phones do.
+    RGBA_IMAGE stored{256, 128, {}};
+    for (int sy = 0; sy < 128; ++sy)
+        for (int sx = 0; sx < 256; ++sx)
+            stored.pixels.push_back(0xFF000000u | Quarter(127 - sy, sx, 128, 256));
+    const std::vector<BYTE> jpeg =
+        CJpegMarkers::WithOrientation(CPictureFile::EncodeJpeg(stored, 98), EXIF_TURNED_RIGHT);
+    WriteText(Path("f/a-phone.jpg"), std::string(jpeg.begin(), jpeg.end()));
+    RGBA_IMAGE wide{40, 20, {}};
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 40; ++x)
+            wide.pixels.push_back(0xFF000000u | Quarter(x, y, 40, 20));
+    CPictureFile::WritePng(wide, Path("f/b-wide.png"));
+    Jpeg("f/c-small.jpg", 16, 16);
+
+    const RUN_RESULT built = Build("--max-size 16");
+    ASSERT_EQ(built.nExit, 0) << built.out;
+    EXPECT_NE(built.out.find("  2 pictures made to fit 16 pixels at quality 90, "),
+              std::string::npos)
+        << built.out;
+    EXPECT_NE(built.out.find(" smaller than their files\n"), std::string::npos) << built.out;
+    EXPECT_EQ(built.out.find("re-encoded"), std::string::npos) << built.out;
+    ExpectQuarters(Shown(Path("out"), 0), 8, 16, "phone picture");
+    ExpectQuarters(Shown(Path("out"), 1), 16, 8, "wide PNG");
+    EXPECT_EQ(Shown(Path("out"), 2).nHeight, 16); // no longer than asked: kept as it is
+
+    ASSERT_EQ(Build("--max-size 30 --quality 95").nExit, 0);
+    const size_t nFine = ReadAll(Path("out")).size();
+    ExpectQuarters(Shown(Path("out"), 0), 15, 30, "phone picture");
+    ASSERT_EQ(Build("--max-size 30 --quality 10").nExit, 0);
+    EXPECT_LT(ReadAll(Path("out")).size(), nFine);
+    EXPECT_EQ(Build("--max-size 0").nExit, 2);
+    EXPECT_EQ(Build("--max-size 30 --quality 101").nExit, 2);
 }
