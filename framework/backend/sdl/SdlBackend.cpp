@@ -13,6 +13,8 @@
 namespace {
 
 const int MAX_SCREEN_SIDE = 16384;
+const int DISPLAY_TRIES = 4;
+const Uint32 DISPLAY_RETRY_MS = 250;
 
 UINT ButtonFlag(int sdlButton) {
     switch (sdlButton) {
@@ -99,9 +101,13 @@ BOOL CSdlBackend::Open(const CString& title) {
     // The click that activates the window is a click like any other.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     if (!ChooseDisplay(m_strError)) return FALSE;
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        m_strError = "cannot open " + DisplayNames() + ": " + SDL_GetError();
-        return FALSE;
+    // An X server that resets after its last client left refuses connections for a moment.
+    for (int nTry = 1; SDL_InitSubSystem(SDL_INIT_VIDEO) != 0; ++nTry) {
+        if (nTry == DISPLAY_TRIES) {
+            m_strError = "cannot open " + DisplayNames() + ": " + SDL_GetError();
+            return FALSE;
+        }
+        SDL_Delay(DISPLAY_RETRY_MS);
     }
     m_bInitialised = TRUE;
     if (!ChooseSize()) return FALSE;
