@@ -39,8 +39,10 @@ void CViewerApp::ReportUnopenedCollection(const CViewerDlg& dlg) {
     m_nExitCode = 1;
     const CString& strPath = dlg.GetCollectionPath();
     if (dlg.GetOpenResult() == CViewerDlg::OPEN_NO_COLLECTION) {
-        fprintf(stderr, "%s: %s carries no collection to show\n", AfxGetArgv0().GetString(),
-                strPath.GetString());
+        fprintf(stderr,
+                "%s: %s carries no collection to show; make one with: slideshow-pack build "
+                "FOLDER -o FILE\n",
+                AfxGetArgv0().GetString(), strPath.GetString());
         return;
     }
     CString strText;

@@ -1,5 +1,6 @@
 // The viewer: opens the display, then runs the collection appended to its own file.
 #include <cstdio>
+#include <cstring>
 
 #include "app/ViewerApp.h"
 #include "framework/backend/sdl/SdlBackend.h"
@@ -9,13 +10,33 @@
 
 CViewerApp theApp;
 
+namespace {
+// What the two options a user tries first answer; any other argument is ignored, as always.
+bool AnswerOption(const char* arg) {
+    if (strcmp(arg, "--version") == 0) {
+        printf("slideshow %s\n", SLIDESHOW_VERSION);
+        return true;
+    }
+    if (strcmp(arg, "--help") != 0 && strcmp(arg, "-h") != 0)
+        return false;
+    printf("Usage: slideshow [--help | --version]\n"
+           "Shows the collection appended to this file, full screen: PREVIOUS and NEXT (or\n"
+           "the Left and Right keys) walk it, Escape ends it. Make such a file with\n"
+           "  slideshow-pack build FOLDER -o FILE\n"
+           "SLIDESHOW_SCREEN=1024x768 runs it in a window of that size.\n");
+    return true;
+}
+} // namespace
+
 int main(int argc, char* argv[]) {
+    if (argc > 1 && AnswerOption(argv[1]))
+        return 0;
     RegisterProgramResources();
     CString strTitle;
     strTitle.LoadString(IDS_APP_TITLE);
     CSdlBackend backend;
     if (!backend.Open(strTitle)) {
-        fprintf(stderr, "%s: cannot open the display: %s\n", argv[0], backend.GetError().GetString());
+        fprintf(stderr, "%s: %s\n", argv[0], backend.GetError().GetString());
         return 1;
     }
     // After the display library, which sets handlers of its own for the same signals.

@@ -95,7 +95,8 @@ PACK_ITEM CCatalogueJson::ReadItem(const json& j, const std::string& baseDir,
     }
     item.m_strName = TextAt(j, "name", where);
     item.m_strLine1 = TextAt(j, "line1", where);
-    item.m_strField2 = TextAt(j, "field2", where);
+    // Catalogues written before the hidden text had its name call it "field2".
+    item.m_strField2 = TextAt(j, j.contains("hidden_text") ? "hidden_text" : "field2", where);
     item.m_strLine2 = TextAt(j, "line2", where);
     item.m_strComments = TextAt(j, "comments", where);
     item.m_strCollectionTitle = TextAt(j, "title", where);
@@ -156,7 +157,7 @@ std::string CCatalogueJson::Format(const PACK_CATALOGUE& catalogue, const std::s
         i["line1"] = Text(item.m_strLine1);
         i["line2"] = Text(item.m_strLine2);
         if (!item.m_strField2.IsEmpty())
-            i["field2"] = Text(item.m_strField2);
+            i["hidden_text"] = Text(item.m_strField2);
         const std::pair<const char*, const CString*> own[] = {
             {"comments", &item.m_strComments},
             {"title", &item.m_strCollectionTitle},

@@ -1,6 +1,7 @@
 // The JSON catalogue: the collection's fields and its items, the form `extract` writes and
 // `build` reads. Keys: "version", "title", "created_by", "date_created", "comments", "items";
-// each item: "name", "line1", "line2", "field2", "details" (a list of {"name", "value"} or of
+// each item: "name", "line1", "line2", "hidden_text" (kept in the record, never shown; "field2"
+// in older catalogues), "details" (a list of {"name", "value"} or of
 // [name, value]), "picture" (a path or null), "placeholder" (a PNG or BMP path), and the
 // collection's four fields when the item carries its own. Paths are relative to the file.
 // An item {"same_as": N} is item N (counted from 1) listed once more.

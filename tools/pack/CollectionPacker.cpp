@@ -83,6 +83,17 @@ ITEM_RECORD CCollectionPacker::MakeRecord(const PACK_CATALOGUE& catalogue, size_
     return record;
 }
 
+bool CCollectionPacker::Skip(size_t index, const CPackError& e) {
+    const PACK_ITEM& item = m_catalogue.items[index];
+    if (!m_bSkipBroken || item.picturePath.empty() || item.nSameAs >= 0)
+        return false;
+    m_prepared[index].bSkipped = true;
+    m_skipped.push_back(AtItem(item, index, e).what());
+    std::fprintf(stderr, "slideshow-pack: skipped %s\n",
+                 CTerminalText::Escape(m_skipped.back()).c_str());
+    return true;
+}
+
 void CCollectionPacker::Prepare(bool bProgress) {
     if (m_catalogue.items.empty())
         throw CPackError("the collection has no items");
@@ -103,7 +114,7 @@ void CCollectionPacker::Prepare(bool bProgress) {
             CSourceFile::CheckPath(item.picturePath, "the picture's path");
             CSourceFile::CheckPath(item.placeholderPath, "the placeholder's path");
             if (!item.picturePath.empty()) {
-                m_prepared[i].picture = CPictureFile::Prepare(item.picturePath);
+                m_prepared[i].picture = CPictureFile::Prepare(item.picturePath, m_options);
             } else if (!item.placeholderPath.empty()) {
                 m_prepared[i].imageList =
                     EncodeImageList(CPlaceholder::FromFile(item.placeholderPath));
@@ -113,10 +124,14 @@ void CCollectionPacker::Prepare(bool bProgress) {
                 m_prepared[i].imageList = builtIn;
             }
         } catch (const CPackError& e) {
-            throw AtItem(item, i, e);
+            if (!Skip(i, e))
+                throw AtItem(item, i, e);
         }
         progress.Step();
     }
+    if (std::all_of(m_prepared.begin(), m_prepared.end(),
+                    [](const PREPARED_ITEM& p) { return p.bSkipped; }))
+        throw CPackError("no picture could be stored; the collection would be empty");
 }
 
 bool CCollectionPacker::HasPicture(size_t index) const {
@@ -158,10 +173,14 @@ PACK_SUMMARY CCollectionPacker::Pack(const std::string& viewerPath, const std::s
         throw CPackError(viewerPath + ": the viewer cannot be read");
     Prepare(bProgress);
     PACK_SUMMARY summary;
+    summary.skipped = m_skipped;
+    summary.options = m_options;
     for (const PREPARED_ITEM& prepared : m_prepared) {
+        summary.nItems += !prepared.bSkipped;
         const PACK_PICTURE& picture = prepared.picture;
         summary.nPictures += !picture.path.empty() || !picture.converted.empty();
-        summary.nReencoded += !picture.path.empty() && !picture.bLossless;
+        summary.nReencoded += !picture.path.empty() && !picture.bLossless && picture.nLongSide == 0;
+        summary.nResized += picture.nLongSide > 0;
         if (!picture.warning.empty())
             summary.warnings.push_back(picture.warning);
     }
@@ -172,6 +191,7 @@ PACK_SUMMARY CCollectionPacker::Pack(const std::string& viewerPath, const std::s
     out.AppendFile(viewerPath, nViewerBytes, nViewerBytes == (ULONGLONG)st.st_size);
     CProgressBar progress("packing  ", bProgress ? m_catalogue.items.size() : 0);
     std::vector<DWORD> positions;
+    std::vector<DWORD> positionOf(m_catalogue.items.size()); // of each item, for repeats
     // Turning a picture takes far longer than writing it: every core turns the next few
     // pictures while the records are written in order. A very large picture is turned alone,
     // so that memory holds one such picture at a time.
@@ -194,15 +214,24 @@ PACK_SUMMARY CCollectionPacker::Pack(const std::string& viewerPath, const std::s
             throw CPackError(outputPath + ": the collection would pass 4 GiB");
         if (m_catalogue.items[i].nSameAs >= 0) {
             // One record, listed again: the index points at it once more.
-            positions.push_back(positions[(size_t)m_catalogue.items[i].nSameAs]);
+            positions.push_back(positionOf[(size_t)m_catalogue.items[i].nSameAs]);
             turned.pop_front();
             progress.Step();
             continue;
         }
-        positions.push_back((DWORD)out.GetPosition());
+        if (m_prepared[i].bSkipped) {
+            turned.pop_front();
+            progress.Step();
+            continue;
+        }
+        positionOf[i] = (DWORD)out.GetPosition();
+        positions.push_back(positionOf[i]);
         try {
             const std::vector<BYTE> jpeg = turned.front().get();
             turned.pop_front();
+            const PACK_PICTURE& picture = m_prepared[i].picture;
+            if (picture.nLongSide > 0)
+                summary.nBytesSaved += (long long)picture.nSourceBytes - (long long)jpeg.size();
             WriteItem(out, i, jpeg);
         } catch (const CPackError& e) {
             throw AtItem(m_catalogue.items[i], i, e);
@@ -219,6 +248,7 @@ PACK_SUMMARY CCollectionPacker::Pack(const std::string& viewerPath, const std::s
     index.WriteDword((DWORD)positions.size());
     index.WriteDword(indexOffset);
     out.Write(index.GetBytes().data(), index.GetSize());
+    summary.nBytes = out.GetPosition();
     out.Commit(0755);
     return summary;
 }

@@ -11,7 +11,12 @@ const BYTE MARKER_APP1 = 0xE1;
 const BYTE MARKER_APP14 = 0xEE;
 const BYTE MARKER_COM = 0xFE;
 const WORD TAG_ORIENTATION = 0x0112;
+const WORD TAG_DATE_TIME = 0x0132;
+const WORD TAG_EXIF_DIRECTORY = 0x8769;
+const WORD TAG_DATE_TIME_ORIGINAL = 0x9003;
+const WORD TYPE_ASCII = 2;
 const WORD TYPE_SHORT = 3;
+const size_t EXIF_DATE_LENGTH = 19;
 
 struct SEGMENT {
     BYTE marker;
@@ -111,6 +116,52 @@ EXIF_ORIENTATION OrientationInExif(const BYTE* tiff, size_t n) {
     return result;
 }
 
+// The entry of `tag` in the directory at `ifd`, or 0 when the directory has none or is damaged.
+size_t FindEntry(const CTiffReader& reader, DWORD ifd, WORD tag) {
+    if (ifd < 8 || (ULONGLONG)ifd + 2 > reader.Size())
+        return 0;
+    const WORD nEntries = reader.Word(ifd);
+    if ((ULONGLONG)ifd + 2 + (ULONGLONG)nEntries * 12 > reader.Size())
+        return 0;
+    for (WORD i = 0; i < nEntries; ++i)
+        if (reader.Word(ifd + 2 + (size_t)i * 12) == tag)
+            return ifd + 2 + (size_t)i * 12;
+    return 0;
+}
+
+std::string DateAt(const BYTE* tiff, const CTiffReader& reader, size_t entry) {
+    if (entry == 0 || reader.Word(entry + 2) != TYPE_ASCII ||
+        reader.Dword(entry + 4) < EXIF_DATE_LENGTH)
+        return std::string();
+    const DWORD at = reader.Dword(entry + 8);
+    if ((ULONGLONG)at + EXIF_DATE_LENGTH > reader.Size())
+        return std::string();
+    const std::string date(reinterpret_cast<const char*>(tiff) + at, EXIF_DATE_LENGTH);
+    // Cameras without a clock write blanks or zeros.
+    if (date.compare(0, 4, "0000") == 0 || date[0] == ' ')
+        return std::string();
+    for (size_t i = 0; i < EXIF_DATE_LENGTH; ++i)
+        if (date[i] < ' ' || date[i] > '~')
+            return std::string();
+    return date;
+}
+
+std::string DateInExif(const BYTE* tiff, size_t n) {
+    CTiffReader reader(tiff, n);
+    std::string damage;
+    if (!reader.Start(damage))
+        return std::string();
+    const DWORD ifd = reader.Dword(4);
+    const size_t exifEntry = FindEntry(reader, ifd, TAG_EXIF_DIRECTORY);
+    if (exifEntry != 0) {
+        const std::string original = DateAt(
+            tiff, reader, FindEntry(reader, reader.Dword(exifEntry + 8), TAG_DATE_TIME_ORIGINAL));
+        if (!original.empty())
+            return original;
+    }
+    return DateAt(tiff, reader, FindEntry(reader, ifd, TAG_DATE_TIME));
+}
+
 // A big-endian EXIF block with one entry: the orientation.
 std::vector<BYTE> OrientationSegment(int nOrientation) {
     const BYTE segment[] = {
@@ -127,6 +178,13 @@ EXIF_ORIENTATION CJpegMarkers::ReadOrientation(const BYTE* data, size_t n) {
         if (IsExif(data, s))
             return OrientationInExif(data + s.nStart + 10, s.nSize - 10);
     return EXIF_ORIENTATION();
+}
+
+std::string CJpegMarkers::ReadDateTaken(const BYTE* data, size_t n) {
+    for (const SEGMENT& s : HeadSegments(data, n))
+        if (IsExif(data, s))
+            return DateInExif(data + s.nStart + 10, s.nSize - 10);
+    return std::string();
 }
 
 std::vector<BYTE> CJpegMarkers::WithoutExif(const std::vector<BYTE>& jpeg) {

@@ -28,6 +28,9 @@ class CJpegMarkers {
 public:
     // The orientation from the first EXIF block; upright when there is none.
     static EXIF_ORIENTATION ReadOrientation(const BYTE* data, size_t n);
+    // When the picture was taken, "YYYY:MM:DD HH:MM:SS" as EXIF writes it (the original date,
+    // else the file's date in the first directory); empty when the block has neither.
+    static std::string ReadDateTaken(const BYTE* data, size_t n);
     // The JPEG without its EXIF blocks; every other byte is kept.
     static std::vector<BYTE> WithoutExif(const std::vector<BYTE>& jpeg);
     // The JPEG with one EXIF block that holds only the orientation (any other EXIF block goes).

@@ -1,12 +1,14 @@
 #include "tools/pack/PackCommands.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <nlohmann/json.hpp>
+#include <set>
 #include <unordered_map>
 
 #include "tools/pack/CatalogueJson.h"
-#include "tools/pack/JpegMarkers.h"
 #include "tools/pack/ExtractFolder.h"
+#include "tools/pack/JpegMarkers.h"
 #include "tools/pack/Placeholder.h"
 #include "tools/pack/TerminalText.h"
 #include "tools/pack/ViewerFileReader.h"
@@ -16,15 +18,16 @@ using nlohmann::json;
 namespace {
 json ItemJson(const VIEWER_ITEM& item) {
     const PACK_ITEM& t = item.texts;
+    // The collection's four fields are repeated in every record; the viewer shows the first's.
     json j = {{"offset", item.nPosition},
               {"name", t.m_strName.Str()},
               {"line1", t.m_strLine1.Str()},
-              {"field2", t.m_strField2.Str()},
               {"line2", t.m_strLine2.Str()},
-              {"comments", t.m_strComments.Str()},
-              {"title", t.m_strCollectionTitle.Str()},
-              {"date_created", t.m_strDateCreated.Str()},
-              {"created_by", t.m_strCreatedBy.Str()}};
+              {"hidden_text", t.m_strField2.Str()},
+              {"collection_title", t.m_strCollectionTitle.Str()},
+              {"collection_created_by", t.m_strCreatedBy.Str()},
+              {"collection_date_created", t.m_strDateCreated.Str()},
+              {"collection_comments", t.m_strComments.Str()}};
     json details = json::array();
     for (const auto& [name, value] : t.details)
         details.push_back({{"name", name.Str()}, {"value", value.Str()}});
@@ -55,17 +58,32 @@ void PrintText(const char* label, const CString& text) {
         std::printf("  %-13s %s\n", label, Shown(text).c_str());
 }
 
+void PrintCollectionFields(const PACK_ITEM& t, const char* prefix) {
+    const std::string title = std::string(prefix) + "title:";
+    const std::string creator = std::string(prefix) + "created by:";
+    const std::string date = std::string(prefix) + "date created:";
+    PrintText(title.c_str(), t.m_strCollectionTitle);
+    PrintText(creator.c_str(), t.m_strCreatedBy);
+    PrintText(date.c_str(), t.m_strDateCreated);
+    if (!t.m_strComments.IsEmpty())
+        std::printf("  %-13s %d bytes of text\n", (std::string(prefix) + "comments:").c_str(),
+                    t.m_strComments.GetLength());
+}
+
 void PrintItem(int index, const VIEWER_ITEM& item) {
     const PACK_ITEM& t = item.texts;
+    if (index == 0) {
+        // The viewer takes the collection's title, creator, date and comments from here.
+        std::printf("collection (from the first item's record):\n");
+        PrintCollectionFields(t, "");
+    }
     std::printf("item %d: %s\n", index + 1, Shown(t.m_strName).c_str());
     PrintText("line 1:", t.m_strLine1);
-    PrintText("third text:", t.m_strField2);
     PrintText("line 2:", t.m_strLine2);
-    PrintText("title:", t.m_strCollectionTitle);
-    PrintText("created by:", t.m_strCreatedBy);
-    PrintText("date created:", t.m_strDateCreated);
-    if (!t.m_strComments.IsEmpty())
-        std::printf("  %-13s %d bytes of text\n", "comments:", t.m_strComments.GetLength());
+    PrintText("hidden text:", t.m_strField2);
+    // Later records may repeat the collection's fields; no window shows them.
+    if (index != 0)
+        PrintCollectionFields(t, "unshown ");
     for (const auto& [name, value] : t.details)
         std::printf("  detail:       %s = %s\n", Shown(name).c_str(), Shown(value).c_str());
     if (item.bPicture && item.bPictureReadable)
@@ -84,6 +102,33 @@ std::string Numbered(int index, const char* extension) {
     char name[32];
     std::snprintf(name, sizeof name, "%04d%s", index + 1, extension);
     return name;
+}
+
+// The name a picture had when it was packed from a folder, which keeps it in the hidden text,
+// with the extension of what is stored; empty when the text is no plain picture file name or
+// another picture has that name already.
+std::string OriginalName(const CString& hidden, std::set<std::string>& used) {
+    const std::string name = hidden.Str();
+    const size_t dot = name.rfind('.');
+    if (name.empty() || name[0] == '.' || dot == std::string::npos || dot == 0 ||
+        name.size() > 200 || name.find('/') != std::string::npos)
+        return std::string();
+    for (unsigned char c : name)
+        if (c < ' ' || c == 0x7F || c == '\\')
+            return std::string();
+    std::string extension = name.substr(dot);
+    for (char& c : extension)
+        c = (char)std::tolower((unsigned char)c);
+    if (extension != ".jpg" && extension != ".jpeg" && extension != ".jpe" && extension != ".png")
+        return std::string();
+    const std::string stored = extension == ".png" ? name.substr(0, dot) + ".jpg" : name;
+    // Numbered names ("0007.jpg") stay free for the pictures without one.
+    const bool bNumbered = stored.size() == 8 && stored.compare(4, 4, ".jpg") == 0 &&
+                           std::all_of(stored.begin(), stored.begin() + 4,
+                                       [](unsigned char c) { return std::isdigit(c); });
+    if (bNumbered || !used.insert(stored).second)
+        return std::string();
+    return stored;
 }
 
 // Every picture and placeholder extract writes goes through here, into the folder that never
@@ -119,8 +164,8 @@ int CPackCommands::Inspect(const std::string& file, bool bJson) {
         std::printf("file:   %s (%llu bytes, collection index at offset %llu)\n",
                     CTerminalText::Escape(file).c_str(), (unsigned long long)reader.GetFileLength(),
                     (unsigned long long)reader.GetIndexOffset());
-        std::printf("header: %s\nitems:  %d\n", Shown(reader.GetHeader()).c_str(),
-                    reader.GetItemCount());
+        std::printf("version text: %s (the About box shows it)\nitems:  %d\n",
+                    Shown(reader.GetHeader()).c_str(), reader.GetItemCount());
         for (int i = 0; i < reader.GetItemCount(); ++i) {
             const int nFirst = shared.FirstWith(reader.GetItemPosition(i), i);
             if (nFirst == i)
@@ -132,7 +177,7 @@ int CPackCommands::Inspect(const std::string& file, bool bJson) {
     }
     json out = {{"file", file},
                 {"bytes", reader.GetFileLength()},
-                {"header", reader.GetHeader().Str()},
+                {"version", reader.GetHeader().Str()},
                 {"item_count", reader.GetItemCount()}};
     json items = json::array();
     for (int i = 0; i < reader.GetItemCount(); ++i) {
@@ -151,6 +196,7 @@ int CPackCommands::Extract(const std::string& file, const std::string& dir, bool
     CViewerFileReader reader(file);
     CExtractFolder folder(dir, bForce);
     CSharedRecords shared;
+    std::set<std::string> usedNames;
     PACK_CATALOGUE catalogue;
     catalogue.strHeader = reader.GetHeader();
     for (int i = 0; i < reader.GetItemCount(); ++i) {
@@ -173,11 +219,13 @@ int CPackCommands::Extract(const std::string& file, const std::string& dir, bool
                 texts.m_strCreatedBy = CString();
         }
         if (item.bPicture) {
-            texts.picturePath = folder.PicturePath(Numbered(i, ".jpg"));
+            std::string name = OriginalName(texts.m_strField2, usedNames);
+            if (name.empty())
+                name = Numbered(i, ".jpg");
+            texts.picturePath = folder.PicturePath(name);
             // Other viewers show the stored picture upright by its flip orientation; build
             // sees the flip cancel its own and stores the same bytes again.
-            WriteBytes(folder, Numbered(i, ".jpg"),
-                       CJpegMarkers::WithOrientation(item.jpeg, EXIF_FLIPPED));
+            WriteBytes(folder, name, CJpegMarkers::WithOrientation(item.jpeg, EXIF_FLIPPED));
         } else if (item.bImageList && !CPlaceholder::HasImage(item.imageList)) {
             std::fprintf(stderr,
                          "slideshow-pack: item %d: its image list holds no image; the catalogue "

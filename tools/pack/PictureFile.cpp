@@ -15,6 +15,7 @@
 
 #include "tools/pack/JpegMarkers.h"
 #include "tools/pack/PackCatalogue.h"
+#include "tools/pack/PictureScale.h"
 #include "tools/pack/PictureTransform.h"
 #include "tools/pack/SourceFile.h"
 
@@ -103,9 +104,11 @@ void CheckPixelBlock(const std::string& path, int nWidth, int nHeight) {
                          " pixels are more than the viewer shows (1 GiB of pixels)");
 }
 
-PACK_PICTURE PrepareJpeg(const std::string& path, const FILE_ENDS& ends) {
+PACK_PICTURE PrepareJpeg(const std::string& path, const FILE_ENDS& ends,
+                         const PICTURE_OPTIONS& options) {
     PACK_PICTURE picture;
     picture.path = path;
+    picture.nSourceBytes = ends.nSize;
     std::string error;
     JPEG_HEADER header;
     const std::vector<BYTE>* pHead = &ends.head;
@@ -135,15 +138,38 @@ PACK_PICTURE PrepareJpeg(const std::string& path, const FILE_ENDS& ends) {
     const bool bSwap = CPictureTransform::SwapsSides(picture.nOrientation);
     picture.nWidth = bSwap ? header.nHeight : header.nWidth;
     picture.nHeight = bSwap ? header.nWidth : header.nHeight;
+    if (CPictureScale::NeedsShrinking(picture.nWidth, picture.nHeight, options.nMaxSize)) {
+        picture.nLongSide = options.nMaxSize;
+        picture.nQuality = options.nQuality;
+        picture.bLossless = false;
+        CPictureScale::FitSize(picture.nWidth, picture.nHeight, options.nMaxSize, picture.nWidth,
+                               picture.nHeight);
+    }
     return picture;
 }
 
-PACK_PICTURE PreparePng(const std::string& path) {
-    const RGBA_IMAGE image = CPictureFile::ReadPng(path);
+PACK_PICTURE PreparePng(const std::string& path, const FILE_ENDS& ends,
+                        const PICTURE_OPTIONS& options) {
+    RGBA_IMAGE image = CPictureFile::ReadPng(path);
     CheckPixelBlock(path, image.nWidth, image.nHeight);
     PACK_PICTURE picture;
+    picture.nSourceBytes = ends.nSize;
+    int nQuality = CPictureFile::PNG_JPEG_QUALITY;
+    if (CPictureScale::NeedsShrinking(image.nWidth, image.nHeight, options.nMaxSize)) {
+        RGBA_IMAGE fitted;
+        CPictureScale::FitSize(image.nWidth, image.nHeight, options.nMaxSize, fitted.nWidth,
+                               fitted.nHeight);
+        const std::vector<BYTE> bytes = CPictureScale::Shrink(
+            reinterpret_cast<const BYTE*>(image.pixels.data()), image.nWidth, image.nHeight,
+            (size_t)image.nWidth * 4, 4, fitted.nWidth, fitted.nHeight);
+        fitted.pixels.resize(bytes.size() / 4);
+        std::copy(bytes.begin(), bytes.end(), reinterpret_cast<BYTE*>(fitted.pixels.data()));
+        image = std::move(fitted);
+        picture.nLongSide = options.nMaxSize;
+        nQuality = picture.nQuality = options.nQuality;
+    }
     picture.converted =
-        CPictureFile::EncodeJpeg(CPictureFile::Flipped(image), CPictureFile::PNG_JPEG_QUALITY);
+        CPictureFile::EncodeJpeg(CPictureFile::Flipped(image), nQuality, options.background);
     picture.nWidth = image.nWidth;
     picture.nHeight = image.nHeight;
     return picture;
@@ -154,13 +180,13 @@ BOOL CPictureFile::IsPng(const BYTE* data, size_t n) {
     return n >= 8 && std::memcmp(data, "\x89PNG\r\n\x1a\n", 8) == 0;
 }
 
-PACK_PICTURE CPictureFile::Prepare(const std::string& path) {
+PACK_PICTURE CPictureFile::Prepare(const std::string& path, const PICTURE_OPTIONS& options) {
     const FILE_ENDS ends = ReadEnds(path);
     if (ends.head.size() >= 3 && ends.head[0] == 0xFF && ends.head[1] == 0xD8 &&
         ends.head[2] == 0xFF)
-        return PrepareJpeg(path, ends);
+        return PrepareJpeg(path, ends, options);
     if (IsPng(ends.head.data(), ends.head.size()))
-        return PreparePng(path);
+        return PreparePng(path, ends, options);
     throw CPackError(path + ": not a JPEG or PNG picture");
 }
 
@@ -169,7 +195,8 @@ std::vector<BYTE> CPictureFile::Store(const PACK_PICTURE& picture) {
         return picture.converted;
     try {
         return CPictureTransform::StoreUpsideDown(ReadWhole(picture.path), picture.nOrientation,
-                                                  picture.bLossless);
+                                                  picture.bLossless, picture.nLongSide,
+                                                  picture.nQuality);
     } catch (const CPackError& e) {
         const std::string what = e.what();
         if (what.compare(0, picture.path.size(), picture.path) == 0)
@@ -273,7 +300,23 @@ std::vector<BYTE> CPictureFile::EncodePng(const RGBA_IMAGE& image) {
     return bytes;
 }
 
-std::vector<BYTE> CPictureFile::EncodeJpeg(const RGBA_IMAGE& image, int nQuality) {
+BOOL CPictureFile::ParseColour(const std::string& text, DWORD& colour) {
+    const std::pair<const char*, DWORD> named[] = {
+        {"black", 0x000000}, {"white", 0xFFFFFF}, {"grey", 0x808080}, {"gray", 0x808080}};
+    for (const auto& [name, value] : named)
+        if (text == name)
+            return colour = value, TRUE;
+    std::string hex = text.size() > 0 && text[0] == '#' ? text.substr(1) : text;
+    if (hex.size() == 3)
+        hex = {hex[0], hex[0], hex[1], hex[1], hex[2], hex[2]};
+    if (hex.size() != 6 || hex.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
+        return FALSE;
+    colour = (DWORD)std::stoul(hex, nullptr, 16);
+    return TRUE;
+}
+
+std::vector<BYTE> CPictureFile::EncodeJpeg(const RGBA_IMAGE& image, int nQuality,
+                                           DWORD background) {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr err;
     cinfo.err = jpeg_std_error(&err);
@@ -293,9 +336,11 @@ std::vector<BYTE> CPictureFile::EncodeJpeg(const RGBA_IMAGE& image, int nQuality
         const DWORD* src = &image.pixels[(size_t)cinfo.next_scanline * (size_t)image.nWidth];
         for (int x = 0; x < image.nWidth; ++x) {
             const DWORD a = src[x] >> 24;
-            row[(size_t)x * 3] = (BYTE)(((src[x] >> 16) & 0xFF) * a / 255);
-            row[(size_t)x * 3 + 1] = (BYTE)(((src[x] >> 8) & 0xFF) * a / 255);
-            row[(size_t)x * 3 + 2] = (BYTE)((src[x] & 0xFF) * a / 255);
+            for (int c = 0; c < 3; ++c) {
+                const int shift = 16 - 8 * c;
+                const DWORD front = (src[x] >> shift) & 0xFF, back = (background >> shift) & 0xFF;
+                row[(size_t)x * 3 + (size_t)c] = (BYTE)((front * a + back * (255 - a) + 127) / 255);
+            }
         }
         JSAMPROW rows[1] = {row.data()};
         jpeg_write_scanlines(&cinfo, rows, 1);

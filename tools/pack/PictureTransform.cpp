@@ -10,6 +10,7 @@
 #include "tools/pack/JpegMarkers.h"
 #include "tools/pack/PackCatalogue.h"
 #include "tools/pack/PictureFile.h"
+#include "tools/pack/PictureScale.h"
 
 namespace {
 using HANDLE_PTR = std::unique_ptr<void, int (*)(tjhandle)>;
@@ -97,7 +98,15 @@ BYTE* AllocateRows(void* pContext, int nWidth, int nHeight, int nStride) {
 
 // TurboJPEG knows the usual chroma samplings only; plain libjpeg, as the viewer uses it,
 // decodes the others. The picture is compressed again in the usual 4:2:0.
-std::vector<BYTE> ReencodeAnySampling(const std::vector<BYTE>& jpeg, int nOperation) {
+// The size the turned picture is compressed at, and the quality: a picture made smaller to fit
+// takes the quality asked for with the size; one only turned keeps close to what it was.
+struct REENCODE_TARGET {
+    int nLongSide = 0;
+    int nQuality = CPictureTransform::REENCODE_QUALITY;
+};
+
+std::vector<BYTE> ReencodeAnySampling(const std::vector<BYTE>& jpeg, int nOperation,
+                                      const REENCODE_TARGET& target) {
     std::unique_ptr<FILE, int (*)(FILE*)> file(
         fmemopen(const_cast<BYTE*>(jpeg.data()), jpeg.size(), "rb"), std::fclose);
     DECODED_ROWS rows;
@@ -114,12 +123,23 @@ std::vector<BYTE> ReencodeAnySampling(const std::vector<BYTE>& jpeg, int nOperat
                                        (size_t)(m.x0 + m.xx * x + m.xy * y) * 3];
             turned.pixels.push_back(0xFF000000u | (DWORD)p[2] << 16 | (DWORD)p[1] << 8 | p[0]);
         }
-    return CJpegMarkers::InsertSegments(
-        CPictureFile::EncodeJpeg(turned, CPictureTransform::REENCODE_QUALITY),
-        CJpegMarkers::CarriedSegments(jpeg.data(), jpeg.size()));
+    if (CPictureScale::NeedsShrinking(turned.nWidth, turned.nHeight, target.nLongSide)) {
+        RGBA_IMAGE fitted;
+        CPictureScale::FitSize(turned.nWidth, turned.nHeight, target.nLongSide, fitted.nWidth,
+                               fitted.nHeight);
+        const std::vector<BYTE> bytes = CPictureScale::Shrink(
+            reinterpret_cast<const BYTE*>(turned.pixels.data()), turned.nWidth, turned.nHeight,
+            (size_t)turned.nWidth * 4, 4, fitted.nWidth, fitted.nHeight);
+        fitted.pixels.resize(bytes.size() / 4);
+        std::copy(bytes.begin(), bytes.end(), reinterpret_cast<BYTE*>(fitted.pixels.data()));
+        turned = std::move(fitted);
+    }
+    return CJpegMarkers::InsertSegments(CPictureFile::EncodeJpeg(turned, target.nQuality),
+                                        CJpegMarkers::CarriedSegments(jpeg.data(), jpeg.size()));
 }
 
-std::vector<BYTE> Reencode(const std::vector<BYTE>& jpeg, int nOperation) {
+std::vector<BYTE> Reencode(const std::vector<BYTE>& jpeg, int nOperation,
+                           const REENCODE_TARGET& target) {
     HANDLE_PTR decoder(tjInitDecompress(), tjDestroy);
     HANDLE_PTR encoder(tjInitCompress(), tjDestroy);
     if (!decoder || !encoder)
@@ -127,7 +147,7 @@ std::vector<BYTE> Reencode(const std::vector<BYTE>& jpeg, int nOperation) {
     int w = 0, h = 0, nSubsampling = 0, nColourSpace = 0;
     if (tjDecompressHeader3(decoder.get(), jpeg.data(), (unsigned long)jpeg.size(), &w, &h,
                             &nSubsampling, &nColourSpace) != 0)
-        return ReencodeAnySampling(jpeg, nOperation);
+        return ReencodeAnySampling(jpeg, nOperation, target);
     const int nFormat = nColourSpace == TJCS_GRAY                                ? TJPF_GRAY
                         : nColourSpace == TJCS_CMYK || nColourSpace == TJCS_YCCK ? TJPF_CMYK
                                                                                  : TJPF_RGB;
@@ -138,7 +158,7 @@ std::vector<BYTE> Reencode(const std::vector<BYTE>& jpeg, int nOperation) {
                                  pixels.data(), w, 0, h, nFormat, 0)))
         Fail(decoder.get(), "cannot decode the picture");
 
-    const int tw = IsQuarterTurn(nOperation) ? h : w, th = IsQuarterTurn(nOperation) ? w : h;
+    int tw = IsQuarterTurn(nOperation) ? h : w, th = IsQuarterTurn(nOperation) ? w : h;
     const PIXEL_MAP m = MapFor(nOperation, w, h);
     std::vector<BYTE> turned(pixels.size());
     BYTE* to = turned.data();
@@ -148,10 +168,17 @@ std::vector<BYTE> Reencode(const std::vector<BYTE>& jpeg, int nOperation) {
             const size_t sy = (size_t)(m.y0 + m.yx * x + m.yy * y);
             std::copy_n(&pixels[(sy * (size_t)w + sx) * nPixel], nPixel, to);
         }
+    if (CPictureScale::NeedsShrinking(tw, th, target.nLongSide)) {
+        int fw = 0, fh = 0;
+        CPictureScale::FitSize(tw, th, target.nLongSide, fw, fh);
+        turned =
+            CPictureScale::Shrink(turned.data(), tw, th, (size_t)tw * nPixel, (int)nPixel, fw, fh);
+        tw = fw, th = fh;
+    }
     unsigned char* out = nullptr;
     unsigned long nOut = 0;
     if (tjCompress2(encoder.get(), turned.data(), tw, 0, th, nFormat, &out, &nOut, nSubsampling,
-                    CPictureTransform::REENCODE_QUALITY, 0) != 0) {
+                    target.nQuality, 0) != 0) {
         tjFree(out);
         Fail(encoder.get(), "cannot compress the turned picture");
     }
@@ -213,11 +240,14 @@ bool CPictureTransform::SwapsSides(int nOrientation) {
 }
 
 std::vector<BYTE> CPictureTransform::StoreUpsideDown(const std::vector<BYTE>& jpeg,
-                                                     int nOrientation, bool bLossless) {
+                                                     int nOrientation, bool bLossless,
+                                                     int nLongSide, int nQuality) {
     const int nOperation = OperationFor(nOrientation);
+    if (nLongSide > 0)
+        return CJpegMarkers::WithoutExif(Reencode(jpeg, nOperation, {nLongSide, nQuality}));
     if (nOperation == TJXOP_NONE)
         return CJpegMarkers::WithoutExif(jpeg);
     // The transform copies every marker, the EXIF block with its old orientation among them.
     return CJpegMarkers::WithoutExif(bLossless ? TransformLossless(jpeg, nOperation)
-                                               : Reencode(jpeg, nOperation));
+                                               : Reencode(jpeg, nOperation, REENCODE_TARGET()));
 }

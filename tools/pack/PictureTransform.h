@@ -23,7 +23,10 @@ public:
     static bool KnowsSampling(const BYTE* data, size_t n);
     // Whether the orientation swaps width and height.
     static bool SwapsSides(int nOrientation);
-    // The stored form, without EXIF block. Throws CPackError with TurboJPEG's message.
+    // The stored form, without EXIF block. Throws CPackError with TurboJPEG's message. A
+    // `nLongSide` above 0 makes the upright picture fit it, compressed at `nQuality`, in the same
+    // decoding and compression that turns it.
     static std::vector<BYTE> StoreUpsideDown(const std::vector<BYTE>& jpeg, int nOrientation,
-                                             bool bLossless);
+                                             bool bLossless, int nLongSide = 0,
+                                             int nQuality = REENCODE_QUALITY);
 };

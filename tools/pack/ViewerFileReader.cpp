@@ -44,7 +44,8 @@ CViewerFileReader::CViewerFileReader(const std::string& path) : m_path(path), m_
         Fail("cannot open");
     m_nFileLength = m_pFile->GetLength();
     if (m_nFileLength < 8)
-        Fail("too short to carry a collection (" + std::to_string(m_nFileLength) + " bytes)");
+        Fail("no collection is appended to this file (it is only " + std::to_string(m_nFileLength) +
+             " bytes long)");
     BYTE trailer[8];
     m_pFile->Seek((int64_t)(m_nFileLength - 8), CFile::begin);
     if (m_pFile->Read(trailer, 8) != 8)
@@ -52,14 +53,13 @@ CViewerFileReader::CViewerFileReader(const std::string& path) : m_path(path), m_
     const LONG nCount = Int32At(trailer);
     m_nIndexOffset = (DWORD)Int32At(trailer + 4);
     if (nCount <= 0)
-        Fail("no collection: the trailer's item count is " + std::to_string(nCount) +
-             " (at offset " + Hex(m_nFileLength - 8) + ")");
+        Fail("no collection is appended to this file");
+    // A file without a collection ends in bytes of its own, which rarely make a trailer.
     if (m_nIndexOffset >= m_nFileLength - 8)
-        Fail("damaged trailer: the index offset " + Hex(m_nIndexOffset) +
-             " lies outside the file (" + std::to_string(m_nFileLength) + " bytes)");
+        Fail("no collection is appended to this file (its last 8 bytes point outside it)");
     if ((ULONGLONG)nCount * 4 + 1 > m_nFileLength - 8 - m_nIndexOffset)
-        Fail("damaged index at offset " + Hex(m_nIndexOffset) + ": " + std::to_string(nCount) +
-             " item positions do not fit before the trailer");
+        Fail("no collection is appended to this file (its last 8 bytes count " +
+             std::to_string(nCount) + " items, more than fit before them)");
     m_pFile->Seek((int64_t)m_nIndexOffset, CFile::begin);
     CArchiveReader reader(m_pFile.get());
     try {

@@ -13,6 +13,8 @@
 namespace {
 
 const int MAX_SCREEN_SIDE = 16384;
+const int DISPLAY_TRIES = 4;
+const Uint32 DISPLAY_RETRY_MS = 250;
 
 UINT ButtonFlag(int sdlButton) {
     switch (sdlButton) {
@@ -30,6 +32,42 @@ SDL_Surface* SurfaceOf(const BackendImage& image) {
     return SDL_CreateRGBSurfaceWithFormatFrom((void*)image.pixels.data(), image.width,
                                               image.height, 32, image.width * 4,
                                               SDL_PIXELFORMAT_ARGB8888);
+}
+
+bool HasVideoDriver(const char* name) {
+    for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i)
+        if (strcmp(SDL_GetVideoDriver(i), name) == 0) return true;
+    return false;
+}
+
+const char* Environment(const char* name) {
+    const char* value = getenv(name);
+    return value && *value ? value : nullptr;
+}
+
+// Keeps SDL to the displays the environment names. Left to itself it falls back to drawing off
+// screen, a window nobody sees that never ends, and asks the Wayland library for a display that
+// is not there, which complains on stderr. FALSE with the reason when no display is named.
+BOOL ChooseDisplay(CString& strError) {
+    if (Environment("SDL_VIDEODRIVER")) return TRUE;  // the user's own choice
+    if (!HasVideoDriver("x11") && !HasVideoDriver("wayland")) return TRUE;  // Windows, macOS
+    const char* x11 = Environment("DISPLAY");
+    const char* wayland = Environment("WAYLAND_DISPLAY");
+    if (!x11 && !wayland) {
+        strError = "cannot open display: neither DISPLAY nor WAYLAND_DISPLAY is set";
+        return FALSE;
+    }
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, !wayland ? "x11" : !x11 ? "wayland" : "x11,wayland");
+    return TRUE;
+}
+
+CString DisplayNames() {
+    const char* x11 = Environment("DISPLAY");
+    const char* wayland = Environment("WAYLAND_DISPLAY");
+    if (Environment("SDL_VIDEODRIVER") || (!x11 && !wayland)) return CString("display");
+    if (!wayland) return CString("display ") + x11;
+    if (!x11) return CString("Wayland display ") + wayland;
+    return CString("display ") + x11 + " nor Wayland display " + wayland;
 }
 
 }  // namespace
@@ -62,9 +100,14 @@ BOOL CSdlBackend::Open(const CString& title) {
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // The click that activates the window is a click like any other.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        m_strError = CString("cannot open the display: ") + SDL_GetError();
-        return FALSE;
+    if (!ChooseDisplay(m_strError)) return FALSE;
+    // An X server that resets after its last client left refuses connections for a moment.
+    for (int nTry = 1; SDL_InitSubSystem(SDL_INIT_VIDEO) != 0; ++nTry) {
+        if (nTry == DISPLAY_TRIES) {
+            m_strError = "cannot open " + DisplayNames() + ": " + SDL_GetError();
+            return FALSE;
+        }
+        SDL_Delay(DISPLAY_RETRY_MS);
     }
     m_bInitialised = TRUE;
     if (!ChooseSize()) return FALSE;

@@ -68,6 +68,7 @@ start SLIDESHOW_SCREEN=800x600 "$work/bare"
 finish "no collection"
 [ "$status" != 0 ] || fail "no collection: status 0"
 grep -q "carries no collection" "$work/out" || fail "no collection: nothing said on stderr"
+grep -q "make one with: slideshow-pack build" "$work/out" || fail "no collection: not said how to make one"
 [ "$(wc -l <"$work/out")" = 1 ] || fail "no collection: more than one line"
 
 # A damaged one: its trailer counts three items at an index that runs past the end.

@@ -1,35 +1,7 @@
 #include <sys/stat.h>
-#include <sys/wait.h>
-
-#include <cstdio>
 
 #include "PackFixture.h"
 #include "tools/writer/CollectionWriter.h"
-
-namespace {
-struct RUN_RESULT {
-    int nExit;
-    std::string out;
-};
-
-RUN_RESULT RunPack(const std::string& args) {
-    const std::string command =
-        std::string(SLIDESHOW_BINARY_DIR) + "/tools/slideshow-pack " + args + " 2>&1";
-    FILE* p = ::popen(command.c_str(), "r");
-    RUN_RESULT result{-1, ""};
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, p)) > 0)
-        result.out.append(buffer, n);
-    const int status = ::pclose(p);
-    result.nExit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
-// The viewer the build made: a stand-in is refused by the command line.
-std::string RealViewer() {
-    return std::string(SLIDESHOW_BINARY_DIR) + "/app/slideshow";
-}
-} // namespace
 
 class PackCommandLineTest : public PackFixture {};
 
@@ -51,11 +23,10 @@ TEST_F(PackCommandLineTest, CommandsAnswerWithTheirExitStatus) {
         {"build " + Path("f") + " -o " + out + " --bogus", 2, "unknown option --bogus"},
         {"build " + Path("nothing") + " -o " + out + viewer, 1, "nothing: no such file or folder"},
         // 6 x 4 pixels do not fill a block: the picture cannot turn without loss.
-        {"build " + Path("f") + " -o " + out + viewer, 0,
-         "out: 1 item with 1 picture, 1 of them re-encoded at quality 95"},
+        {"build " + Path("f") + " -o " + out + viewer, 0, "\n  1 picture re-encoded at quality 95"},
         // Without --viewer, the one built beside the tool.
         {"build " + Path("f") + " -o " + Path("found"), 0, ""},
-        {"inspect " + out, 0, "item 1: pic\n  picture:      JPEG, "},
+        {"inspect " + out, 0, "item 1: pic\n  hidden text:  pic.jpg\n  picture:      JPEG, "},
         {"inspect " + out, 0, " bytes, 6 x 4 as shown"},
         {"inspect --json " + out, 0, "\"item_count\": 1"},
         {"inspect " + m_viewer, 1, "slideshow-pack: " + m_viewer + ": "},
@@ -127,4 +98,44 @@ TEST_F(PackCommandLineTest, HostileNamesAndFilesAreReportedReadably) {
     const RUN_RESULT forced = RunPack("extract --force " + Path("out") + " " + Path("f"));
     EXPECT_EQ(forced.nExit, 0) << forced.out;
     EXPECT_TRUE(std::filesystem::exists(Path("f/catalogue.json")));
+}
+
+TEST_F(PackCommandLineTest, InspectSaysWhatEachTextIs) {
+    const RUN_RESULT plain = RunPack("inspect " + m_viewer);
+    EXPECT_EQ(plain.nExit, 1);
+    EXPECT_NE(plain.out.find(m_viewer + ": no collection is appended to this file"),
+              std::string::npos)
+        << plain.out;
+    WriteText(Path("tiny"), "abc");
+    EXPECT_NE(RunPack("inspect " + Path("tiny")).out.find("no collection is appended"),
+              std::string::npos);
+
+    // An older catalogue names the hidden text "field2".
+    WriteText(Path("c/catalogue.json"), R"({"version": "3.5", "title": "Coins",
+        "created_by": "Ann", "items": [{"name": "First", "line1": "cap A", "field2": "secret"},
+        {"name": "Second", "title": "stray title"}]})");
+    ASSERT_EQ(RunPack("build " + Path("c/catalogue.json") + " -o " + Path("out") + " --viewer " +
+                      RealViewer())
+                  .nExit,
+              0);
+    const std::string text = RunPack("inspect " + Path("out")).out;
+    for (const char* expected :
+         {"version text: 3.5 (the About box shows it)\n",
+          "collection (from the first item's record):\n  title:        Coins\n"
+          "  created by:   Ann\nitem 1: First\n",
+          "  line 1:       cap A\n  hidden text:  secret\n",
+          "item 2: Second\n  unshown title: stray title\n"})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n---\n" << text;
+
+    const std::string json = RunPack("inspect --json " + Path("out")).out;
+    EXPECT_EQ(json.find("field2"), std::string::npos) << json;
+    EXPECT_EQ(json.find("\"header\""), std::string::npos) << json;
+    for (const char* expected :
+         {"\"version\": \"3.5\"", "\"hidden_text\": \"secret\"", "\"collection_title\": \"Coins\"",
+          "\"collection_created_by\": \"Ann\""})
+        EXPECT_NE(json.find(expected), std::string::npos) << expected << "\n" << json;
+
+    ASSERT_EQ(RunPack("extract " + Path("out") + " " + Path("x")).nExit, 0);
+    const std::string catalogue = ReadAll(Path("x/catalogue.json"));
+    EXPECT_NE(catalogue.find("\"hidden_text\": \"secret\""), std::string::npos) << catalogue;
 }

@@ -2,6 +2,9 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
 
 #include <filesystem>
 #include <fstream>
@@ -9,8 +12,30 @@
 
 #include "tools/pack/PictureFile.h"
 
+// What the slideshow-pack program said (stdout and stderr) and its exit status.
+struct RUN_RESULT {
+    int nExit;
+    std::string out;
+};
+
 class PackFixture : public testing::Test {
 protected:
+    static RUN_RESULT RunPack(const std::string& args) {
+        const std::string command =
+            std::string(SLIDESHOW_BINARY_DIR) + "/tools/slideshow-pack " + args + " 2>&1";
+        FILE* p = ::popen(command.c_str(), "r");
+        RUN_RESULT result{-1, ""};
+        char buffer[4096];
+        size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, p)) > 0)
+            result.out.append(buffer, n);
+        const int status = ::pclose(p);
+        result.nExit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return result;
+    }
+    // The viewer the build made: the command line refuses the stand-in as a template.
+    static std::string RealViewer() { return std::string(SLIDESHOW_BINARY_DIR) + "/app/slideshow"; }
+
     void SetUp() override {
         char pattern[] = "/tmp/pack-test-XXXXXX";
         ASSERT_NE(::mkdtemp(pattern), nullptr);

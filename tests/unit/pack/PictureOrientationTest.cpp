@@ -292,7 +292,7 @@ TEST_F(PictureOrientationTest, ExtractedPicturesShowUprightElsewhereAndBuildAgai
     ASSERT_EQ(CPackCommands::Extract(Path("first"), Path("unpacked")), 0);
 
     // Another viewer applies the flip the extracted file asks for: the picture is upright.
-    const std::string extracted = ReadAll(Path("unpacked/pictures/0001.jpg"));
+    const std::string extracted = ReadAll(Path("unpacked/pictures/a-turned.jpg"));
     const std::vector<BYTE> bytes(extracted.begin(), extracted.end());
     EXPECT_EQ(CJpegMarkers::ReadOrientation(bytes.data(), bytes.size()).nValue, EXIF_FLIPPED);
     CCollectionWriter writer;
