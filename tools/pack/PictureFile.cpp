@@ -156,15 +156,7 @@ PACK_PICTURE PreparePng(const std::string& path, const FILE_ENDS& ends,
     picture.nSourceBytes = ends.nSize;
     int nQuality = CPictureFile::PNG_JPEG_QUALITY;
     if (CPictureScale::NeedsShrinking(image.nWidth, image.nHeight, options.nMaxSize)) {
-        RGBA_IMAGE fitted;
-        CPictureScale::FitSize(image.nWidth, image.nHeight, options.nMaxSize, fitted.nWidth,
-                               fitted.nHeight);
-        const std::vector<BYTE> bytes = CPictureScale::Shrink(
-            reinterpret_cast<const BYTE*>(image.pixels.data()), image.nWidth, image.nHeight,
-            (size_t)image.nWidth * 4, 4, fitted.nWidth, fitted.nHeight);
-        fitted.pixels.resize(bytes.size() / 4);
-        std::copy(bytes.begin(), bytes.end(), reinterpret_cast<BYTE*>(fitted.pixels.data()));
-        image = std::move(fitted);
+        image = CPictureScale::Fitted(image, options.nMaxSize);
         picture.nLongSide = options.nMaxSize;
         nQuality = picture.nQuality = options.nQuality;
     }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "tools/pack/PictureFile.h"
+
 bool CPictureScale::NeedsShrinking(int w, int h, int nLongSide) {
     return nLongSide > 0 && std::max(w, h) > nLongSide;
 }
@@ -44,4 +46,15 @@ std::vector<BYTE> CPictureScale::Shrink(const BYTE* pixels, int w, int h, size_t
         }
     }
     return out;
+}
+
+RGBA_IMAGE CPictureScale::Fitted(const RGBA_IMAGE& image, int nLongSide) {
+    RGBA_IMAGE fitted;
+    FitSize(image.nWidth, image.nHeight, nLongSide, fitted.nWidth, fitted.nHeight);
+    const std::vector<BYTE> bytes =
+        Shrink(reinterpret_cast<const BYTE*>(image.pixels.data()), image.nWidth, image.nHeight,
+               (size_t)image.nWidth * 4, 4, fitted.nWidth, fitted.nHeight);
+    fitted.pixels.resize(bytes.size() / 4);
+    std::copy(bytes.begin(), bytes.end(), reinterpret_cast<BYTE*>(fitted.pixels.data()));
+    return fitted;
 }

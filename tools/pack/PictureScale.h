@@ -6,6 +6,8 @@
 
 #include "framework/core/WinTypes.h"
 
+struct RGBA_IMAGE;
+
 class CPictureScale {
 public:
     // Whether a w x h picture is larger than `nLongSide` (0: no limit) on its long side.
@@ -16,4 +18,6 @@ public:
     // the result's rows are packed.
     static std::vector<BYTE> Shrink(const BYTE* pixels, int w, int h, size_t nStride, int nChannels,
                                     int tw, int th);
+    // The image fitted within `nLongSide` on its long side.
+    static RGBA_IMAGE Fitted(const RGBA_IMAGE& image, int nLongSide);
 };

@@ -124,15 +124,7 @@ std::vector<BYTE> ReencodeAnySampling(const std::vector<BYTE>& jpeg, int nOperat
             turned.pixels.push_back(0xFF000000u | (DWORD)p[2] << 16 | (DWORD)p[1] << 8 | p[0]);
         }
     if (CPictureScale::NeedsShrinking(turned.nWidth, turned.nHeight, target.nLongSide)) {
-        RGBA_IMAGE fitted;
-        CPictureScale::FitSize(turned.nWidth, turned.nHeight, target.nLongSide, fitted.nWidth,
-                               fitted.nHeight);
-        const std::vector<BYTE> bytes = CPictureScale::Shrink(
-            reinterpret_cast<const BYTE*>(turned.pixels.data()), turned.nWidth, turned.nHeight,
-            (size_t)turned.nWidth * 4, 4, fitted.nWidth, fitted.nHeight);
-        fitted.pixels.resize(bytes.size() / 4);
-        std::copy(bytes.begin(), bytes.end(), reinterpret_cast<BYTE*>(fitted.pixels.data()));
-        turned = std::move(fitted);
+        turned = CPictureScale::Fitted(turned, target.nLongSide);
     }
     return CJpegMarkers::InsertSegments(CPictureFile::EncodeJpeg(turned, target.nQuality),
                                         CJpegMarkers::CarriedSegments(jpeg.data(), jpeg.size()));
