@@ -3,6 +3,7 @@
 #include <malloc.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -26,7 +27,7 @@ const int EXIT_USAGE = 2;
 void PrintHelp() {
     std::printf(
         "Usage:\n"
-        "  slideshow-pack build SOURCE -o OUTPUT [--viewer PATH]\n"
+        "  slideshow-pack build SOURCE -o OUTPUT [--viewer PATH | --target windows]\n"
         "  slideshow-pack inspect FILE [--json]\n"
         "  slideshow-pack extract FILE DIR [--force]\n"
         "\n"
@@ -50,7 +51,8 @@ void PrintHelp() {
         "Options:\n"
         "  -o, --output OUTPUT  the viewer file to write\n"
         "  --viewer PATH        the viewer to copy (default: the one installed or built with\n"
-        "                       this tool)\n"
+        "                       this tool); a Windows viewer (slideshow.exe) makes OUTPUT.exe\n"
+        "  --target TARGET      linux (the default) or windows: the installed viewer for it\n"
         "  --json               inspect prints JSON\n"
         "  --force              extract into a folder that already holds files\n"
         "  -h, --help           this text\n"
@@ -86,16 +88,27 @@ PACK_CATALOGUE LoadSource(const std::string& source) {
     throw CPackError(source + ": give a folder, a .json catalogue or a .csv file");
 }
 
+bool HasExeExtension(const std::string& path) {
+    if (path.size() < 4)
+        return false;
+    std::string ext = path.substr(path.size() - 4);
+    for (char& c : ext)
+        c = (char)std::tolower((unsigned char)c);
+    return ext == ".exe";
+}
+
 int Build(const std::vector<std::string>& args) {
-    std::string source, output, viewer;
+    std::string source, output, viewer, target = "linux";
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if ((a == "-o" || a == "--output" || a == "--viewer") && i + 1 >= args.size())
+        if ((a == "-o" || a == "--output" || a == "--viewer" || a == "--target") && i + 1 >= args.size())
             return Usage(a + " needs a value");
         if (a == "-o" || a == "--output")
             output = args[++i];
         else if (a == "--viewer")
             viewer = args[++i];
+        else if (a == "--target")
+            target = args[++i];
         else if (a.size() > 1 && a[0] == '-')
             return Usage("unknown option " + a);
         else if (source.empty())
@@ -107,12 +120,17 @@ int Build(const std::vector<std::string>& args) {
         return Usage("build needs a SOURCE");
     if (output.empty())
         return Usage("build needs -o OUTPUT");
+    if (target != "linux" && target != "windows")
+        return Usage("unknown --target " + target + " (linux or windows)");
     if (viewer.empty())
-        viewer = FindViewerTemplate();
+        viewer = FindViewerTemplate(target == "windows" ? "slideshow.exe" : "slideshow");
     if (viewer.empty())
-        throw CPackError(
-            "no slideshow viewer found beside slideshow-pack; give one with --viewer PATH");
+        throw CPackError("no slideshow viewer for " + target +
+                         " found beside slideshow-pack; give one with --viewer PATH");
     CheckViewerTemplate(viewer);
+    // Windows runs a program only by its extension.
+    if (IsWindowsViewer(viewer) && !HasExeExtension(output))
+        output += ".exe";
     const PACK_CATALOGUE catalogue = LoadSource(source);
     for (const std::string& skipped : catalogue.skipped)
         std::fprintf(stderr, "slideshow-pack: skipped %s\n",
