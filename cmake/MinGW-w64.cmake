@@ -20,5 +20,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# Tests built here run under Wine.
-set(CMAKE_CROSSCOMPILING_EMULATOR wine64 CACHE STRING "")
+# Tests built here run under Wine, in the prefix scripts/wine-prefix.sh makes.
+set(SLIDESHOW_WINE_PREFIX /var/cache/slideshow-deps/wine-prefix CACHE PATH "The Wine prefix the tests run in")
+set(CMAKE_CROSSCOMPILING_EMULATOR env WINEPREFIX=${SLIDESHOW_WINE_PREFIX} WINEDEBUG=-all wine)

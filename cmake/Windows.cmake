@@ -33,3 +33,12 @@ target_link_libraries(PkgConfig::SDL2 INTERFACE ${SLIDESHOW_DEPS_DIR}/lib/libSDL
 add_library(PkgConfig::FREETYPE INTERFACE IMPORTED)
 target_include_directories(PkgConfig::FREETYPE INTERFACE ${SLIDESHOW_DEPS_DIR}/include/freetype2)
 target_link_libraries(PkgConfig::FREETYPE INTERFACE ${SLIDESHOW_DEPS_DIR}/lib/libfreetype.a ZLIB::ZLIB)
+
+# GoogleTest from Debian's source (libgtest-dev), built with the cross compiler for the tests
+# that run under Wine.
+if(SLIDESHOW_TESTS)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  # It names its targets GTest::gtest and GTest::gtest_main itself.
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+endif()
