@@ -9,3 +9,4 @@ slideshow_test(unit_text DIRS text LINK framework_gdi res LABELS unit
 slideshow_test(unit_data DIRS data LINK data res collection_writer LABELS unit
   EXCLUDE "/(HostileInputTest|ItemPictureTest|SystemPathsTest)\\.cpp$"
   SKIP CollectionFile.AppendedToACopyOfAnExecutable) # Windows files have no mode bits
+slideshow_test(unit_platform DIRS platform LINK framework_base LABELS unit)
