@@ -1,5 +1,13 @@
 # Project-wide compile settings and the one way every folder declares its library.
 
+# Platform services have one implementation per platform, in a folder of that name beside the
+# interface (framework/system/posix, framework/system/win32, ...), chosen here once.
+if(WIN32)
+  set(SLIDESHOW_PLATFORM win32)
+else()
+  set(SLIDESHOW_PLATFORM posix)
+endif()
+
 add_compile_options(-Wall -Wextra)
 if(SLIDESHOW_WERROR)
   add_compile_options(-Werror)

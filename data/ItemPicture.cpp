@@ -1,7 +1,5 @@
 #include "data/ItemPicture.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -10,6 +8,7 @@
 
 #include "data/JpegDecoder.h"
 #include "framework/gdi/GdiObjectData.h"
+#include "framework/gdi/PixelPages.h"
 #include "framework/system/MessageSink.h"
 #include "framework/system/TempFile.h"
 
@@ -19,9 +18,8 @@ const UINT IDS_TEMP_PATH_FAILED = 5;
 const ULONGLONG ONE_GIB = 1ULL << 30;
 
 ULONGLONG DefaultMaxPixelBytes() {
-    const long pages = ::sysconf(_SC_PHYS_PAGES), pageSize = ::sysconf(_SC_PAGE_SIZE);
-    const ULONGLONG memory =
-        pages > 0 && pageSize > 0 ? (ULONGLONG)pages * (ULONGLONG)pageSize : ONE_GIB;
+    const ULONGLONG nPhysical = AfxGetPhysicalMemory();
+    const ULONGLONG memory = nPhysical > 0 ? nPhysical : ONE_GIB;
     return memory < ONE_GIB ? memory : ONE_GIB;
 }
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need. Safe to run again:
 # it asks apt only for what is missing. Works as root or through sudo.
+#   scripts/install-deps.sh [windows]       windows: also what the Windows build needs
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,11 @@ packages=(
   fonts-dejavu-core fonts-liberation2 fonts-wine libpng-dev libgtest-dev nlohmann-json3-dev
   xvfb xdotool imagemagick x11-utils libjpeg-turbo-progs python3 debootstrap dpkg-dev
 )
+
+# The Windows build's own: the cross compiler, nasm for libjpeg-turbo's SIMD code, Wine.
+if [ "${1:-}" = "windows" ]; then
+  packages+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix nasm wine wine64)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

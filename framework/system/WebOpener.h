@@ -20,6 +20,8 @@ public:
     // (which a program would take for an option) and for control characters. Blanks around
     // the address are dropped.
     static BOOL MakeSafeAddress(const CString& address, CString& safe);
+    // MakeSafeAddress that says on stderr why it refused an address.
+    static BOOL AcceptAddress(const CString& address, CString& safe);
 
     // `xdg-open address`. TRUE when it took the address: it started and either ended with
     // status 0 or was still busy when the wait ended. Both openers pass the address through

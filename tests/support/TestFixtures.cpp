@@ -1,27 +1,36 @@
 #include "support/TestFixtures.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <stdexcept>
 
 #include <jpeglib.h>
 
+#include "support/TempFolderVariable.h"
+
 CScopedTempDir::CScopedTempDir() {
-    char pattern[] = "/tmp/slideshow-test-XXXXXX";
-    if (!::mkdtemp(pattern)) throw std::runtime_error("mkdtemp failed");
-    m_path = pattern;
-    const char* old = std::getenv("TMPDIR");
-    m_bHadTmpDir = old != nullptr;
-    if (old) m_oldTmpDir = old;
-    ::setenv("TMPDIR", m_path.c_str(), 1);
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    std::random_device random;
+    for (int attempt = 0; m_path.empty(); ++attempt) {
+        if (attempt == 100)
+            throw std::runtime_error("no temporary directory could be made");
+        const std::filesystem::path candidate =
+            base / ("slideshow-test-" + std::to_string(random()));
+        std::error_code ec;
+        if (std::filesystem::create_directory(candidate, ec))
+            m_path = candidate.string();
+    }
+    m_bHadTmpDir = GetTempFolderVariable(m_oldTmpDir);
+    SetTempFolderVariable(m_path);
 }
 
 CScopedTempDir::~CScopedTempDir() {
-    if (m_bHadTmpDir) ::setenv("TMPDIR", m_oldTmpDir.c_str(), 1);
-    else ::unsetenv("TMPDIR");
+    if (m_bHadTmpDir)
+        SetTempFolderVariable(m_oldTmpDir);
+    else
+        ClearTempFolderVariable();
     std::error_code ignored;
     std::filesystem::remove_all(m_path, ignored);
 }

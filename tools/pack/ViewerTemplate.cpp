@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -39,6 +40,42 @@ bool IsCompleteElf(std::ifstream& in, unsigned long long size) {
            header.e_shoff + (unsigned long long)header.e_shnum * header.e_shentsize <= size;
 }
 
+uint32_t Le(const std::vector<unsigned char>& b, size_t at, int nBytes) {
+    uint32_t v = 0;
+    for (int i = nBytes - 1; i >= 0; --i)
+        v = (v << 8) | b[at + (size_t)i];
+    return v;
+}
+
+// A 64-bit Windows program (not a DLL) whose headers and every section lie within the file.
+bool IsCompletePe(std::ifstream& in, unsigned long long size) {
+    const size_t kHeaderRead = 4096;
+    std::vector<unsigned char> b(kHeaderRead);
+    in.clear();
+    in.seekg(0);
+    in.read((char*)b.data(), (std::streamsize)b.size());
+    b.resize((size_t)in.gcount());
+    in.clear(); // a short file ends the read early; the stream is read again after this
+    if (b.size() < 0x40 || b[0] != 'M' || b[1] != 'Z')
+        return false;
+    const size_t pe = Le(b, 0x3C, 4);
+    if (pe > b.size() - 24 || std::memcmp(&b[pe], "PE\0\0", 4) != 0)
+        return false;
+    const uint32_t kMachineAmd64 = 0x8664, kExecutable = 0x0002, kDll = 0x2000, kMagicPe32Plus = 0x20B;
+    const uint32_t nSections = Le(b, pe + 6, 2), nOptional = Le(b, pe + 20, 2), flags = Le(b, pe + 22, 2);
+    if (Le(b, pe + 4, 2) != kMachineAmd64 || !(flags & kExecutable) || (flags & kDll))
+        return false;
+    const size_t table = pe + 24 + nOptional;
+    if (nOptional < 2 || table + (size_t)nSections * 40 > b.size() || Le(b, pe + 24, 2) != kMagicPe32Plus)
+        return false;
+    for (uint32_t i = 0; i < nSections; ++i) {
+        const size_t section = table + (size_t)i * 40;
+        if ((unsigned long long)Le(b, section + 20, 4) + Le(b, section + 16, 4) > size)
+            return false;
+    }
+    return true;
+}
+
 // Reads in slices, each overlapping the last by the mark's length; the mark sits early in a
 // viewer, so a long file is not read to its end.
 bool ContainsMark(std::ifstream& in) {
@@ -59,18 +96,24 @@ bool ContainsMark(std::ifstream& in) {
 
 } // namespace
 
-std::string FindViewerTemplate() {
+std::string FindViewerTemplate(const std::string& name) {
     std::error_code ec;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec)
         return std::string();
     const std::filesystem::path dir = self.parent_path();
     for (const std::filesystem::path& candidate :
-         {dir / "slideshow", dir / ".." / "app" / "slideshow",
-          dir / ".." / "lib" / "slideshow" / "slideshow"})
+         {dir / name, dir / ".." / "app" / name, dir / ".." / "lib" / "slideshow" / name})
         if (::access(candidate.c_str(), R_OK) == 0)
             return candidate.lexically_normal().string();
     return std::string();
+}
+
+bool IsWindowsViewer(const std::string& path) {
+    std::error_code ec;
+    const unsigned long long size = std::filesystem::file_size(path, ec);
+    std::ifstream in(path, std::ios::binary);
+    return !ec && in && IsCompletePe(in, size);
 }
 
 void CheckViewerTemplate(const std::string& path) {
@@ -80,7 +123,7 @@ void CheckViewerTemplate(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!bRegular || ec || !in)
         throw CPackError(path + ": the viewer cannot be read");
-    if (!IsCompleteElf(in, size) || !ContainsMark(in))
+    if (!(IsCompleteElf(in, size) || IsCompletePe(in, size)) || !ContainsMark(in))
         throw CPackError(path + ": not a slideshow viewer (a wrong file, or a damaged one); give "
                                 "the viewer with --viewer PATH");
 }

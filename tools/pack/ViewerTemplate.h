@@ -4,9 +4,14 @@
 
 #include <string>
 
-// The viewer beside this tool (a build tree: ../app/slideshow) or installed with it
-// (../lib/slideshow/slideshow); empty when there is none.
-std::string FindViewerTemplate();
+// The viewer file of that name (slideshow, or slideshow.exe for Windows) beside this tool (a
+// build tree: ../app/NAME) or installed with it (../lib/slideshow/NAME); empty when there is
+// none.
+std::string FindViewerTemplate(const std::string& name = "slideshow");
 
-// Throws CPackError naming `path` unless it is a complete viewer executable for this machine.
+// Throws CPackError naming `path` unless it is a complete viewer executable: for this machine,
+// or for 64-bit Windows.
 void CheckViewerTemplate(const std::string& path);
+
+// TRUE when the viewer is a Windows program: the collection it makes is named NAME.exe.
+bool IsWindowsViewer(const std::string& path);

@@ -3,6 +3,7 @@
 #include <malloc.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -29,7 +30,8 @@ const int EXIT_USAGE = 2;
 void PrintHelp() {
     std::printf(
         "Usage:\n"
-        "  slideshow-pack build SOURCE -o OUTPUT [--viewer PATH] [--strict] [--recursive]\n"
+        "  slideshow-pack build SOURCE -o OUTPUT [--viewer PATH | --target windows]\n"
+        "                       [--strict] [--recursive]\n"
         "                       [--sort natural|name|date] [--title TEXT] [--creator TEXT]\n"
         "                       [--date TEXT] [--comments FILE] [--background COLOUR]\n"
         "                       [--max-size PIXELS [--quality Q]]\n"
@@ -67,7 +69,8 @@ void PrintHelp() {
         "Options:\n"
         "  -o, --output OUTPUT  the viewer file to write\n"
         "  --viewer PATH        the viewer to copy (default: the one installed or built with\n"
-        "                       this tool)\n"
+        "                       this tool); a Windows viewer (slideshow.exe) makes OUTPUT.exe\n"
+        "  --target TARGET      linux (the default) or windows: the installed viewer for it\n"
         "  --strict             a folder's broken picture ends the build (catalogues always do)\n"
         "  --recursive          take the pictures of a folder's subfolders too\n"
         "  --sort ORDER         a folder's order: natural (default), name (plain character\n"
@@ -111,13 +114,23 @@ PACK_CATALOGUE LoadSource(const std::string& source, const FOLDER_OPTIONS& folde
     throw CPackError(source + ": give a folder, a .json catalogue or a .csv file");
 }
 
+bool HasExeExtension(const std::string& path) {
+    if (path.size() < 4)
+        return false;
+    std::string ext = path.substr(path.size() - 4);
+    for (char& c : ext)
+        c = (char)std::tolower((unsigned char)c);
+    return ext == ".exe";
+}
+
 bool IsCollectionText(const std::string& option) {
     return option == "--title" || option == "--creator" || option == "--date" ||
            option == "--comments";
 }
 
 bool TakesValue(const std::string& option) {
-    return option == "-o" || option == "--output" || option == "--viewer" || option == "--sort" ||
+    return option == "-o" || option == "--output" || option == "--viewer" || option == "--target" ||
+           option == "--sort" ||
            option == "--background" || option == "--max-size" || option == "--quality" ||
            IsCollectionText(option);
 }
@@ -158,7 +171,7 @@ bool ParseNumber(const std::string& option, const std::string& value, PICTURE_OP
 }
 
 int Build(const std::vector<std::string>& args) {
-    std::string source, output, viewer;
+    std::string source, output, viewer, target = "linux";
     FOLDER_OPTIONS folderOptions;
     bool bStrict = false;
     PICTURE_OPTIONS pictureOptions;
@@ -173,6 +186,8 @@ int Build(const std::vector<std::string>& args) {
             output = args[++i];
         else if (a == "--viewer")
             viewer = args[++i];
+        else if (a == "--target")
+            target = args[++i];
         else if (a == "--background" &&
                  !CPictureFile::ParseColour(args[++i], pictureOptions.background))
             return Usage("--background takes a colour such as #RRGGBB or white, not " + args[i]);
@@ -204,12 +219,17 @@ int Build(const std::vector<std::string>& args) {
         return Usage("build needs a SOURCE");
     if (output.empty())
         return Usage("build needs -o OUTPUT");
+    if (target != "linux" && target != "windows")
+        return Usage("unknown --target " + target + " (linux or windows)");
     if (viewer.empty())
-        viewer = FindViewerTemplate();
+        viewer = FindViewerTemplate(target == "windows" ? "slideshow.exe" : "slideshow");
     if (viewer.empty())
-        throw CPackError(
-            "no slideshow viewer found beside slideshow-pack; give one with --viewer PATH");
+        throw CPackError("no slideshow viewer for " + target +
+                         " found beside slideshow-pack; give one with --viewer PATH");
     CheckViewerTemplate(viewer);
+    // Windows runs a program only by its extension.
+    if (IsWindowsViewer(viewer) && !HasExeExtension(output))
+        output += ".exe";
     PACK_CATALOGUE catalogue = LoadSource(source, folderOptions);
     for (const auto& [option, value] : collectionTexts)
         SetCollectionText(catalogue, option, value);

@@ -1,10 +1,8 @@
 #include "tools/writer/CollectionWriter.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 
 BOOL CCollectionWriter::SetPrefixFromFile(const CString& path) {
     FILE* f = std::fopen(path, "rb");
@@ -92,17 +90,17 @@ std::vector<BYTE> CCollectionWriter::Build() const {
 
 BOOL CCollectionWriter::WriteFile(const CString& path, BOOL bExecutable) const {
     const std::vector<BYTE> bytes = Build();
-    const int fd =
-        ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, bExecutable ? 0755 : 0644);
-    if (fd < 0)
-        return FALSE;
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n <= 0)
-            break;
-        done += (size_t)n;
+    {
+        std::ofstream out(path.GetString(), std::ios::binary | std::ios::trunc);
+        if (!out.write(reinterpret_cast<const char*>(bytes.data()), (std::streamsize)bytes.size()) || !out.flush())
+            return FALSE;
     }
-    const BOOL bOk = done == bytes.size() && ::fchmod(fd, bExecutable ? 0755 : 0644) == 0;
-    return ::close(fd) == 0 && bOk;
+    namespace fs = std::filesystem;
+    const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                           fs::perms::others_read |
+                           (bExecutable ? fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec
+                                        : fs::perms::none);
+    std::error_code ec;
+    fs::permissions(path.GetString(), mode, ec);
+    return !ec;
 }

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "framework/backend/sdl/SdlKeyMap.h"
-#include "framework/backend/sdl/SdlMessageBox.h"
+#include "framework/backend/sdl/PlatformMessageBox.h"
 #include "framework/window/Messages.h"
 
 namespace {
@@ -316,8 +316,7 @@ void CSdlBackend::Minimize() {
 }
 
 void CSdlBackend::ShowMessage(const CString& caption, const CString& text) {
-    CSdlMessageBox box(caption, text);
-    if (!m_bInitialised || !box.Run())
+    if (!m_bInitialised || !AfxShowPlatformMessageBox(caption, text))
         fprintf(stderr, "%s: %s\n", caption.GetString(), text.GetString());
     // The box covered part of our window; the desktop may not tell us.
     if (m_pWindow) {

@@ -3,9 +3,13 @@
 # slideshow-pack, the program runs full screen, xdotool clicks NEXT, a thumbnail and ABOUT,
 # ImageMagick reads the screen back, and Escape ends the program with no file left behind.
 #   private_display.sh run_program_e2e.sh path/to/slideshow path/to/slideshow-pack
+# The Windows viewer runs the same way under Wine:
+#   SLIDESHOW_E2E_RUNNER=wine SLIDESHOW_E2E_TEMP=<the prefix's temporary folder> \
+#     run_program_e2e.sh path/to/slideshow.exe path/to/slideshow-pack
 set -euo pipefail
 viewer="$1"
 pack="$2"
+read -r -a runner <<<"${SLIDESHOW_E2E_RUNNER:-}"
 [ -n "${DISPLAY:-}" ] || { echo "skipped: no X display"; exit 77; }
 for tool in xdotool import convert xdpyinfo; do
   command -v "$tool" >/dev/null || { echo "missing $tool (scripts/install-deps.sh installs it)"; exit 1; }
@@ -59,10 +63,15 @@ for i in "${!colours[@]}"; do
     -quality 95 "$work/pictures/$(printf '%02d' "$i")-colour.jpg"
 done
 "$pack" build "$work/pictures" -o "$work/viewer" --viewer "$viewer" >/dev/null || fail "slideshow-pack"
+collection="$work/viewer"
+[ -f "$collection.exe" ] && collection="$collection.exe"
+# Where the program's temporary files go: TMPDIR on Linux, Wine's own folder for Windows.
+temp="${SLIDESHOW_E2E_TEMP:-$work/tmp}"
+temp_before="$(LC_ALL=C ls -A "$temp")"
 
 read -r sw sh < <(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1], d[2] }')
 L=$(( sw / 2 - 400 )); T=$(( sh / 2 - 300 ))
-TMPDIR="$work/tmp" env -u SLIDESHOW_SCREEN "$work/viewer" >"$work/out" 2>&1 &
+TMPDIR="$work/tmp" env -u SLIDESHOW_SCREEN "${runner[@]}" "$collection" >"$work/out" 2>&1 &
 app_pid=$!
 
 # Start: the Comments view between the two grey lines.
@@ -96,6 +105,6 @@ for _ in $(seq 1 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; don
 kill -0 "$app_pid" 2>/dev/null && fail "Escape did not end the program"
 wait "$app_pid" || fail "the program ended with status $?"
 app_pid=""
-leftover="$(ls -A "$work/tmp")"
+leftover="$(LC_ALL=C comm -13 <(echo "$temp_before") <(LC_ALL=C ls -A "$temp"))"
 [ -z "$leftover" ] || fail "temporary files left: $leftover"
 echo "e2e program: start, NEXT, thumbnail, ABOUT and Escape passed"

@@ -1,11 +1,12 @@
 #include "framework/system/TempFile.h"
 
+#include "framework/system/TempFileRegistry.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
@@ -15,35 +16,6 @@ namespace {
 
 const char* const FALLBACK_DIR = "/tmp";
 const int ENDING_SIGNALS[] = {SIGTERM, SIGINT, SIGHUP};
-
-// The remembered paths, readable from a signal handler: fixed slots in blocks that are
-// chained and never freed, each slot claimed and released with one atomic state.
-enum { SLOT_FREE = 0, SLOT_CLAIMED = 1, SLOT_LIVE = 2 };
-struct TEMP_SLOT {
-    std::atomic<int> state;
-    char path[MAX_PATH];
-};
-struct TEMP_BLOCK {
-    TEMP_SLOT slots[32];
-    std::atomic<TEMP_BLOCK*> pNext;
-};
-TEMP_BLOCK g_firstBlock;
-
-TEMP_SLOT* ClaimSlot() {
-    for (TEMP_BLOCK* pBlock = &g_firstBlock;; pBlock = pBlock->pNext.load()) {
-        for (TEMP_SLOT& slot : pBlock->slots) {
-            int expected = SLOT_FREE;
-            if (slot.state.compare_exchange_strong(expected, SLOT_CLAIMED))
-                return &slot;
-        }
-        if (!pBlock->pNext.load()) {
-            TEMP_BLOCK* pNew = new TEMP_BLOCK();
-            TEMP_BLOCK* pNone = nullptr;
-            if (!pBlock->pNext.compare_exchange_strong(pNone, pNew))
-                delete pNew;
-        }
-    }
-}
 
 bool IsUsableDirectory(const std::string& dir) {
     struct stat st;
@@ -102,16 +74,15 @@ UINT GetTempFileName(LPCSTR pathName, LPCSTR prefix, UINT uUnique, LPSTR tempFil
     if (!name.empty() && name.back() != '/') name += '/';
     name += std::string(prefix).substr(0, 3) + "XXXXXX.tmp";
     if (name.size() + 1 > MAX_PATH) return 0;
-    TEMP_SLOT* pSlot = ClaimSlot();
+    TEMP_FILE_SLOT* pSlot = AfxClaimTempFileSlot();
     CEndingSignalsBlocked blocked;
     const int fd = ::mkostemps(name.data(), 4, O_CLOEXEC);
     if (fd < 0) {
-        pSlot->state.store(SLOT_FREE);
+        AfxAbandonTempFileSlot(pSlot);
         return 0;
     }
     ::close(fd);
-    std::memcpy(pSlot->path, name.c_str(), name.size() + 1);
-    pSlot->state.store(SLOT_LIVE);
+    AfxCommitTempFileSlot(pSlot, name.c_str());
     std::memcpy(tempFileName, name.c_str(), name.size() + 1);
     return 1;
 }
@@ -132,35 +103,4 @@ void AfxInstallTempFileCleanup() {
     g_previousTerminate = std::set_terminate(OnTerminate);
 }
 
-void AfxRemoveTempFiles() {
-    for (TEMP_BLOCK* pBlock = &g_firstBlock; pBlock; pBlock = pBlock->pNext.load()) {
-        for (TEMP_SLOT& slot : pBlock->slots) {
-            int expected = SLOT_LIVE;
-            if (slot.state.compare_exchange_strong(expected, SLOT_CLAIMED)) {
-                ::unlink(slot.path);
-                slot.state.store(SLOT_FREE);
-            }
-        }
-    }
-}
-
-void AfxForgetTempFile(LPCSTR path) {
-    if (!path)
-        return;
-    for (TEMP_BLOCK* pBlock = &g_firstBlock; pBlock; pBlock = pBlock->pNext.load()) {
-        for (TEMP_SLOT& slot : pBlock->slots) {
-            if (slot.state.load() == SLOT_LIVE && std::strcmp(slot.path, path) == 0) {
-                slot.state.store(SLOT_FREE);
-                return;
-            }
-        }
-    }
-}
-
-int AfxGetTempFileCount() {
-    int n = 0;
-    for (TEMP_BLOCK* pBlock = &g_firstBlock; pBlock; pBlock = pBlock->pNext.load())
-        for (TEMP_SLOT& slot : pBlock->slots)
-            n += slot.state.load() == SLOT_LIVE ? 1 : 0;
-    return n;
-}
+void AfxDeleteTempFileNow(LPCSTR path) { ::unlink(path); }

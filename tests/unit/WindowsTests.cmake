@@ -1,0 +1,12 @@
+# The unit tests of the Windows build, run under Wine: the framework's core, drawing and text,
+# the resources and the data layer, on the same byte fixtures and crafted files as on Linux.
+# Tests of Linux's own services (fontconfig, resource limits, $TMPDIR and /proc) stay there.
+slideshow_test(unit_core DIRS core LINK framework_base res LABELS unit)
+slideshow_test(unit_res DIRS res LINK res framework_gdi LABELS unit)
+slideshow_test(unit_gdi DIRS gdi LINK framework_gdi res LABELS unit)
+slideshow_test(unit_text DIRS text LINK framework_gdi res LABELS unit
+  EXCLUDE "/FontEngineTest\\.cpp$")
+slideshow_test(unit_data DIRS data LINK data res collection_writer LABELS unit
+  EXCLUDE "/(HostileInputTest|ItemPictureTest|SystemPathsTest)\\.cpp$"
+  SKIP CollectionFile.AppendedToACopyOfAnExecutable) # Windows files have no mode bits
+slideshow_test(unit_platform DIRS platform LINK framework_base LABELS unit)
