@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 #include "DataTestSupport.h"
@@ -13,6 +12,7 @@
 #include "framework/system/MessageSink.h"
 #include "framework/system/TempFile.h"
 #include "res/ProgramResources.h"
+#include "support/TempFolderVariable.h"
 
 namespace {
 
@@ -252,8 +252,10 @@ TEST(ReducedDecode, AParallelLoadWithoutATemporaryFileSaysSoOnceAndReadsTheImage
     CCollectionFile file;
     ASSERT_EQ(file.Open(WriteCollection(writer, dir).c_str()), 1);
     const std::string deep = dir.Path() + "/" + std::string(250 - dir.Path().size() - 1, 'd');
-    ASSERT_EQ(::mkdir(deep.c_str(), 0700), 0);
-    ::setenv("TMPDIR", deep.c_str(), 1);
+    ASSERT_TRUE(std::filesystem::create_directory(deep));
+    std::string strOldTemp;
+    const bool bHadTemp = GetTempFolderVariable(strOldTemp);
+    SetTempFolderVariable(deep);
     static std::vector<CString> s_messages;
     s_messages.clear();
     AfxSetMessageSink([](const CString& text) { s_messages.push_back(text); });
@@ -261,6 +263,10 @@ TEST(ReducedDecode, AParallelLoadWithoutATemporaryFileSaysSoOnceAndReadsTheImage
     std::vector<std::unique_ptr<CCollectionItem>> items;
     file.LoadItems({0, 1, 2, 3}, CSize(160, 120), items);
     AfxSetMessageSink(nullptr);
+    if (bHadTemp)
+        SetTempFolderVariable(strOldTemp);
+    else
+        ClearTempFolderVariable();
     ASSERT_EQ(1u, s_messages.size());
     for (const auto& item : items) {
         EXPECT_EQ(nullptr, item->GetPicture());
