@@ -181,3 +181,20 @@ TEST_F(ThumbnailsPageTest, ReducedDecodesPaintLikeFullOnesAndLeaveNoFiles) {
     AfxPumpUntilIdle();
     EXPECT_TRUE(m_dir.Files().empty());
 }
+
+// A damaged record fails the page's batch of decodes; only its own cell shows it.
+TEST_F(ThumbnailsPageTest, ADamagedRecordMarksOnlyItsOwnCell) {
+    CCollectionWriter writer;
+    writer.AddItem(MakeTestItem(0, ItemColour(0)));
+    // A readable name, then a text whose length runs past the end of the file.
+    writer.AddRecordBytes({6, 'T', 'e', 'a', 'p', 'o', 't', 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F});
+    writer.AddItem(MakeTestItem(2, ItemColour(2)));
+    OpenFile(WriteTestCollection(writer, m_dir));
+    ASSERT_EQ(Describe(), "0 1 2 - - - - - ");
+    EXPECT_FALSE(m_page.GetCell(0)->IsDamaged());
+    EXPECT_TRUE(m_page.GetCell(1)->IsDamaged());
+    EXPECT_FALSE(m_page.GetCell(2)->IsDamaged());
+    EXPECT_SCREEN_NEAR(m_backend, 50 + 80, 68 + 25 + 100, ItemColour(0));
+    EXPECT_SCREEN_NEAR(m_backend, 410 + 80, 68 + 25 + 100, ItemColour(2));
+    EXPECT_EQ(m_dir.Files().size(), 2u);
+}
