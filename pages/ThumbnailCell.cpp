@@ -167,6 +167,8 @@ void CThumbnailCell::OnPaint() {
 }
 
 // Scales straight from the decoded bitmap to the screen at every paint: no scaled copy is kept.
+// The place comes from the picture's own size, so that a bitmap decoded reduced for the cell
+// lands on the same pixels as the full one; the whole bitmap is stretched into it.
 void CThumbnailCell::PaintPicture(CDC& dc, const CRect& rcClient) {
     BITMAP bm = {};
     if (m_pPicture == nullptr || m_pPicture->GetSafeHandle() == nullptr ||
@@ -176,10 +178,13 @@ void CThumbnailCell::PaintPicture(CDC& dc, const CRect& rcClient) {
     if (!dcMem.CreateCompatibleDC(&dc))
         return;
     CBitmap* pOldBitmap = dcMem.SelectObject(m_pPicture);
+    CSize sizeFull = m_pPicture->GetFullSize();
+    if (sizeFull.cx <= 0 || sizeFull.cy <= 0) // a bitmap made in memory, not decoded
+        sizeFull = CSize(bm.bmWidth, bm.bmHeight);
     BOOL bShrunk = FALSE;
     const CRect rcDest =
-        PlacePicture(bm.bmWidth, bm.bmHeight, rcClient.Width(), rcClient.Height(), &bShrunk);
-    if (!bShrunk) {
+        PlacePicture(sizeFull.cx, sizeFull.cy, rcClient.Width(), rcClient.Height(), &bShrunk);
+    if (!bShrunk && rcDest.Size() == CSize(bm.bmWidth, bm.bmHeight)) {
         dc.BitBlt(rcDest.left, rcDest.top, bm.bmWidth, bm.bmHeight, &dcMem, 0, 0, SRCCOPY);
     } else {
         dc.SetStretchBltMode(HALFTONE);

@@ -35,6 +35,7 @@ public:
     void SetIconAndCaptions(CImageList* pImageList, int nItemIndex, const CString& strCaption1,
                             const CString& strCaption2, const CString& strCaption3);
     BOOL IsDamaged() const { return m_bDamaged; }
+    const CItemPicture* GetPicture() const { return m_pPicture; }
     // Forgets the borrowed picture. Owners call it before they release the record that holds
     // it, so that no repaint in between reaches freed pixels; the cell then paints its
     // background only until it is given another item.

@@ -1,5 +1,8 @@
 #include "pages/ThumbnailsPage.h"
 
+#include <memory>
+#include <vector>
+
 #include "framework/core/Exception.h"
 #include "framework/gdi/DC.h"
 #include "pages/CollectionOwner.h"
@@ -111,6 +114,7 @@ void CThumbnailsPage::FillPage() {
         m_nShown = CELL_COUNT;
         m_nLeftAfter = m_nRemaining - CELL_COUNT;
     }
+    LoadPage();
     for (int k = 0; k < m_nShown; ++k)
         ShowItemInCell(k, m_nFirst + k);
     if (m_nFirst >= CELL_COUNT) {
@@ -131,18 +135,40 @@ void CThumbnailsPage::FillPage() {
         m_pCells[k]->ShowWindow(SW_HIDE);
 }
 
+// The page's pictures decode together, each reduced for its cell. A damaged record fails the
+// whole batch; the items are then loaded one by one, so that only that record's cell shows it.
+void CThumbnailsPage::LoadPage() {
+    CCollectionFile* pCollection = CCollectionOwner::Of(GetParent());
+    if (pCollection == nullptr || m_nShown <= 0)
+        return;
+    std::vector<int> indices;
+    for (int k = 0; k < m_nShown; ++k)
+        indices.push_back(m_nFirst + k);
+    std::vector<std::unique_ptr<CCollectionItem>> items;
+    try {
+        pCollection->LoadItems(indices, CELL_SIZE, items);
+    } catch (const CException&) {
+        items.clear();
+    }
+    for (int k = 0; k < m_nShown; ++k) {
+        if (k < (int)items.size()) {
+            m_pItems[k] = items[k].release();
+            continue;
+        }
+        try {
+            m_pItems[k] = pCollection->LoadItem(m_nFirst + k, CELL_SIZE);
+        } catch (const CException&) {
+            m_pItems[k] = nullptr;
+        }
+    }
+}
+
 void CThumbnailsPage::ShowItemInCell(int k, int nIndex) {
     CThumbnailCell* pCell = m_pCells[k];
-    CCollectionFile* pCollection = CCollectionOwner::Of(GetParent());
-    try {
-        m_pItems[k] = pCollection != nullptr ? pCollection->LoadItem(nIndex) : nullptr;
-    } catch (const CException&) {
-        m_pItems[k] = nullptr;
-    }
     if (m_pItems[k] != nullptr)
         pCell->ShowItem(m_pItems[k], nIndex);
     else // The cell still opens the item, where the main window shows what is wrong with it.
-        pCell->ShowDamagedItem(pCollection, nIndex);
+        pCell->ShowDamagedItem(CCollectionOwner::Of(GetParent()), nIndex);
     pCell->ShowWindow(SW_SHOWNORMAL);
 }
 

@@ -38,6 +38,8 @@ private:
     void FillPage();
     void CreateLinks();
     void CreateCells();
+    // Loads the records of the cells to be shown into m_pItems, null for a damaged one.
+    void LoadPage();
     void ShowItemInCell(int k, int nIndex);
     void TurnPage(CLinkStatic& link, int nFirstChange, int nRemainingChange);
 

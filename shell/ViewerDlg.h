@@ -129,9 +129,9 @@ private:
     void ShowItem(int nView, int nIndex);
     void ShowImage(int nIndex);
     void ShowDetails(int nIndex);
-    // Loads item nIndex into m_pItem, releasing the one held before. FALSE when its record is
-    // damaged.
-    BOOL LoadCurrentItem(int nIndex);
+    // Loads item nIndex into m_pItem for view nView (its picture decoded for that view's
+    // window), releasing the one held before. FALSE when its record is damaged.
+    BOOL LoadCurrentItem(int nIndex, int nView);
     void ShowDamagedItem(int nIndex);
 
     // Details: the held item's details as rows; its picture in the details cell.

@@ -172,7 +172,7 @@ void CViewerDlg::ShowThumbnails(int nPageFirst) {
 void CViewerDlg::ShowItem(int nView, int nIndex) {
     HideCurrentView();
     ShowTabs();
-    if (!LoadCurrentItem(nIndex)) {
+    if (!LoadCurrentItem(nIndex, nView)) {
         m_nav.ShownDamaged();
         ShowDamagedItem(nIndex);
         return;
@@ -205,10 +205,16 @@ void CViewerDlg::ShowDetails(int nIndex) {
     m_pCurrentView = &m_detailsPanel;
 }
 
-BOOL CViewerDlg::LoadCurrentItem(int nIndex) {
+// Decoded reduced for the window of the view being shown; the image view's fallback to the
+// details keeps this record, whose picture then still covers the smaller cell.
+BOOL CViewerDlg::LoadCurrentItem(int nIndex, int nView) {
     ReleaseItem();
+    CWnd* pShownIn = nView == VIEW_IMAGE ? (CWnd*)&m_imageCell : (CWnd*)m_pDetailsCell;
+    CRect rcBox;
+    if (pShownIn != nullptr && pShownIn->GetSafeHwnd() != nullptr)
+        pShownIn->GetClientRect(&rcBox);
     try {
-        m_pItem = m_collection.LoadItem(nIndex);
+        m_pItem = m_collection.LoadItem(nIndex, rcBox.Size());
     } catch (const CException&) {
         m_pItem = nullptr;
     }

@@ -1,5 +1,6 @@
 // Where a thumbnail cell puts an item's picture, computed and as seen on the screen.
 #include "cell_fixture.h"
+#include "pages/page_fixture.h"
 
 namespace {
 
@@ -67,4 +68,39 @@ TEST_F(CellFixture, ShrinksByAveragingAndCopiesOneToOneExactly) {
     EXPECT_EQ(CellPixel(0, 0), RGB(0, 0, 0));
     EXPECT_EQ(CellPixel(1, 0), RGB(255, 255, 255));
     m_cell.ClearPicture();
+}
+
+// A 901 × 672 picture decoded at a quarter for the cell is 226 × 168, which shrunk to fit would
+// stand one row lower and one shorter than the picture itself: the cell must place it from its
+// own size. The JPEG's first rows are banded (shown along the bottom) and so are its left
+// columns, so that a flipped or mirrored picture fails too.
+TEST_F(CellFixture, PlacesAReducedDecodeOnTheFullDecodesRectangle) {
+    CScopedTempDir dir;
+    const COLORREF top = RGB(250, 240, 20), left = RGB(20, 60, 240), rest = RGB(30, 180, 90);
+    const std::vector<BYTE> jpeg = MakeJpeg(901, 672, [&](int x, int y) {
+        return (DWORD)PixelFromColor(y < 80 ? top : x < 90 ? left : rest);
+    });
+    CItemPicture full, reduced;
+    full.Decode(jpeg.data(), (DWORD)jpeg.size());
+    reduced.SetRequest({CSize(160, 200)});
+    reduced.Decode(jpeg.data(), (DWORD)jpeg.size());
+    BITMAP bm = {};
+    ASSERT_TRUE(reduced.GetBitmap(&bm));
+    EXPECT_EQ(CSize(bm.bmWidth, bm.bmHeight), CSize(226, 168));
+    EXPECT_EQ(reduced.GetFullSize(), CSize(901, 672));
+
+    // Placed at (0, 40), 160 × 119: rows 40 to 158.
+    const std::pair<CPoint, COLORREF> probes[] = {
+        {{80, 39}, BACKGROUND}, {{80, 40}, rest},   {{80, 158}, top}, {{80, 159}, BACKGROUND},
+        {{0, 100}, left},       {{159, 100}, rest}, {{80, 152}, top}, {{80, 46}, rest}};
+    for (CItemPicture* picture : {&full, &reduced}) {
+        const char* what = picture == &full ? "full" : "reduced";
+        m_cell.SetPicture(picture, 0);
+        Repaint();
+        for (const auto& [pt, colour] : probes)
+            EXPECT_TRUE(NearColour(CellPixel(pt.x, pt.y), colour, 12))
+                << what << " at " << pt.x << "," << pt.y << ": " << std::hex
+                << CellPixel(pt.x, pt.y);
+        m_cell.ClearPicture();
+    }
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <dirent.h>
@@ -48,7 +49,8 @@ inline ITEM_RECORD MakeTestItem(int nIndex, COLORREF colour, BOOL bPicture = TRU
     item.detailNames.Add("Name");
     item.detailValues.Add(item.m_strName);
     item.bPicture = bPicture;
-    if (bPicture) item.jpeg = MakeBandedJpeg(40, 30, colour);
+    if (bPicture)
+        item.jpeg = MakeBandedJpeg(40, 30, colour);
     return item;
 }
 
@@ -67,7 +69,8 @@ inline std::string WriteTestCollection(const CCollectionWriter& writer, const CS
 inline std::string WriteItems(const CScopedTempDir& dir, int nCount, BOOL bPictures = TRUE) {
     CCollectionWriter writer;
     writer.SetHeader("1.0 test");
-    for (int i = 0; i < nCount; ++i) writer.AddItem(MakeTestItem(i, ItemColour(i), bPictures));
+    for (int i = 0; i < nCount; ++i)
+        writer.AddItem(MakeTestItem(i, ItemColour(i), bPictures));
     return WriteTestCollection(writer, dir);
 }
 
@@ -78,24 +81,59 @@ inline bool NearColour(COLORREF a, COLORREF b, int tolerance = 6) {
            abs((int)GetBValue(a) - (int)GetBValue(b)) <= tolerance;
 }
 
+// A large picture with the same two bands, thick enough to show when it is shrunk to a cell.
+inline std::vector<BYTE> MakeLargeBandedJpeg(int w, int h, COLORREF colour) {
+    return MakeJpeg(w, h, [=](int x, int y) {
+        const COLORREF c = y < h / 8    ? TEST_PICTURE_TOP_BAND
+                           : x < w / 10 ? TEST_PICTURE_LEFT_BAND
+                                        : colour;
+        return (DWORD)PixelFromColor(c);
+    });
+}
+
+// A window's pixels on the screen, row by row.
+inline std::vector<COLORREF> WindowPixels(const CHeadlessBackend& backend, CWnd* pWnd) {
+    CRect rc;
+    pWnd->GetWindowRect(&rc);
+    std::vector<COLORREF> pixels;
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x)
+            pixels.push_back(backend.GetPixel(x, y));
+    return pixels;
+}
+
+// The share of pixels (0 to 1) at which two paintings of the same window differ by more than
+// `tolerance` in some channel. A reduced decode blends the pixels along sharp edges a little
+// differently; a picture flipped, mirrored or in other colours differs across whole bands.
+inline double DifferingShare(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b,
+                             int tolerance = 24) {
+    if (a.size() != b.size() || a.empty())
+        return 1.0;
+    size_t nDiffering = 0;
+    for (size_t i = 0; i < a.size(); ++i)
+        nDiffering += NearColour(a[i], b[i], tolerance) ? 0 : 1;
+    return (double)nDiffering / (double)a.size();
+}
+
 // Saves the screen under the build directory and returns the file's path.
 inline std::string SaveFailureScreen(const CHeadlessBackend& backend) {
     const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
     std::string name = std::string(info->test_suite_name()) + "." + info->name();
     for (char& c : name)
-        if (c == '/') c = '_';
+        if (c == '/')
+            c = '_';
     const std::string path = std::string(SLIDESHOW_BINARY_DIR) + "/ui-failure-" + name + ".png";
     backend.SaveScreenshot(path.c_str());
     return path;
 }
 
-#define EXPECT_SCREEN_NEAR(backend, x, y, expected)                                              \
-    do {                                                                                         \
-        const COLORREF got_ = (backend).GetPixel((x), (y));                                      \
-        if (!NearColour(got_, (expected)))                                                       \
-            ADD_FAILURE() << "pixel (" << (x) << ", " << (y) << ") is " << std::hex << got_      \
-                          << ", expected " << (COLORREF)(expected) << std::dec                   \
-                          << "; screen saved as " << SaveFailureScreen(backend);                 \
+#define EXPECT_SCREEN_NEAR(backend, x, y, expected)                                                \
+    do {                                                                                           \
+        const COLORREF got_ = (backend).GetPixel((x), (y));                                        \
+        if (!NearColour(got_, (expected)))                                                         \
+            ADD_FAILURE() << "pixel (" << (x) << ", " << (y) << ") is " << std::hex << got_        \
+                          << ", expected " << (COLORREF)(expected) << std::dec                     \
+                          << "; screen saved as " << SaveFailureScreen(backend);                   \
     } while (0)
 
 // A window that holds a collection, for pages tested without the main window.

@@ -10,8 +10,8 @@ namespace {
 
 class ThumbnailsPageTest : public ::testing::Test {
 protected:
-    void Open(int nItems) {
-        const std::string path = WriteItems(m_dir, nItems);
+    void Open(int nItems) { OpenFile(WriteItems(m_dir, nItems)); }
+    void OpenFile(const std::string& path) {
         AfxSetBackend(&m_backend);
         RegisterProgramResources();
         ASSERT_TRUE(m_host.m_collection.Open(path.c_str()));
@@ -140,3 +140,61 @@ TEST_F(ThumbnailsPageTest, HidingLetsTheRecordsGoAndShowingAgainReloads) {
 }
 
 } // namespace
+
+// The page's pictures are decoded reduced for the cells, yet every cell paints within a few
+// levels of the same picture decoded at full size but along the bands' edges; their files go with
+// the page.
+TEST_F(ThumbnailsPageTest, ReducedDecodesPaintLikeFullOnesAndLeaveNoFiles) {
+    const CSize sizes[] = {{1200, 900}, {900, 1200}, {1601, 1203}, {800, 800},
+                           {1024, 683}, {683, 1024}, {2000, 700},  {700, 1999}};
+    CCollectionWriter writer;
+    writer.SetHeader("1.0 test");
+    std::vector<std::vector<BYTE>> jpegs;
+    for (int i = 0; i < 8; ++i) {
+        ITEM_RECORD item = MakeTestItem(i, ItemColour(i));
+        item.jpeg = MakeLargeBandedJpeg(sizes[i].cx, sizes[i].cy, ItemColour(i));
+        jpegs.push_back(item.jpeg);
+        writer.AddItem(item);
+    }
+    OpenFile(WriteTestCollection(writer, m_dir));
+    ASSERT_EQ(Describe(), "0 1 2 3 4 5 6 7 ");
+    for (int k = 0; k < 8; ++k) {
+        CThumbnailCell* pCell = m_page.GetCell(k);
+        const CItemPicture* pShown = pCell->GetPicture();
+        ASSERT_NE(pShown, nullptr);
+        BITMAP bm = {};
+        ASSERT_TRUE(const_cast<CItemPicture*>(pShown)->GetBitmap(&bm));
+        EXPECT_LT(bm.bmWidth, sizes[k].cx / 2) << k;
+        EXPECT_LT(bm.bmHeight, sizes[k].cy / 2) << k;
+        EXPECT_EQ(pShown->GetFullSize(), sizes[k]) << k;
+
+        const std::vector<COLORREF> reduced = WindowPixels(m_backend, pCell);
+        CItemPicture full;
+        full.Decode(jpegs[k].data(), (DWORD)jpegs[k].size());
+        pCell->SetPicture(&full, k);
+        pCell->Invalidate();
+        AfxPumpUntilIdle();
+        EXPECT_LT(DifferingShare(reduced, WindowPixels(m_backend, pCell)), 0.05) << k;
+        pCell->ClearPicture();
+    }
+    m_page.ShowWindow(SW_HIDE);
+    AfxPumpUntilIdle();
+    EXPECT_TRUE(m_dir.Files().empty());
+}
+
+// A damaged record fails the page's batch of decodes; only its own cell shows it.
+TEST_F(ThumbnailsPageTest, ADamagedRecordMarksOnlyItsOwnCell) {
+    CCollectionWriter writer;
+    writer.AddItem(MakeTestItem(0, ItemColour(0)));
+    // A readable name, then a text whose length runs past the end of the file.
+    writer.AddRecordBytes({6, 'T', 'e', 'a', 'p', 'o', 't', 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F});
+    writer.AddItem(MakeTestItem(2, ItemColour(2)));
+    OpenFile(WriteTestCollection(writer, m_dir));
+    ASSERT_EQ(Describe(), "0 1 2 - - - - - ");
+    EXPECT_FALSE(m_page.GetCell(0)->IsDamaged());
+    EXPECT_TRUE(m_page.GetCell(1)->IsDamaged());
+    EXPECT_FALSE(m_page.GetCell(2)->IsDamaged());
+    EXPECT_SCREEN_NEAR(m_backend, 50 + 80, 68 + 25 + 100, ItemColour(0));
+    EXPECT_SCREEN_NEAR(m_backend, 410 + 80, 68 + 25 + 100, ItemColour(2));
+    EXPECT_EQ(m_dir.Files().size(), 2u);
+}
