@@ -29,7 +29,7 @@ public:
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL OnInitDialog() override;
-    // Left and Right walk the ring like PREVIOUS and NEXT unless the list is dropped.
+    // The keys of the key table, unless the list is dropped or walks with that key itself.
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
     // CCollectionOwner, CAboutBoxOwner
@@ -122,6 +122,10 @@ private:
     void ShowAboutBox();
     void ReleaseItem();
     void OnThumbnailClick(CThumbnailCell* pCell);
+    // Keys: each does what its button or link does, and nothing where that one is not shown.
+    BOOL OnKey(int vk);
+    void ClickButton(CWnd& button);
+    void TurnThumbnailsPage(BOOL bNext);
     // The views, each in its own function.
     void HideCurrentView();
     void ShowComments();
