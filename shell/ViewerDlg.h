@@ -52,6 +52,8 @@ public:
 
 protected:
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) override;
+    // In the image view the wheel steps like PREVIOUS (up) and NEXT (down).
+    BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt) override;
     void OnPaint() override;
 
 private:

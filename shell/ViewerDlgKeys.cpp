@@ -1,4 +1,5 @@
-// Keys: the key table's commands, sent as the clicks of the buttons and links they stand for.
+// Keys and the wheel: the key table's commands, sent as the clicks of the buttons and links they
+// stand for.
 #include "shell/KeyMap.h"
 #include "shell/ViewerDlg.h"
 
@@ -55,6 +56,12 @@ BOOL CViewerDlg::OnKey(int vk) {
     default:
         break;
     }
+    return TRUE;
+}
+
+BOOL CViewerDlg::OnMouseWheel(UINT, short zDelta, CPoint) {
+    if (m_pCurrentView == &m_imageCell && IsWindowEnabled() && zDelta != 0)
+        ClickButton(zDelta < 0 ? m_btnNext : m_btnPrevious);
     return TRUE;
 }
 

@@ -113,6 +113,9 @@ void CInputRouter::Dispatch(const BackendEvent& event) {
     case BackendEvent::KeyDown:
         DispatchKey(event);
         break;
+    case BackendEvent::Wheel:
+        DispatchWheel(event);
+        break;
     case BackendEvent::Close:
         DispatchClose();
         break;
@@ -188,6 +191,20 @@ void CInputRouter::DispatchKey(const BackendEvent& event) {
         hWnd = hUp;
     }
     ::SendMessage(hTarget, msg.message, msg.wParam, msg.lParam);
+}
+
+// The window under the pointer, as the other mouse messages; it passes what it does not use to
+// its parent.
+void CInputRouter::DispatchWheel(const BackendEvent& event) {
+    m_ptLast = CPoint(event.x, event.y);
+    if (CNonClient::Get().IsTracking())
+        return;
+    const MOUSE_TARGET target = DetermineTarget(m_ptLast);
+    if (!target.hWnd)
+        return;
+    ::SendMessage(target.hWnd, WM_MOUSEWHEEL,
+                  MAKEWPARAM(event.keyState & 0xFFFF, event.notches * WHEEL_DELTA),
+                  MAKELPARAM(event.x, event.y));
 }
 
 void CInputRouter::DispatchClose() {

@@ -36,6 +36,7 @@ private:
     MOUSE_TARGET HitChild(CWindowRecord* pRec, CPoint ptScreen) const;
     void DispatchMouse(const BackendEvent& event);
     void DispatchKey(const BackendEvent& event);
+    void DispatchWheel(const BackendEvent& event);
     void DispatchClose();
 
     CPoint m_ptLast;

@@ -62,6 +62,7 @@ SLIDESHOW_DECLARE_HANDLE(HMENU);
 #define WM_MBUTTONDOWN 0x0207
 #define WM_MBUTTONUP 0x0208
 #define WM_MOUSELAST 0x0209
+#define WM_MOUSEWHEEL 0x020A
 #define WM_CAPTURECHANGED 0x0215
 
 // Control-colour categories: WM_CTLCOLORMSGBOX + category is the message that asks for one.
@@ -215,6 +216,11 @@ inline bool IsCtlColorMessage(UINT message) {
 #define VK_DELETE 0x2E
 #define VK_F1 0x70
 #define VK_F4 0x73
+
+// One notch of the mouse wheel; the wheel message carries a multiple of it, positive away from
+// the user.
+#define WHEEL_DELTA 120
+#define GET_WHEEL_DELTA_WPARAM(w) ((short)HIWORD(w))
 
 // Common-control notifications
 #define NM_FIRST 0U

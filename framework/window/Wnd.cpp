@@ -292,6 +292,11 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN:
         OnKeyDown((UINT)wParam, LOWORD(lParam), HIWORD(lParam));
         return 0;
+    case WM_MOUSEWHEEL:
+        if (OnMouseWheel(LOWORD(wParam), GET_WHEEL_DELTA_WPARAM(wParam),
+                         CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))))
+            return 0;
+        break;
     case WM_HSCROLL:
         OnHScroll(LOWORD(wParam), HIWORD(wParam), (CScrollBar*)FromHandle((HWND)lParam));
         return 0;
@@ -348,6 +353,9 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_NCHITTEST:
         return CNonClient::Get().HitTest(pRec, PointFromLParam(lParam));
+    case WM_MOUSEWHEEL:
+        // A child that does not scroll lets the window around it have the wheel.
+        return pRec->IsChild() ? ::SendMessage(pRec->pParent->hWnd, message, wParam, lParam) : 0;
     case WM_NCLBUTTONDOWN:
         if (wParam == HTVSCROLL || wParam == HTHSCROLL) {
             CNonClient::Get().BeginTrack(m_hWnd, wParam == HTVSCROLL ? SB_VERT : SB_HORZ,
@@ -512,6 +520,9 @@ void CWnd::OnRButtonUp(UINT, CPoint) {
 }
 void CWnd::OnKeyDown(UINT, UINT, UINT) {
     Default();
+}
+BOOL CWnd::OnMouseWheel(UINT, short, CPoint) {
+    return FALSE;
 }
 void CWnd::OnHScroll(UINT, UINT, CScrollBar*) {
     Default();

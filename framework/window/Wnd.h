@@ -159,6 +159,8 @@ protected:
     virtual void OnLButtonUp(UINT nFlags, CPoint point);
     virtual void OnRButtonUp(UINT nFlags, CPoint point);
     virtual void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    // pt in screen pixels. FALSE passes the wheel on to the parent.
+    virtual BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
     virtual void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     virtual void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     virtual void OnCaptureChanged(CWnd* pWnd);

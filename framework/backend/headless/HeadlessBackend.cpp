@@ -137,6 +137,16 @@ void CHeadlessBackend::QueueKey(int vk, UINT keyState) {
     m_events.push_back(event);
 }
 
+void CHeadlessBackend::QueueWheel(int x, int y, int notches) {
+    BackendEvent event;
+    event.kind = BackendEvent::Wheel;
+    event.x = x;
+    event.y = y;
+    event.notches = notches;
+    event.keyState = m_nKeyState;
+    m_events.push_back(event);
+}
+
 void CHeadlessBackend::QueueClose() {
     BackendEvent event;
     event.kind = BackendEvent::Close;

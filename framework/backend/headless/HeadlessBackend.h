@@ -41,6 +41,8 @@ public:
     void QueueClick(int x, int y, int button = 1);
     // keyState adds modifiers (MK_SHIFT, MK_CONTROL, MK_ALT) to the buttons held.
     void QueueKey(int vk, UINT keyState = 0);
+    // The wheel turned at the point, positive notches away from the user.
+    void QueueWheel(int x, int y, int notches);
     void QueueClose();
     void QueueEvent(const BackendEvent& event);
     BOOL HasQueuedEvents() const { return !m_events.empty(); }

@@ -234,6 +234,12 @@ bool CSdlBackend::Translate(const SDL_Event& e, BackendEvent& out) {
         if (!out.vk) return false;
         out.kind = BackendEvent::KeyDown;
         break;
+    case SDL_MOUSEWHEEL:
+        if (e.wheel.y == 0) return false;
+        out.kind = BackendEvent::Wheel;
+        out.notches = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
+        SDL_GetMouseState(&out.x, &out.y);
+        break;
     case SDL_QUIT:
         out.kind = BackendEvent::Close;
         break;

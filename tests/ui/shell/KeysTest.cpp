@@ -1,4 +1,5 @@
-// The keys of the main window land where their buttons and links would.
+// The keys of the main window land where their buttons and links would; the wheel steps the
+// image view and scrolls the details.
 #include "shell/ShellFixture.h"
 
 namespace {
@@ -62,6 +63,49 @@ TEST(Keys, TheFocusedListKeepsItsOwnWalk) {
                   {VK_SPACE, 'T', 1, 0},
                   {VK_END, 'I', 6, 0},
                   {'T', 'T', 1, 0}});
+}
+
+// Item 0 has forty detail rows, more than its panel holds.
+TEST(Wheel, StepsTheImageViewAndScrollsTheDetails) {
+    CScopedTempDir dir;
+    CCollectionWriter writer;
+    ITEM_RECORD tall = MakeTestItem(0, ItemColour(0));
+    for (int i = 0; i < 40; ++i) {
+        tall.detailNames.Add("Row");
+        tall.detailValues.Add("a value");
+    }
+    writer.AddItem(tall);
+    writer.AddItem(MakeTestItem(1, ItemColour(1)));
+    CViewerHarness run(800, 600, WriteTestCollection(writer, dir));
+    ASSERT_TRUE(run.m_bCreated);
+    run.PickRow(3);
+    const CPoint image = WindowRectOf(run.ImageCell()).CenterPoint();
+    const struct {
+        int nNotches;
+        char cView;
+        int nRow;
+    } turns[] = {{-1, 'I', 4}, {1, 'I', 3}, {1, 'T', 1}, {1, 'T', 1}, {-1, 'T', 1}};
+    for (const auto& t : turns) {
+        run.Screen().QueueWheel(image.x, image.y, t.nNotches);
+        AfxPumpUntilIdle();
+        EXPECT_EQ(run.View(), t.cView) << t.nNotches;
+        EXPECT_EQ(run.List().GetCurSel(), t.nRow) << t.nNotches;
+    }
+    run.PickRow(3);
+    run.Command(ID_SHOW_DETAILS);
+    XScrollPanel& panel = run.DetailsPanel();
+    ASSERT_TRUE(panel.GetStyle() & WS_VSCROLL);
+    const CPoint details = WindowRectOf(panel).CenterPoint();
+    run.Screen().QueueWheel(details.x, details.y, -2);
+    AfxPumpUntilIdle();
+    const int nDown = panel.GetScrollOrigin().y;
+    EXPECT_GT(nDown, 0);
+    EXPECT_EQ(run.View(), 'D');
+    EXPECT_EQ(run.List().GetCurSel(), 3);
+    run.Screen().QueueWheel(details.x, details.y, 1);
+    AfxPumpUntilIdle();
+    EXPECT_EQ(panel.GetScrollOrigin().y, nDown / 2);
+    EXPECT_EQ(run.View(), 'D');
 }
 
 } // namespace
