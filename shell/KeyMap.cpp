@@ -10,11 +10,25 @@ struct KEY_ROW {
 };
 
 const KEY_ROW KEYS[] = {
-    {VK_RIGHT, KEY_NEXT},      {VK_SPACE, KEY_NEXT},     {VK_LEFT, KEY_PREVIOUS},
-    {VK_BACK, KEY_PREVIOUS},   {VK_NEXT, KEY_PAGE_NEXT}, {VK_PRIOR, KEY_PAGE_PREVIOUS},
-    {VK_HOME, KEY_FIRST_ITEM}, {VK_END, KEY_LAST_ITEM},  {'I', KEY_IMAGE},
-    {'D', KEY_DETAILS},        {'T', KEY_THUMBNAILS},    {'C', KEY_COMMENTS},
+    {VK_RIGHT, KEY_NEXT},
+    {VK_SPACE, KEY_NEXT},
+    {VK_LEFT, KEY_PREVIOUS},
+    {VK_BACK, KEY_PREVIOUS},
+    {VK_NEXT, KEY_PAGE_NEXT},
+    {VK_PRIOR, KEY_PAGE_PREVIOUS},
+    {VK_HOME, KEY_FIRST_ITEM},
+    {VK_END, KEY_LAST_ITEM},
+    {'I', KEY_IMAGE},
+    {'D', KEY_DETAILS},
+    {'T', KEY_THUMBNAILS},
+    {'C', KEY_COMMENTS},
     {'Q', KEY_QUIT},
+    {'S', KEY_SLIDESHOW},
+    {VK_F5, KEY_SLIDESHOW},
+    {VK_OEM_PLUS, KEY_LONGER},
+    {VK_ADD, KEY_LONGER},
+    {VK_OEM_MINUS, KEY_SHORTER},
+    {VK_SUBTRACT, KEY_SHORTER},
 };
 
 } // namespace
@@ -38,4 +52,9 @@ BOOL IsListWalkingKey(int vk) {
     default:
         return FALSE;
     }
+}
+
+BOOL IsSlideshowKey(int vk) {
+    const KEY_COMMAND nCommand = KeyCommandOf(vk);
+    return nCommand == KEY_SLIDESHOW || nCommand == KEY_LONGER || nCommand == KEY_SHORTER;
 }

@@ -18,9 +18,15 @@ enum KEY_COMMAND {
     KEY_THUMBNAILS,
     KEY_COMMENTS,
     KEY_QUIT,
+    // The slideshow: start or stop it; a longer or shorter delay.
+    KEY_SLIDESHOW,
+    KEY_LONGER,
+    KEY_SHORTER,
 };
 
 KEY_COMMAND KeyCommandOf(int vk);
 
 // Keys the navigation list walks with while it has the focus.
 BOOL IsListWalkingKey(int vk);
+// Keys that leave a running slideshow running.
+BOOL IsSlideshowKey(int vk);

@@ -45,6 +45,9 @@ public:
     static CString FormatListRow(int nIndex, int nCount, const CString& strName);
     // Where navigation stands; tests read the windows themselves through CWindowTree.
     const CNavigation& GetNavigation() const { return m_nav; }
+    BOOL IsSlideshowRunning() const { return m_bSlideshow; }
+    // Seconds each item shows in the slideshow.
+    int GetSlideshowDelay() const;
     // Whether an item record is held (the current item view shows it).
     BOOL HoldsItem() const { return m_pItem != nullptr; }
     // The darkening under the About box, a checkerboard aligned to the window.
@@ -54,6 +57,7 @@ protected:
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) override;
     // In the image view the wheel steps like PREVIOUS (up) and NEXT (down).
     BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt) override;
+    void OnTimer(UINT_PTR nIDEvent) override;
     void OnPaint() override;
 
 private:
@@ -128,6 +132,18 @@ private:
     BOOL OnKey(int vk);
     void ClickButton(CWnd& button);
     void TurnThumbnailsPage(BOOL bNext);
+
+    // The slideshow: the items one after another, the first again after the last.
+    void CreateDelayText();
+    void StartSlideshow();
+    void StopSlideshow();
+    void SlideshowStep();
+    void ChangeSlideshowDelay(int nSteps);
+    void ShowDelayText();
+    BOOL m_bSlideshow = FALSE;
+    int m_nDelayStep = 1;
+    // The delay, shown for a moment over the top of the frame.
+    CStatic m_delayText;
     // The views, each in its own function.
     void HideCurrentView();
     void ShowComments();

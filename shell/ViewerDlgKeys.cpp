@@ -4,7 +4,14 @@
 #include "shell/ViewerDlg.h"
 
 BOOL CViewerDlg::PreTranslateMessage(MSG* pMsg) {
-    if (pMsg->message == WM_KEYDOWN && IsWindowEnabled() && !m_itemList.GetDroppedState() &&
+    const UINT message = pMsg->message;
+    const BOOL bClick =
+        message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
+    const BOOL bKey = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+    // Any click or key but the slideshow's own stops it, and then does what it always does.
+    if (m_bSlideshow && (bClick || (bKey && !IsSlideshowKey((int)pMsg->wParam))))
+        StopSlideshow();
+    if (message == WM_KEYDOWN && IsWindowEnabled() && !m_itemList.GetDroppedState() &&
         OnKey((int)pMsg->wParam))
         return TRUE;
     return CDialog::PreTranslateMessage(pMsg);
@@ -52,6 +59,16 @@ BOOL CViewerDlg::OnKey(int vk) {
         break;
     case KEY_QUIT:
         SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        break;
+    case KEY_SLIDESHOW:
+        if (m_bSlideshow)
+            StopSlideshow();
+        else
+            StartSlideshow();
+        break;
+    case KEY_LONGER:
+    case KEY_SHORTER:
+        ChangeSlideshowDelay(nCommand == KEY_LONGER ? 1 : -1);
         break;
     default:
         break;

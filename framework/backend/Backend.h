@@ -55,6 +55,10 @@ public:
     virtual void SetTitle(const CString& title) = 0;
     virtual void SetIcon(const BackendImage& icon) = 0;
     virtual void Minimize() = 0;
+    // Milliseconds from a fixed moment; the windows' timers run on it.
+    virtual uint64_t GetTicks() const = 0;
+    // While disabled, the desktop's screen saver does not start.
+    virtual void EnableScreenSaver(bool bEnable) = 0;
     // A message box with an OK button; returns when the user has answered it.
     virtual void ShowMessage(const CString& caption, const CString& text) = 0;
 };
