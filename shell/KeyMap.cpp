@@ -29,6 +29,8 @@ const KEY_ROW KEYS[] = {
     {VK_ADD, KEY_LONGER},
     {VK_OEM_MINUS, KEY_SHORTER},
     {VK_SUBTRACT, KEY_SHORTER},
+    {VK_F1, KEY_HELP},
+    {VK_OEM_2, KEY_HELP},
 };
 
 } // namespace

@@ -22,6 +22,8 @@ enum KEY_COMMAND {
     KEY_SLIDESHOW,
     KEY_LONGER,
     KEY_SHORTER,
+    // The small list of the keys.
+    KEY_HELP,
 };
 
 KEY_COMMAND KeyCommandOf(int vk);

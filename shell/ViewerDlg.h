@@ -19,6 +19,7 @@
 #include "pages/ThumbnailCell.h"
 #include "pages/ThumbnailsPage.h"
 #include "shell/CommandIds.h"
+#include "shell/KeysOverlay.h"
 #include "shell/Navigation.h"
 
 class CViewerDlg : public CDialog, public CCollectionOwner, public CAboutBoxOwner {
@@ -144,6 +145,7 @@ private:
     int m_nDelayStep = 1;
     // The delay, shown for a moment over the top of the frame.
     CStatic m_delayText;
+    CKeysOverlay m_keysOverlay;
     // The views, each in its own function.
     void HideCurrentView();
     void ShowComments();

@@ -3,6 +3,11 @@
 #include "shell/KeyMap.h"
 #include "shell/ViewerDlg.h"
 
+namespace {
+const int FRAME_WIDTH = 800;
+const int FRAME_HEIGHT = 600;
+} // namespace
+
 BOOL CViewerDlg::PreTranslateMessage(MSG* pMsg) {
     const UINT message = pMsg->message;
     const BOOL bClick =
@@ -11,6 +16,11 @@ BOOL CViewerDlg::PreTranslateMessage(MSG* pMsg) {
     // Any click or key but the slideshow's own stops it, and then does what it always does.
     if (m_bSlideshow && (bClick || (bKey && !IsSlideshowKey((int)pMsg->wParam))))
         StopSlideshow();
+    // The list of keys takes the next key or click only to close.
+    if ((bClick || bKey) && m_keysOverlay.IsOpen()) {
+        m_keysOverlay.Close();
+        return TRUE;
+    }
     if (message == WM_KEYDOWN && IsWindowEnabled() && !m_itemList.GetDroppedState() &&
         OnKey((int)pMsg->wParam))
         return TRUE;
@@ -65,6 +75,10 @@ BOOL CViewerDlg::OnKey(int vk) {
             StopSlideshow();
         else
             StartSlideshow();
+        break;
+    case KEY_HELP:
+        m_keysOverlay.Open(this, &m_listFont,
+                           CRect(m_nLeft, m_nTop, m_nLeft + FRAME_WIDTH, m_nTop + FRAME_HEIGHT));
         break;
     case KEY_LONGER:
     case KEY_SHORTER:

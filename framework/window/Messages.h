@@ -222,6 +222,7 @@ inline bool IsCtlColorMessage(UINT message) {
 #define VK_SUBTRACT 0x6D
 #define VK_OEM_PLUS 0xBB
 #define VK_OEM_MINUS 0xBD
+#define VK_OEM_2 0xBF // the "/?" key
 
 // One notch of the mouse wheel; the wheel message carries a multiple of it, positive away from
 // the user.

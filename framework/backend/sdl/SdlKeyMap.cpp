@@ -28,6 +28,8 @@ int VirtualKeyFromSdl(int sdlKey) {
     case SDLK_PLUS:
     case SDLK_EQUALS: return VK_OEM_PLUS;
     case SDLK_MINUS: return VK_OEM_MINUS;
+    case SDLK_SLASH:
+    case SDLK_QUESTION: return VK_OEM_2;
     case SDLK_KP_PLUS: return VK_ADD;
     case SDLK_KP_MINUS: return VK_SUBTRACT;
     case SDLK_LSHIFT:
