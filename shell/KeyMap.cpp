@@ -57,6 +57,8 @@ BOOL IsListWalkingKey(int vk) {
 }
 
 BOOL IsSlideshowKey(int vk) {
+    if (vk == VK_SHIFT || vk == VK_CONTROL || vk == VK_MENU)
+        return TRUE;
     const KEY_COMMAND nCommand = KeyCommandOf(vk);
     return nCommand == KEY_SLIDESHOW || nCommand == KEY_LONGER || nCommand == KEY_SHORTER;
 }

@@ -30,5 +30,6 @@ KEY_COMMAND KeyCommandOf(int vk);
 
 // Keys the navigation list walks with while it has the focus.
 BOOL IsListWalkingKey(int vk);
-// Keys that leave a running slideshow running.
+// Keys that leave a running slideshow running: its own, and Shift, Ctrl and Alt, which are
+// held to type them ('+' is Shift and '=' on many keyboards).
 BOOL IsSlideshowKey(int vk);

@@ -11,8 +11,8 @@ public:
     void Close();
     BOOL IsOpen() const { return GetSafeHwnd() != nullptr && IsWindowVisible(); }
 
-    static const int WIDTH = 380;
-    static const int HEIGHT = 236;
+    static const int WIDTH = 330;
+    static const int HEIGHT = 180;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -24,8 +24,8 @@ int CViewerDlg::GetSlideshowDelay() const {
 
 // Made when first needed, so that a window without a slideshow has no such child.
 void CViewerDlg::CreateDelayText() {
-    const CRect rect(m_nLeft + 10, m_nTop + 78, m_nLeft + 250, m_nTop + 100);
-    m_delayText.Create("", WS_CHILD, rect, this, 0xFFFF);
+    const CRect rect(m_nLeft + 10, m_nTop + 78, m_nLeft + 120, m_nTop + 98);
+    m_delayText.Create("", WS_CHILD | SS_CENTER | SS_CENTERIMAGE, rect, this, 0xFFFF);
     m_delayText.SetFont(&m_listFont);
 }
 

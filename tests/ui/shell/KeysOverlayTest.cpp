@@ -5,7 +5,7 @@ namespace {
 
 const WINDOW_NODE* Overlay(const CWindowTree& tree) {
     for (const WINDOW_NODE& node : tree.Nodes())
-        if (node.nDepth == 1 && node.strText.Find("  Keys\n") == 0)
+        if (node.nDepth == 1 && node.strText.Find("Keys\n") == 0)
             return &node;
     return nullptr;
 }

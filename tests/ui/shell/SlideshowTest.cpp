@@ -48,7 +48,8 @@ TEST(Slideshow, PlusAndMinusStepTheDelayAndOtherInputStopsIt) {
     CListCombo& list = run.List();
     run.Key(VK_F5);
     ASSERT_TRUE(run.Dlg().IsSlideshowRunning());
-    run.Key(VK_OEM_PLUS);
+    run.Key(VK_SHIFT); // held for '+'
+    run.Key(VK_OEM_PLUS, MK_SHIFT);
     EXPECT_EQ(DelayText(run), CString("Slideshow: 5 s"));
     Wait(run, 4999);
     EXPECT_EQ(list.GetCurSel(), 3);
