@@ -11,6 +11,8 @@ namespace {
 
 // The bar thickness the layout assumes; a fixed value, not the system metric.
 const int SCROLLBAR_THICKNESS = 14;
+// Lines per wheel notch, as desktops scroll by default.
+const int WHEEL_SCROLL_LINES = 3;
 const int SCROLLBAR_THICKNESS_BORDERED = 10;
 
 // Where one axis moves for a scroll action, from its current position; in 64 bits, so that a
@@ -290,6 +292,13 @@ void XScrollPanel::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
         return;
     ScrollByCode(MakeScrollCode(nSBCode, SB_NOACTION), GetThumbPosition(SB_HORZ, nSBCode, nPos),
                  TRUE);
+}
+
+BOOL XScrollPanel::OnMouseWheel(UINT, short zDelta, CPoint) {
+    const int nLines = -zDelta * WHEEL_SCROLL_LINES / WHEEL_DELTA;
+    if (ScrollByOffset(CSize(0, nLines * m_sizeLine.cy)))
+        UpdateWindow();
+    return TRUE;
 }
 
 void XScrollPanel::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {

@@ -30,6 +30,8 @@ public:
 protected:
     void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) override;
     void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) override;
+    // Lines down or up, as the bar's arrows step; at an end the panel keeps the wheel.
+    BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt) override;
 
     CSize GetScrollBarSizes() const;
     BOOL GetFullClientSize(CSize& sizeClient, CSize& sizeBars);

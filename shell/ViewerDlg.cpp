@@ -28,6 +28,8 @@ CViewerDlg::CViewerDlg(CWnd* pParent)
 }
 
 CViewerDlg::~CViewerDlg() {
+    if (m_bSlideshow)
+        StopSlideshow();
     m_listFont.DeleteObject();
     m_imageCell.ClearPicture();
     delete m_pDetailsCell;

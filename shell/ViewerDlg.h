@@ -19,6 +19,7 @@
 #include "pages/ThumbnailCell.h"
 #include "pages/ThumbnailsPage.h"
 #include "shell/CommandIds.h"
+#include "shell/KeysOverlay.h"
 #include "shell/Navigation.h"
 
 class CViewerDlg : public CDialog, public CCollectionOwner, public CAboutBoxOwner {
@@ -29,7 +30,7 @@ public:
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL OnInitDialog() override;
-    // Left and Right walk the ring like PREVIOUS and NEXT unless the list is dropped.
+    // The keys of the key table, unless the list is dropped or walks with that key itself.
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
     // CCollectionOwner, CAboutBoxOwner
@@ -45,6 +46,9 @@ public:
     static CString FormatListRow(int nIndex, int nCount, const CString& strName);
     // Where navigation stands; tests read the windows themselves through CWindowTree.
     const CNavigation& GetNavigation() const { return m_nav; }
+    BOOL IsSlideshowRunning() const { return m_bSlideshow; }
+    // Seconds each item shows in the slideshow.
+    int GetSlideshowDelay() const;
     // Whether an item record is held (the current item view shows it).
     BOOL HoldsItem() const { return m_pItem != nullptr; }
     // The darkening under the About box, a checkerboard aligned to the window.
@@ -52,6 +56,9 @@ public:
 
 protected:
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) override;
+    // In the image view the wheel steps like PREVIOUS (up) and NEXT (down).
+    BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt) override;
+    void OnTimer(UINT_PTR nIDEvent) override;
     void OnPaint() override;
 
 private:
@@ -122,6 +129,23 @@ private:
     void ShowAboutBox();
     void ReleaseItem();
     void OnThumbnailClick(CThumbnailCell* pCell);
+    // Keys: each does what its button or link does, and nothing where that one is not shown.
+    BOOL OnKey(int vk);
+    void ClickButton(CWnd& button);
+    void TurnThumbnailsPage(BOOL bNext);
+
+    // The slideshow: the items one after another, the first again after the last.
+    void CreateDelayText();
+    void StartSlideshow();
+    void StopSlideshow();
+    void SlideshowStep();
+    void ChangeSlideshowDelay(int nSteps);
+    void ShowDelayText();
+    BOOL m_bSlideshow = FALSE;
+    int m_nDelayStep = 1;
+    // The delay, shown for a moment over the top of the frame.
+    CStatic m_delayText;
+    CKeysOverlay m_keysOverlay;
     // The views, each in its own function.
     void HideCurrentView();
     void ShowComments();

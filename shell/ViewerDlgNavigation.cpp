@@ -62,17 +62,6 @@ BOOL CViewerDlg::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
     return CDialog::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
-BOOL CViewerDlg::PreTranslateMessage(MSG* pMsg) {
-    if (pMsg->message == WM_KEYDOWN && (pMsg->wParam == VK_LEFT || pMsg->wParam == VK_RIGHT) &&
-        IsWindowEnabled() && !m_itemList.GetDroppedState()) {
-        XWebButton& button = pMsg->wParam == VK_RIGHT ? m_btnNext : m_btnPrevious;
-        SendMessage(WM_COMMAND, MAKEWPARAM(button.GetDlgCtrlID(), BN_CLICKED),
-                    (LPARAM)button.GetSafeHwnd());
-        return TRUE;
-    }
-    return CDialog::PreTranslateMessage(pMsg);
-}
-
 LRESULT CViewerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NOTIFY && lParam != 0 && ((NMHDR*)lParam)->code == (UINT)NM_CLICK) {
         CThumbnailCell* pCell =

@@ -17,14 +17,16 @@ struct BackendEvent {
         ButtonDown,
         ButtonUp,
         KeyDown,
-        Close,   // the desktop asks the window to close
-        Expose,  // the desktop lost the screen's pixels: present everything again
+        Wheel,  // at the pointer's position
+        Close,  // the desktop asks the window to close
+        Expose, // the desktop lost the screen's pixels: present everything again
     };
     Kind kind = None;
     int x = 0, y = 0;
-    int button = 0;     // 1 left, 2 middle, 3 right
-    UINT keyState = 0;  // MK_* flags held while the event happened (after it, for buttons)
-    int vk = 0;         // virtual-key code for KeyDown (VK_RETURN, VK_ESCAPE, VK_LEFT, ...)
+    int button = 0;    // 1 left, 2 middle, 3 right
+    UINT keyState = 0; // MK_* flags held while the event happened (after it, for buttons)
+    int vk = 0;        // virtual-key code for KeyDown (VK_RETURN, VK_ESCAPE, VK_LEFT, ...)
+    int notches = 0;   // for Wheel: positive away from the user
 };
 
 // A cursor or icon image: straight-alpha 0xAARRGGBB pixels, rows top-down.
@@ -53,6 +55,10 @@ public:
     virtual void SetTitle(const CString& title) = 0;
     virtual void SetIcon(const BackendImage& icon) = 0;
     virtual void Minimize() = 0;
+    // Milliseconds from a fixed moment; the windows' timers run on it.
+    virtual uint64_t GetTicks() const = 0;
+    // While disabled, the desktop's screen saver does not start.
+    virtual void EnableScreenSaver(bool bEnable) = 0;
     // A message box with an OK button; returns when the user has answered it.
     virtual void ShowMessage(const CString& caption, const CString& text) = 0;
 };

@@ -113,6 +113,9 @@ void CInputRouter::Dispatch(const BackendEvent& event) {
     case BackendEvent::KeyDown:
         DispatchKey(event);
         break;
+    case BackendEvent::Wheel:
+        DispatchWheel(event);
+        break;
     case BackendEvent::Close:
         DispatchClose();
         break;
@@ -157,6 +160,20 @@ void CInputRouter::DispatchMouse(const BackendEvent& event) {
     CWindowRecord* pRec = Manager().Find(target.hWnd);
     if (!pRec)
         return;
+    // A press passes the windows' PreTranslateMessage first, as keys do; a window that takes it
+    // sees no press.
+    if (event.kind == BackendEvent::ButtonDown) {
+        MSG msg{};
+        msg.hwnd = target.hWnd;
+        msg.message = message;
+        msg.wParam = event.keyState;
+        msg.pt = pt;
+        if (PreTranslate(msg))
+            return;
+        pRec = Manager().Find(target.hWnd);
+        if (!pRec)
+            return;
+    }
     if (target.nHit == HTCLIENT) {
         CPoint origin = pRec->ClientScreenRect().TopLeft();
         ::SendMessage(target.hWnd, message, event.keyState,
@@ -166,6 +183,18 @@ void CInputRouter::DispatchMouse(const BackendEvent& event) {
         ::SendMessage(target.hWnd, message - WM_MOUSEMOVE + WM_NCMOUSEMOVE, (WPARAM)target.nHit,
                       MAKELPARAM(pt.x, pt.y));
     }
+}
+
+// The window of the message first, then each parent up to its top-level window.
+bool CInputRouter::PreTranslate(MSG& msg) {
+    HWND hWnd = msg.hwnd;
+    while (CWindowRecord* pRec = Manager().Find(hWnd)) {
+        HWND hUp = pRec->IsChild() ? pRec->pParent->hWnd : nullptr;
+        if (pRec->pWnd && pRec->pWnd->PreTranslateMessage(&msg))
+            return true;
+        hWnd = hUp;
+    }
+    return false;
 }
 
 void CInputRouter::DispatchKey(const BackendEvent& event) {
@@ -179,15 +208,22 @@ void CInputRouter::DispatchKey(const BackendEvent& event) {
     msg.wParam = (WPARAM)event.vk;
     msg.lParam = bAlt ? MAKELPARAM(1, KF_ALTDOWN) : 1;
     msg.pt = m_ptLast;
-    // The focus window first, then each parent up to its top-level window.
-    HWND hWnd = hTarget;
-    while (CWindowRecord* pRec = Manager().Find(hWnd)) {
-        HWND hUp = pRec->IsChild() ? pRec->pParent->hWnd : nullptr;
-        if (pRec->pWnd && pRec->pWnd->PreTranslateMessage(&msg))
-            return;
-        hWnd = hUp;
-    }
-    ::SendMessage(hTarget, msg.message, msg.wParam, msg.lParam);
+    if (!PreTranslate(msg))
+        ::SendMessage(hTarget, msg.message, msg.wParam, msg.lParam);
+}
+
+// The window under the pointer, as the other mouse messages; it passes what it does not use to
+// its parent.
+void CInputRouter::DispatchWheel(const BackendEvent& event) {
+    m_ptLast = CPoint(event.x, event.y);
+    if (CNonClient::Get().IsTracking())
+        return;
+    const MOUSE_TARGET target = DetermineTarget(m_ptLast);
+    if (!target.hWnd)
+        return;
+    ::SendMessage(target.hWnd, WM_MOUSEWHEEL,
+                  MAKEWPARAM(event.keyState & 0xFFFF, event.notches * WHEEL_DELTA),
+                  MAKELPARAM(event.x, event.y));
 }
 
 void CInputRouter::DispatchClose() {

@@ -36,6 +36,9 @@ private:
     MOUSE_TARGET HitChild(CWindowRecord* pRec, CPoint ptScreen) const;
     void DispatchMouse(const BackendEvent& event);
     void DispatchKey(const BackendEvent& event);
+    // The windows' PreTranslateMessage chain; true when one of them took the message.
+    bool PreTranslate(MSG& msg);
+    void DispatchWheel(const BackendEvent& event);
     void DispatchClose();
 
     CPoint m_ptLast;

@@ -2,6 +2,7 @@
 
 #include "framework/backend/Backend.h"
 #include "framework/window/InputRouter.h"
+#include "framework/window/Timer.h"
 #include "framework/window/WindowManager.h"
 #include "framework/window/WindowPainter.h"
 #include "framework/window/Wnd.h"
@@ -43,6 +44,12 @@ BOOL AfxPumpMessage(int timeoutMs) {
         painter.Present();
         return TRUE;
     }
+    CTimerQueue& timers = CTimerQueue::Get();
+    if (timers.SendDue())
+        return TRUE;
+    const int nToTimer = timers.MillisecondsToNext();
+    if (nToTimer >= 0 && (timeoutMs < 0 || nToTimer < timeoutMs))
+        timeoutMs = nToTimer;
     if (timeoutMs != 0 && pBackend && pBackend->NextEvent(event, timeoutMs)) {
         CInputRouter::Get().Dispatch(event);
         return TRUE;

@@ -36,6 +36,7 @@ SLIDESHOW_DECLARE_HANDLE(HMENU);
 #define WM_NCMOUSEMOVE 0x00A0
 #define WM_NCLBUTTONDOWN 0x00A1
 #define WM_KEYDOWN 0x0100
+#define WM_TIMER 0x0113
 #define WM_KEYUP 0x0101
 // A key pressed with Alt held; lParam carries KF_ALTDOWN in its high word.
 #define WM_SYSKEYDOWN 0x0104
@@ -62,6 +63,7 @@ SLIDESHOW_DECLARE_HANDLE(HMENU);
 #define WM_MBUTTONDOWN 0x0207
 #define WM_MBUTTONUP 0x0208
 #define WM_MOUSELAST 0x0209
+#define WM_MOUSEWHEEL 0x020A
 #define WM_CAPTURECHANGED 0x0215
 
 // Control-colour categories: WM_CTLCOLORMSGBOX + category is the message that asks for one.
@@ -215,6 +217,17 @@ inline bool IsCtlColorMessage(UINT message) {
 #define VK_DELETE 0x2E
 #define VK_F1 0x70
 #define VK_F4 0x73
+#define VK_F5 0x74
+#define VK_ADD 0x6B
+#define VK_SUBTRACT 0x6D
+#define VK_OEM_PLUS 0xBB
+#define VK_OEM_MINUS 0xBD
+#define VK_OEM_2 0xBF // the "/?" key
+
+// One notch of the mouse wheel; the wheel message carries a multiple of it, positive away from
+// the user.
+#define WHEEL_DELTA 120
+#define GET_WHEEL_DELTA_WPARAM(w) ((short)HIWORD(w))
 
 // Common-control notifications
 #define NM_FIRST 0U

@@ -9,6 +9,7 @@
 #include "framework/window/InputRouter.h"
 #include "framework/window/NonClient.h"
 #include "framework/window/ScrollBar.h"
+#include "framework/window/Timer.h"
 #include "framework/window/WinApp.h"
 #include "framework/window/WindowManager.h"
 #include "framework/window/WindowPainter.h"
@@ -292,6 +293,14 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN:
         OnKeyDown((UINT)wParam, LOWORD(lParam), HIWORD(lParam));
         return 0;
+    case WM_TIMER:
+        OnTimer((UINT_PTR)wParam);
+        return 0;
+    case WM_MOUSEWHEEL:
+        if (OnMouseWheel(LOWORD(wParam), GET_WHEEL_DELTA_WPARAM(wParam),
+                         CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))))
+            return 0;
+        break;
     case WM_HSCROLL:
         OnHScroll(LOWORD(wParam), HIWORD(wParam), (CScrollBar*)FromHandle((HWND)lParam));
         return 0;
@@ -348,6 +357,9 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_NCHITTEST:
         return CNonClient::Get().HitTest(pRec, PointFromLParam(lParam));
+    case WM_MOUSEWHEEL:
+        // A child that does not scroll lets the window around it have the wheel.
+        return pRec->IsChild() ? ::SendMessage(pRec->pParent->hWnd, message, wParam, lParam) : 0;
     case WM_NCLBUTTONDOWN:
         if (wParam == HTVSCROLL || wParam == HTHSCROLL) {
             CNonClient::Get().BeginTrack(m_hWnd, wParam == HTVSCROLL ? SB_VERT : SB_HORZ,
@@ -512,6 +524,19 @@ void CWnd::OnRButtonUp(UINT, CPoint) {
 }
 void CWnd::OnKeyDown(UINT, UINT, UINT) {
     Default();
+}
+void CWnd::OnTimer(UINT_PTR) {
+    Default();
+}
+UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse, void*) {
+    CTimerQueue::Get().Set(m_hWnd, nIDEvent, nElapse);
+    return nIDEvent;
+}
+BOOL CWnd::KillTimer(UINT_PTR nIDEvent) {
+    return CTimerQueue::Get().Kill(m_hWnd, nIDEvent);
+}
+BOOL CWnd::OnMouseWheel(UINT, short, CPoint) {
+    return FALSE;
 }
 void CWnd::OnHScroll(UINT, UINT, CScrollBar*) {
     Default();

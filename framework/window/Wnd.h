@@ -81,6 +81,9 @@ public:
     BOOL EnableWindow(BOOL bEnable = TRUE);
     BOOL IsWindowEnabled() const;
     void BringWindowToTop();
+    // WM_TIMER with that id every nElapse milliseconds until KillTimer or the window goes.
+    UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, void* lpfnTimer);
+    BOOL KillTimer(UINT_PTR nIDEvent);
 
     // Geometry: window rectangles in screen pixels, client rectangles from (0, 0).
     void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE);
@@ -159,6 +162,9 @@ protected:
     virtual void OnLButtonUp(UINT nFlags, CPoint point);
     virtual void OnRButtonUp(UINT nFlags, CPoint point);
     virtual void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    // pt in screen pixels. FALSE passes the wheel on to the parent.
+    virtual BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
+    virtual void OnTimer(UINT_PTR nIDEvent);
     virtual void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     virtual void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     virtual void OnCaptureChanged(CWnd* pWnd);

@@ -53,6 +53,9 @@ void CHeadlessBackend::Present(const std::vector<CRect>& changed) {
 }
 
 bool CHeadlessBackend::NextEvent(BackendEvent& event, int timeoutMs) {
+    // A bounded wait (a timer is set) lets its time pass; the script goes on as for any wait.
+    if (m_events.empty() && timeoutMs > 0)
+        m_nTicks += (uint64_t)timeoutMs;
     if (m_events.empty() && timeoutMs != 0) {
         // A waiting loop with nothing scripted: the idle handler may go on with the script; when
         // it adds nothing, the next wait finds the desktop closing the window.
@@ -134,6 +137,16 @@ void CHeadlessBackend::QueueKey(int vk, UINT keyState) {
     event.kind = BackendEvent::KeyDown;
     event.vk = vk;
     event.keyState = m_nKeyState | keyState;
+    m_events.push_back(event);
+}
+
+void CHeadlessBackend::QueueWheel(int x, int y, int notches) {
+    BackendEvent event;
+    event.kind = BackendEvent::Wheel;
+    event.x = x;
+    event.y = y;
+    event.notches = notches;
+    event.keyState = m_nKeyState;
     m_events.push_back(event);
 }
 

@@ -30,6 +30,8 @@ public:
     void SetTitle(const CString& title) override;
     void SetIcon(const BackendImage& icon) override;
     void Minimize() override;
+    uint64_t GetTicks() const override { return m_nTicks; }
+    void EnableScreenSaver(bool bEnable) override { m_bScreenSaver = bEnable; }
     void ShowMessage(const CString& caption, const CString& text) override;
 
     // Scripted input, in screen pixels; buttons 1 left, 3 right. The MK_* state follows the
@@ -41,9 +43,14 @@ public:
     void QueueClick(int x, int y, int button = 1);
     // keyState adds modifiers (MK_SHIFT, MK_CONTROL, MK_ALT) to the buttons held.
     void QueueKey(int vk, UINT keyState = 0);
+    // The wheel turned at the point, positive notches away from the user.
+    void QueueWheel(int x, int y, int notches);
     void QueueClose();
     void QueueEvent(const BackendEvent& event);
     BOOL HasQueuedEvents() const { return !m_events.empty(); }
+    // The clock only moves when a test moves it, or when the loop waits with a bound.
+    void AdvanceTime(uint64_t nMilliseconds) { m_nTicks += nMilliseconds; }
+    bool IsScreenSaverEnabled() const { return m_bScreenSaver; }
     void SetIdleHandler(std::function<void()> handler) {
         m_idleHandler = std::move(handler);
         m_bIdleRan = false;
@@ -86,4 +93,6 @@ private:
     int m_nPresents = 0;
     bool m_bIdleRan = false;
     UINT m_nKeyState = 0;
+    uint64_t m_nTicks = 0;
+    bool m_bScreenSaver = true;
 };

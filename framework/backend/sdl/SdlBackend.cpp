@@ -100,6 +100,8 @@ BOOL CSdlBackend::Open(const CString& title) {
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // The click that activates the window is a click like any other.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // The screen saver may start as usual; only a running slideshow holds it off.
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     if (!ChooseDisplay(m_strError)) return FALSE;
     // An X server that resets after its last client left refuses connections for a moment.
     for (int nTry = 1; SDL_InitSubSystem(SDL_INIT_VIDEO) != 0; ++nTry) {
@@ -234,6 +236,12 @@ bool CSdlBackend::Translate(const SDL_Event& e, BackendEvent& out) {
         if (!out.vk) return false;
         out.kind = BackendEvent::KeyDown;
         break;
+    case SDL_MOUSEWHEEL:
+        if (e.wheel.y == 0) return false;
+        out.kind = BackendEvent::Wheel;
+        out.notches = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
+        SDL_GetMouseState(&out.x, &out.y);
+        break;
     case SDL_QUIT:
         out.kind = BackendEvent::Close;
         break;
@@ -309,6 +317,15 @@ void CSdlBackend::ApplyIcon() {
     if (!s) return;
     SDL_SetWindowIcon(m_pWindow, s);
     SDL_FreeSurface(s);
+}
+
+uint64_t CSdlBackend::GetTicks() const {
+    return SDL_GetTicks64();
+}
+
+void CSdlBackend::EnableScreenSaver(bool bEnable) {
+    if (bEnable) SDL_EnableScreenSaver();
+    else SDL_DisableScreenSaver();
 }
 
 void CSdlBackend::Minimize() {

@@ -38,6 +38,8 @@ public:
     CSurface& GetSurface() override { return m_surface; }
     void Present(const std::vector<CRect>& changed) override;
     bool NextEvent(BackendEvent& event, int timeoutMs) override;
+    uint64_t GetTicks() const override;
+    void EnableScreenSaver(bool bEnable) override;
     void SetCursor(const BackendImage* cursor) override;
     void SetTitle(const CString& title) override;
     void SetIcon(const BackendImage& icon) override;

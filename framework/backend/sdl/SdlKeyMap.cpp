@@ -25,6 +25,13 @@ int VirtualKeyFromSdl(int sdlKey) {
     case SDLK_HOME: return VK_HOME;
     case SDLK_END: return VK_END;
     case SDLK_DELETE: return VK_DELETE;
+    case SDLK_PLUS:
+    case SDLK_EQUALS: return VK_OEM_PLUS;
+    case SDLK_MINUS: return VK_OEM_MINUS;
+    case SDLK_SLASH:
+    case SDLK_QUESTION: return VK_OEM_2;
+    case SDLK_KP_PLUS: return VK_ADD;
+    case SDLK_KP_MINUS: return VK_SUBTRACT;
     case SDLK_LSHIFT:
     case SDLK_RSHIFT: return VK_SHIFT;
     case SDLK_LCTRL:

@@ -334,3 +334,29 @@ TEST_F(XScrollPanelTest, DraggingTheThumbReachesPositionsPast65535) {
     Pump();
     EXPECT_EQ(nLimit, m_panel.GetScrollPos(SB_VERT)) << "the final thumb position leaves it there";
 }
+
+namespace {
+
+TEST_F(XScrollPanelTest, TheWheelOverAFieldScrollsThreeLinesANotch) {
+    MakePanel(WS_VSCROLL);
+    XWrappingStatic field;
+    ASSERT_TRUE(field.Create(&m_panel, FALSE));
+    field.MoveWindow(0, 0, 100, 40);
+    m_panel.SetContentSize(0, 1000); // lines of 10
+    Pump();
+    const struct {
+        int nNotches, nPos;
+    } turns[] = {{-1, 30}, {-2, 90}, {1, 60}, {5, 0}, {-100, 900}};
+    for (const auto& t : turns) {
+        m_pBackend->QueueWheel(PANEL_RECT.left + 10, PANEL_RECT.top + 10, t.nNotches);
+        Pump();
+        EXPECT_EQ(t.nPos, m_panel.GetScrollPos(SB_VERT)) << t.nNotches;
+    }
+    // The scrolled field moved with the content.
+    CRect rc;
+    field.GetWindowRect(&rc);
+    m_panel.ScreenToClient(&rc);
+    EXPECT_EQ(-900, rc.top);
+}
+
+} // namespace
