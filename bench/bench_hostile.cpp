@@ -109,8 +109,9 @@ void MeasureImageList() {
     file.Open(path.c_str());
     const Clock::time_point start = Clock::now();
     std::unique_ptr<CCollectionItem> item(file.LoadItem(0));
-    std::printf("8 images of 4096 x 4096 pixels from a 32 MB 1-bit image list: decoded in %.0f ms\n",
-                MillisecondsSince(start));
+    std::printf(
+        "8 images of 4096 x 4096 pixels from a 32 MB 1-bit image list: decoded in %.0f ms\n",
+        MillisecondsSince(start));
     std::filesystem::remove(path);
 }
 

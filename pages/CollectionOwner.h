@@ -12,7 +12,8 @@ public:
 
     // The collection of pWnd's owner, or null when the window is not held by one.
     static CCollectionFile* Of(CWnd* pWnd) {
-        CCollectionOwner* pOwner = pWnd != nullptr ? dynamic_cast<CCollectionOwner*>(pWnd) : nullptr;
+        CCollectionOwner* pOwner =
+            pWnd != nullptr ? dynamic_cast<CCollectionOwner*>(pWnd) : nullptr;
         return pOwner != nullptr ? &pOwner->GetCollection() : nullptr;
     }
 };

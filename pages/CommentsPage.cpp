@@ -67,7 +67,8 @@ void CCommentsPage::ShowRecordValues() {
                   {IDC_DATE_CREATED, m_pFirstItem->m_strDateCreated}};
     for (const auto& value : values) {
         CWnd* pControl = GetDlgItem(value.nID);
-        if (pControl == nullptr) continue;
+        if (pControl == nullptr)
+            continue;
         pControl->SetWindowText(value.strValue);
         pControl->SendMessage(WM_SETFONT, (WPARAM)m_fontValue.GetSafeHandle(), TRUE);
     }
@@ -95,7 +96,8 @@ void CCommentsPage::LayoutComments() {
 void CCommentsPage::ShowPartnerLogo() {
     CString strMaker;
     strMaker.LoadString(IDS_MAKER_NAME);
-    if (strcmp(g_strPartnerName, strMaker) == 0) return;
+    if (strcmp(g_strPartnerName, strMaker) == 0)
+        return;
     const CRect rcLogo(GetPosition(REGION_LOGO, POS_LEFT), GetPosition(REGION_LOGO, POS_TOP),
                        GetPosition(REGION_LOGO, POS_RIGHT), GetPosition(REGION_LOGO, POS_BOTTOM));
     m_bmpLogo.LoadBitmap(IDB_PARTNER_LOGO);
@@ -108,15 +110,15 @@ void CCommentsPage::ShowPartnerLogo() {
     m_logoLink.ShowWindow(SW_SHOW);
 }
 
-BOOL CCommentsPage::OnCmdMsg(UINT nID, int nCode, void* pExtra,
-                             AFX_CMDHANDLERINFO* pHandlerInfo) {
+BOOL CCommentsPage::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
     if (nID == ID_PARTNER_LOGO && nCode == CN_COMMAND && m_logoLink.GetSafeHwnd() != nullptr)
         CLinkStatic::OpenWebAddress(g_strPartnerUrl, SW_SHOW);
     return CDialog::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
 HBRUSH CCommentsPage::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
-    if (nCtlColor == CTLCOLOR_DLG) return m_brBack;
+    if (nCtlColor == CTLCOLOR_DLG)
+        return m_brBack;
     if (nCtlColor == CTLCOLOR_STATIC) {
         pDC->SetTextColor(RGB(255, 255, 255));
         pDC->SetBkMode(TRANSPARENT);

@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
+  build-essential cmake ninja-build pkg-config clang clang-format libclang-rt-14-dev
   libjpeg62-turbo-dev libturbojpeg0-dev libexpat1-dev libsdl2-dev libfreetype-dev libfontconfig-dev
   fonts-dejavu-core fonts-liberation2 fonts-wine libpng-dev libgtest-dev nlohmann-json3-dev
   xvfb xdotool imagemagick x11-utils libjpeg-turbo-progs python3 debootstrap dpkg-dev

@@ -61,7 +61,9 @@ public:
     // Empty when it has no area (a rectangle may be inverted).
     BOOL IsRectEmpty() const { return right <= left || bottom <= top; }
     BOOL IsRectNull() const { return left == 0 && top == 0 && right == 0 && bottom == 0; }
-    BOOL PtInRect(POINT p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+    BOOL PtInRect(POINT p) const {
+        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
+    }
     void SetRect(int l, int t, int r, int b) { left = l, top = t, right = r, bottom = b; }
     void SetRectEmpty() { left = top = right = bottom = 0; }
     void OffsetRect(int dx, int dy) { left += dx, right += dx, top += dy, bottom += dy; }

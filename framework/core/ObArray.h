@@ -18,7 +18,10 @@ public:
     CObject*& ElementAt(int i) { return m_items[(size_t)i]; }
     CObject*& operator[](int i) { return m_items[(size_t)i]; }
     CObject* operator[](int i) const { return m_items[(size_t)i]; }
-    int Add(CObject* p) { m_items.push_back(p); return GetSize() - 1; }
+    int Add(CObject* p) {
+        m_items.push_back(p);
+        return GetSize() - 1;
+    }
     void RemoveAll() { m_items.clear(); }
 
 private:

@@ -4,24 +4,32 @@
 #include <cstdio>
 
 namespace {
-int Clamp(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
+int Clamp(int v, int lo, int hi) {
+    return v < lo ? lo : (v > hi ? hi : v);
+}
 } // namespace
 
 int CString::Find(const char* sub, int nStart) const {
-    if (!sub || nStart < 0 || nStart > GetLength()) return -1;
+    if (!sub || nStart < 0 || nStart > GetLength())
+        return -1;
     const size_t pos = m_str.find(sub, (size_t)nStart);
     return pos == std::string::npos ? -1 : (int)pos;
 }
 
 int CString::Find(char ch, int nStart) const {
-    if (nStart < 0 || nStart > GetLength()) return -1;
+    if (nStart < 0 || nStart > GetLength())
+        return -1;
     const size_t pos = m_str.find(ch, (size_t)nStart);
     return pos == std::string::npos ? -1 : (int)pos;
 }
 
-CString CString::Left(int n) const { return CString(m_str.substr(0, (size_t)Clamp(n, 0, GetLength()))); }
+CString CString::Left(int n) const {
+    return CString(m_str.substr(0, (size_t)Clamp(n, 0, GetLength())));
+}
 
-CString CString::Mid(int nFirst) const { return Mid(nFirst, GetLength()); }
+CString CString::Mid(int nFirst) const {
+    return Mid(nFirst, GetLength());
+}
 
 CString CString::Mid(int nFirst, int nCount) const {
     const int first = Clamp(nFirst, 0, GetLength());

@@ -9,7 +9,8 @@ class CString {
 public:
     CString() = default;
     CString(const char* s) : m_str(s ? s : "") {}
-    CString(const char* s, int nLength) : m_str(s ? std::string(s, nLength > 0 ? nLength : 0) : "") {}
+    CString(const char* s, int nLength)
+        : m_str(s ? std::string(s, nLength > 0 ? nLength : 0) : "") {}
     CString(char ch, int nRepeat) : m_str(nRepeat > 0 ? nRepeat : 0, ch) {}
     CString(std::string s) : m_str(std::move(s)) {}
 
@@ -22,13 +23,32 @@ public:
     char operator[](int i) const { return m_str[(size_t)i]; }
     const std::string& Str() const { return m_str; }
 
-    CString& operator=(const char* s) { m_str = s ? s : ""; return *this; }
-    CString& operator+=(const CString& s) { m_str += s.m_str; return *this; }
-    CString& operator+=(const char* s) { if (s) m_str += s; return *this; }
-    CString& operator+=(char c) { m_str += c; return *this; }
-    friend CString operator+(const CString& a, const CString& b) { return CString(a.m_str + b.m_str); }
-    friend CString operator+(const CString& a, const char* b) { return CString(a.m_str + (b ? b : "")); }
-    friend CString operator+(const char* a, const CString& b) { return CString((a ? a : "") + b.m_str); }
+    CString& operator=(const char* s) {
+        m_str = s ? s : "";
+        return *this;
+    }
+    CString& operator+=(const CString& s) {
+        m_str += s.m_str;
+        return *this;
+    }
+    CString& operator+=(const char* s) {
+        if (s)
+            m_str += s;
+        return *this;
+    }
+    CString& operator+=(char c) {
+        m_str += c;
+        return *this;
+    }
+    friend CString operator+(const CString& a, const CString& b) {
+        return CString(a.m_str + b.m_str);
+    }
+    friend CString operator+(const CString& a, const char* b) {
+        return CString(a.m_str + (b ? b : ""));
+    }
+    friend CString operator+(const char* a, const CString& b) {
+        return CString((a ? a : "") + b.m_str);
+    }
     friend bool operator==(const CString& a, const CString& b) { return a.m_str == b.m_str; }
     friend bool operator==(const CString& a, const char* b) { return a.m_str == (b ? b : ""); }
     friend bool operator!=(const CString& a, const CString& b) { return !(a == b); }

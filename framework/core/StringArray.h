@@ -18,7 +18,10 @@ public:
     CString& ElementAt(int i) { return m_items[(size_t)i]; }
     CString& operator[](int i) { return m_items[(size_t)i]; }
     const CString& operator[](int i) const { return m_items[(size_t)i]; }
-    int Add(const CString& s) { m_items.push_back(s); return GetSize() - 1; }
+    int Add(const CString& s) {
+        m_items.push_back(s);
+        return GetSize() - 1;
+    }
     int Add(CString&& s) {
         m_items.push_back(std::move(s));
         return GetSize() - 1;

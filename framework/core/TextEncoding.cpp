@@ -4,10 +4,9 @@ namespace {
 
 // Unicode values of bytes 0x80-0x9F in Windows-1252; the holes keep their own value.
 const char16_t g_cp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
 const char32_t REPLACEMENT = 0xFFFD;
@@ -30,26 +29,36 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
-char32_t AnsiToCodePoint(BYTE b) { return (b >= 0x80 && b < 0xA0) ? g_cp1252High[b - 0x80] : b; }
+char32_t AnsiToCodePoint(BYTE b) {
+    return (b >= 0x80 && b < 0xA0) ? g_cp1252High[b - 0x80] : b;
+}
 
 // Decodes one character at `pos` and advances past it; REPLACEMENT for a malformed sequence
 // (which then consumes one byte).
 char32_t NextCodePoint(const std::string& s, size_t& pos) {
     const BYTE lead = (BYTE)s[pos++];
-    if (lead < 0x80) return lead;
+    if (lead < 0x80)
+        return lead;
     int extra = 0;
     char32_t c = 0, min = 0;
-    if ((lead & 0xE0) == 0xC0) extra = 1, c = lead & 0x1F, min = 0x80;
-    else if ((lead & 0xF0) == 0xE0) extra = 2, c = lead & 0x0F, min = 0x800;
-    else if ((lead & 0xF8) == 0xF0) extra = 3, c = lead & 0x07, min = 0x10000;
-    else return REPLACEMENT;
-    if (pos + (size_t)extra > s.size()) return REPLACEMENT;
+    if ((lead & 0xE0) == 0xC0)
+        extra = 1, c = lead & 0x1F, min = 0x80;
+    else if ((lead & 0xF0) == 0xE0)
+        extra = 2, c = lead & 0x0F, min = 0x800;
+    else if ((lead & 0xF8) == 0xF0)
+        extra = 3, c = lead & 0x07, min = 0x10000;
+    else
+        return REPLACEMENT;
+    if (pos + (size_t)extra > s.size())
+        return REPLACEMENT;
     for (int i = 0; i < extra; i++) {
         const BYTE b = (BYTE)s[pos + (size_t)i];
-        if ((b & 0xC0) != 0x80) return REPLACEMENT;
+        if ((b & 0xC0) != 0x80)
+            return REPLACEMENT;
         c = (c << 6) | (b & 0x3F);
     }
-    if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return REPLACEMENT;
+    if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+        return REPLACEMENT;
     pos += (size_t)extra;
     return c;
 }
@@ -59,7 +68,8 @@ char32_t NextCodePoint(const std::string& s, size_t& pos) {
 CString AnsiToUtf8(const BYTE* text, size_t nBytes) {
     std::string out;
     out.reserve(nBytes);
-    for (size_t i = 0; i < nBytes; i++) AppendUtf8(out, AnsiToCodePoint(text[i]));
+    for (size_t i = 0; i < nBytes; i++)
+        AppendUtf8(out, AnsiToCodePoint(text[i]));
     return CString(std::move(out));
 }
 
@@ -89,10 +99,13 @@ BOOL Utf8ToAnsi(const CString& text, std::string& out) {
         // Malformed input decodes to U+FFFD, which has no one-byte form either.
         const char32_t c = NextCodePoint(s, pos);
         int found = -1;
-        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) found = (int)c;
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+            found = (int)c;
         for (int i = 0; found < 0 && i < 32; i++)
-            if (g_cp1252High[i] == c) found = 0x80 + i;
-        if (found < 0) return FALSE;
+            if (g_cp1252High[i] == c)
+                found = 0x80 + i;
+        if (found < 0)
+            return FALSE;
         out += (char)found;
     }
     return TRUE;

@@ -36,13 +36,14 @@ typedef const void* LPCVOID;
 
 // Colours are 0x00BBGGRR.
 typedef DWORD COLORREF;
-#define RGB(r, g, b) \
+#define RGB(r, g, b)                                                                               \
     ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) | (((DWORD)(BYTE)(b)) << 16)))
-#define GetRValue(c) ((BYTE)((c) & 0xFF))
+#define GetRValue(c) ((BYTE)((c)&0xFF))
 #define GetGValue(c) ((BYTE)(((c) >> 8) & 0xFF))
 #define GetBValue(c) ((BYTE)(((c) >> 16) & 0xFF))
 
-#define MAKELONG(a, b) ((LONG)(((WORD)((DWORD_PTR)(a) & 0xffff)) | ((DWORD)((WORD)((DWORD_PTR)(b) & 0xffff))) << 16))
+#define MAKELONG(a, b)                                                                             \
+    ((LONG)(((WORD)((DWORD_PTR)(a)&0xffff)) | ((DWORD)((WORD)((DWORD_PTR)(b)&0xffff))) << 16))
 #define MAKEWPARAM(l, h) ((WPARAM)(DWORD)MAKELONG(l, h))
 #define MAKELPARAM(l, h) ((LPARAM)(DWORD)MAKELONG(l, h))
 #define LOWORD(l) ((WORD)(((DWORD_PTR)(l)) & 0xffff))
@@ -52,8 +53,8 @@ typedef DWORD COLORREF;
 typedef uintptr_t DWORD_PTR;
 
 // Handles are opaque pointers to objects that the framework owns.
-#define SLIDESHOW_DECLARE_HANDLE(name) \
-    struct name##__;                   \
+#define SLIDESHOW_DECLARE_HANDLE(name)                                                             \
+    struct name##__;                                                                               \
     typedef struct name##__* name
 SLIDESHOW_DECLARE_HANDLE(HWND);
 SLIDESHOW_DECLARE_HANDLE(HDC);
@@ -78,13 +79,16 @@ typedef HINSTANCE HMODULE;
 // nNumber × nNumerator / nDenominator in 64 bits, rounded half away from zero; −1 when the
 // denominator is 0 or the result does not fit, as the platform's MulDiv.
 inline int MulDiv(int nNumber, int nNumerator, int nDenominator) {
-    if (nDenominator == 0) return -1;
+    if (nDenominator == 0)
+        return -1;
     long long product = (long long)nNumber * nNumerator;
     bool bNegative = (product < 0) != (nDenominator < 0);
-    unsigned long long a = product < 0 ? 0ULL - (unsigned long long)product : (unsigned long long)product;
+    unsigned long long a =
+        product < 0 ? 0ULL - (unsigned long long)product : (unsigned long long)product;
     unsigned long long d = nDenominator < 0 ? 0ULL - (unsigned long long)(long long)nDenominator
                                             : (unsigned long long)nDenominator;
     unsigned long long q = (a + d / 2) / d;
-    if (q > 0x7FFFFFFFULL + (bNegative ? 1 : 0)) return -1;
+    if (q > 0x7FFFFFFFULL + (bNegative ? 1 : 0))
+        return -1;
     return bNegative ? (int)(0 - (long long)q) : (int)q;
 }

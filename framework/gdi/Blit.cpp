@@ -80,7 +80,8 @@ struct CAxisWeights {
 };
 
 // acc[k] (+)= w · src[k]: the inner loop of the area average, built for wide vector units too.
-#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__ELF__) // clones need ifunc
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) &&                             \
+    defined(__ELF__) // clones need ifunc
 __attribute__((target_clones("avx2", "default")))
 #endif
 void AccumulateRow(uint32_t* __restrict acc, const uint8_t* __restrict src, size_t n, uint16_t w, bool first) {

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "framework/gdi/PixelMemory.h"
 #include "framework/gdi/GdiObject.h"
+#include "framework/gdi/PixelMemory.h"
 #include "framework/gdi/Surface.h"
 
 // Object kinds, with the platform's GetObjectType values.

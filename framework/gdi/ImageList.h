@@ -34,19 +34,20 @@ struct IMAGELIST_DATA {
     int cx = 0;
     int cy = 0;
     int nImages = 0;
-    UINT flags = 0;            // the ILC_* flags of the stream
-    COLORREF clrBk = CLR_NONE; // background colour the stream names (unused by drawing)
-    BOOL bMask = FALSE;        // the list has a mask
-    BOOL bAlpha = FALSE;       // a 32-bit list whose pixels carry straight alpha
-    std::vector<DWORD> pixels; // nImages * cx * cy, 0xAARRGGBB
-    std::vector<BYTE> mask;    // same indexing, 1 = transparent; empty without a mask
+    UINT flags = 0;                  // the ILC_* flags of the stream
+    COLORREF clrBk = CLR_NONE;       // background colour the stream names (unused by drawing)
+    BOOL bMask = FALSE;              // the list has a mask
+    BOOL bAlpha = FALSE;             // a 32-bit list whose pixels carry straight alpha
+    std::vector<DWORD> pixels;       // nImages * cx * cy, 0xAARRGGBB
+    std::vector<BYTE> mask;          // same indexing, 1 = transparent; empty without a mask
     std::vector<BYTE> imageHasAlpha; // per image: 1 when some pixel's alpha is not zero
 
     DWORD PixelAt(int image, int x, int y) const {
         return pixels[((size_t)image * (size_t)cy + (size_t)y) * (size_t)cx + (size_t)x];
     }
     BOOL IsTransparentAt(int image, int x, int y) const {
-        return bMask && mask[((size_t)image * (size_t)cy + (size_t)y) * (size_t)cx + (size_t)x] != 0;
+        return bMask &&
+               mask[((size_t)image * (size_t)cy + (size_t)y) * (size_t)cx + (size_t)x] != 0;
     }
 };
 

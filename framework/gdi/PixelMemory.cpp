@@ -28,7 +28,8 @@ size_t RoundUp(size_t n, size_t to) {
 } // namespace
 
 uint64_t CPixelBudget::DefaultLimit() {
-    const uint64_t nQuarter = AfxGetPhysicalMemory() / 4, nHalfSpace = AfxGetAddressSpaceLimit() / 2;
+    const uint64_t nQuarter = AfxGetPhysicalMemory() / 4,
+                   nHalfSpace = AfxGetAddressSpaceLimit() / 2;
     uint64_t limit = kTwoGiB;
     if (nQuarter > 0 && nQuarter < limit)
         limit = nQuarter;

@@ -8,12 +8,16 @@ bool g_bShownThisAction = false;
 int g_nShowing = 0;
 } // namespace
 
-void AfxSetMessageSink(AFX_MESSAGE_SINK pSink) { g_pMessageSink = pSink; }
+void AfxSetMessageSink(AFX_MESSAGE_SINK pSink) {
+    g_pMessageSink = pSink;
+}
 
 void AfxShowMessage(const CString& text) {
     ++g_nShowing;
-    if (g_pMessageSink) g_pMessageSink(text);
-    else std::fprintf(stderr, "%s\n", text.GetString());
+    if (g_pMessageSink)
+        g_pMessageSink(text);
+    else
+        std::fprintf(stderr, "%s\n", text.GetString());
     --g_nShowing;
 }
 

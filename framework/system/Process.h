@@ -9,9 +9,9 @@
 class CProcess {
 public:
     enum State {
-        FailedToStart,  // not found, not executable, or no process could be made
-        StillRunning,   // started, and still running when the wait ended; it goes on alone
-        Finished,       // started and ended within the wait; see the exit code
+        FailedToStart, // not found, not executable, or no process could be made
+        StillRunning,  // started, and still running when the wait ended; it goes on alone
+        Finished,      // started and ended within the wait; see the exit code
     };
 
     // Starts args[0] (a path with a slash, or a name looked up on PATH) with the arguments as

@@ -23,6 +23,6 @@ private:
     void Release(CPoint point);
     void SetPushed(BOOL bPushed);
 
-    BOOL m_bTracking = FALSE;  // the press started here and the mouse is captured
+    BOOL m_bTracking = FALSE; // the press started here and the mouse is captured
     BOOL m_bPushed = FALSE;
 };

@@ -13,17 +13,20 @@ const int FIELD_BORDER = 3;
 // A row height for combos that do not measure their rows themselves.
 const int DEFAULT_ROW_HEIGHT = 16;
 
-}  // namespace
+} // namespace
 
 CComboBox::CComboBox() = default;
 
 CComboBox::~CComboBox() {
-    if (m_pList && m_pList->GetSafeHwnd()) m_pList->DestroyWindow();
+    if (m_pList && m_pList->GetSafeHwnd())
+        m_pList->DestroyWindow();
 }
 
 BOOL CComboBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
-    if (!CWnd::Create("ComboBox", nullptr, dwStyle, rect, pParentWnd, nID)) return FALSE;
-    if (m_nFieldItemHeight == 0) m_nFieldItemHeight = MeasureRow(-1, 0);
+    if (!CWnd::Create("ComboBox", nullptr, dwStyle, rect, pParentWnd, nID))
+        return FALSE;
+    if (m_nFieldItemHeight == 0)
+        m_nFieldItemHeight = MeasureRow(-1, 0);
     FitFieldHeight();
     return TRUE;
 }
@@ -41,9 +44,15 @@ BOOL CComboBox::IsOwnerDrawn() const {
 int CComboBox::AddString(LPCTSTR lpszString) {
     return (int)SendMessage(CB_ADDSTRING, 0, (LPARAM)lpszString);
 }
-int CComboBox::GetCount() const { return (int)m_rows.size(); }
-int CComboBox::GetCurSel() const { return m_nCurSel; }
-int CComboBox::SetCurSel(int nSelect) { return (int)SendMessage(CB_SETCURSEL, (WPARAM)nSelect); }
+int CComboBox::GetCount() const {
+    return (int)m_rows.size();
+}
+int CComboBox::GetCurSel() const {
+    return m_nCurSel;
+}
+int CComboBox::SetCurSel(int nSelect) {
+    return (int)SendMessage(CB_SETCURSEL, (WPARAM)nSelect);
+}
 DWORD_PTR CComboBox::GetItemData(int nIndex) const {
     return IsValidIndex(nIndex) ? m_rows[(size_t)nIndex].data : (DWORD_PTR)CB_ERR;
 }
@@ -51,9 +60,11 @@ int CComboBox::SetItemData(int nIndex, DWORD_PTR dwItemData) {
     return (int)SendMessage(CB_SETITEMDATA, (WPARAM)nIndex, (LPARAM)dwItemData);
 }
 int CComboBox::GetLBText(int nIndex, LPTSTR lpszText) const {
-    if (!IsValidIndex(nIndex)) return CB_ERR;
+    if (!IsValidIndex(nIndex))
+        return CB_ERR;
     const CString& s = m_rows[(size_t)nIndex].text;
-    if (lpszText) memcpy(lpszText, s.GetString(), (size_t)s.GetLength() + 1);
+    if (lpszText)
+        memcpy(lpszText, s.GetString(), (size_t)s.GetLength() + 1);
     return s.GetLength();
 }
 void CComboBox::GetLBText(int nIndex, CString& rString) const {
@@ -63,10 +74,13 @@ int CComboBox::GetLBTextLen(int nIndex) const {
     return IsValidIndex(nIndex) ? m_rows[(size_t)nIndex].text.GetLength() : CB_ERR;
 }
 int CComboBox::GetItemHeight(int nIndex) const {
-    if (nIndex == -1) return m_nFieldItemHeight;
+    if (nIndex == -1)
+        return m_nFieldItemHeight;
     return IsValidIndex(nIndex) ? m_rows[(size_t)nIndex].height : CB_ERR;
 }
-BOOL CComboBox::GetDroppedState() const { return m_pList && m_pList->IsOpen(); }
+BOOL CComboBox::GetDroppedState() const {
+    return m_pList && m_pList->IsOpen();
+}
 
 void CComboBox::GetDroppedControlRect(LPRECT lprect) const {
     CRect r;
@@ -77,7 +91,8 @@ void CComboBox::GetDroppedControlRect(LPRECT lprect) const {
 
 // The owner's measure of one row (−1: the selection field); rows it leaves at 0 get a default.
 int CComboBox::MeasureRow(int nIndex, LPARAM itemData) {
-    if (!IsOwnerDrawn()) return DEFAULT_ROW_HEIGHT;
+    if (!IsOwnerDrawn())
+        return DEFAULT_ROW_HEIGHT;
     CRect client;
     GetClientRect(&client);
     MEASUREITEMSTRUCT mis = {};
@@ -88,8 +103,10 @@ int CComboBox::MeasureRow(int nIndex, LPARAM itemData) {
     mis.itemHeight = DEFAULT_ROW_HEIGHT;
     mis.itemData = (ULONG_PTR)itemData;
     CWnd* pParent = GetParent();
-    if (pParent) pParent->SendMessage(WM_MEASUREITEM, mis.CtlID, (LPARAM)&mis);
-    else MeasureItem(&mis);
+    if (pParent)
+        pParent->SendMessage(WM_MEASUREITEM, mis.CtlID, (LPARAM)&mis);
+    else
+        MeasureItem(&mis);
     return mis.itemHeight > 0 ? (int)mis.itemHeight : DEFAULT_ROW_HEIGHT;
 }
 
@@ -98,10 +115,12 @@ void CComboBox::FitFieldHeight() {
     CRect r;
     GetWindowRect(&r);
     const int fieldHeight = m_nFieldItemHeight + 2 * FIELD_BORDER;
-    if (r.Height() == fieldHeight) return;
+    if (r.Height() == fieldHeight)
+        return;
     m_nDropHeight = r.Height();
     CWnd* pParent = GetParent();
-    if (pParent) pParent->ScreenToClient(&r);
+    if (pParent)
+        pParent->ScreenToClient(&r);
     m_bSizing = TRUE;
     MoveWindow(r.left, r.top, r.Width(), fieldHeight, TRUE);
     m_bSizing = FALSE;
@@ -112,7 +131,8 @@ CRect CComboBox::FieldItemRect() const {
     GetClientRect(&r);
     r.DeflateRect(FIELD_BORDER, FIELD_BORDER);
     r.right -= GetSystemMetrics(SM_CXVSCROLL);
-    if (r.right < r.left) r.right = r.left;
+    if (r.right < r.left)
+        r.right = r.left;
     return r;
 }
 
@@ -160,7 +180,8 @@ HBRUSH CComboBox::AskListColours(CDC* pDC) {
 
 void CComboBox::PaintField() {
     CPaintDC dc(this);
-    if (CFont* pFont = GetFont()) dc.SelectObject(pFont);
+    if (CFont* pFont = GetFont())
+        dc.SelectObject(pFont);
     CRect client;
     GetClientRect(&client);
     dc.FrameRect(&client, CBrush::FromHandle(GetSysColorBrush(COLOR_BTNSHADOW)));
@@ -171,9 +192,9 @@ void CComboBox::PaintField() {
     dc.SetTextColor(GetSysColor(COLOR_WINDOWTEXT));
     dc.SetBkColor(GetSysColor(COLOR_WINDOW));
     CWnd* pParent = GetParent();
-    HBRUSH hBack = pParent ? (HBRUSH)pParent->SendMessage(WM_CTLCOLOREDIT, (WPARAM)dc.m_hDC,
-                                                          (LPARAM)m_hWnd)
-                           : nullptr;
+    HBRUSH hBack =
+        pParent ? (HBRUSH)pParent->SendMessage(WM_CTLCOLOREDIT, (WPARAM)dc.m_hDC, (LPARAM)m_hWnd)
+                : nullptr;
     CRect face(client.left + 1, client.top + 1, button.left, client.bottom - 1);
     dc.FillRect(&face, CBrush::FromHandle(hBack ? hBack : GetSysColorBrush(COLOR_WINDOW)));
     const BOOL focused = GetFocus() == this && !GetDroppedState();
@@ -182,36 +203,43 @@ void CComboBox::PaintField() {
 }
 
 void CComboBox::DrawDropButton(CDC* pDC, const CRect& rect) {
-    if (rect.IsRectEmpty()) return;
+    if (rect.IsRectEmpty())
+        return;
     pDC->FillSolidRect(&rect, GetSysColor(COLOR_BTNFACE));
     pDC->FrameRect(&rect, CBrush::FromHandle(GetSysColorBrush(COLOR_BTNSHADOW)));
     // A small downward triangle in the middle.
     const CPoint c = rect.CenterPoint();
     const COLORREF arrow = GetSysColor(IsWindowEnabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT);
-    for (int i = 0; i < 4; ++i) pDC->FillSolidRect(c.x - 3 + i, c.y - 2 + i, 7 - 2 * i, 1, arrow);
+    for (int i = 0; i < 4; ++i)
+        pDC->FillSolidRect(c.x - 3 + i, c.y - 2 + i, 7 - 2 * i, 1, arrow);
 }
 
 void CComboBox::ShowDropDown(BOOL bShowIt) {
-    if (bShowIt == GetDroppedState()) return;
+    if (bShowIt == GetDroppedState())
+        return;
     if (!bShowIt) {
         m_pList->Close();
         Invalidate(FALSE);
         return;
     }
-    if (!m_pList) m_pList.reset(new CComboList(this));
+    if (!m_pList)
+        m_pList.reset(new CComboList(this));
     if (!m_pList->GetSafeHwnd()) {
         CRect none(0, 0, 0, 0);
         if (!m_pList->CreateEx(WS_EX_TOOLWINDOW, nullptr, "", WS_POPUP | WS_BORDER, none, this, 0))
             return;
-        if (CFont* pFont = GetFont()) m_pList->SetFont(pFont, FALSE);
+        if (CFont* pFont = GetFont())
+            m_pList->SetFont(pFont, FALSE);
     }
     int rowsHeight = 0;
-    for (const Row& r : m_rows) rowsHeight += r.height;
-    const int border = 2;  // WS_BORDER on both sides
+    for (const Row& r : m_rows)
+        rowsHeight += r.height;
+    const int border = 2; // WS_BORDER on both sides
     const int height = rowsHeight + border < m_nDropHeight ? rowsHeight + border : m_nDropHeight;
     CRect field;
     GetWindowRect(&field);
-    CRect list(field.left, field.bottom, field.right, field.bottom + (height > border ? height : border + DEFAULT_ROW_HEIGHT));
+    CRect list(field.left, field.bottom, field.right,
+               field.bottom + (height > border ? height : border + DEFAULT_ROW_HEIGHT));
     // Like the platform's, the list opens upwards when the screen ends below the field.
     if (list.bottom > GetSystemMetrics(SM_CYSCREEN) && field.top - list.Height() >= 0)
         list.OffsetRect(0, field.top - list.bottom);
@@ -221,7 +249,8 @@ void CComboBox::ShowDropDown(BOOL bShowIt) {
 
 void CComboBox::Choose(int nIndex) {
     ShowDropDown(FALSE);
-    if (!IsValidIndex(nIndex) || nIndex == m_nCurSel) return;
+    if (!IsValidIndex(nIndex) || nIndex == m_nCurSel)
+        return;
     m_nCurSel = nIndex;
     Invalidate(FALSE);
     if (CWnd* pParent = GetParent())
@@ -314,7 +343,8 @@ BOOL CComboBox::PreTranslateMessage(MSG* pMsg) {
     case VK_ESCAPE:
         SendMessage(pMsg->message, pMsg->wParam, pMsg->lParam);
         return TRUE;
-    default: return CWnd::PreTranslateMessage(pMsg);
+    default:
+        return CWnd::PreTranslateMessage(pMsg);
     }
 }
 
@@ -326,10 +356,14 @@ LRESULT CComboBox::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return r;
     }
     case WM_SIZE:
-        if (!m_bSizing && m_nFieldItemHeight > 0) FitFieldHeight();
+        if (!m_bSizing && m_nFieldItemHeight > 0)
+            FitFieldHeight();
         return CWnd::DefWindowProc(message, wParam, lParam);
-    case WM_PAINT: PaintField(); return 0;
-    case WM_ERASEBKGND: return TRUE;  // the field paints all of itself
+    case WM_PAINT:
+        PaintField();
+        return 0;
+    case WM_ERASEBKGND:
+        return TRUE; // the field paints all of itself
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         SetFocus();
@@ -349,21 +383,28 @@ LRESULT CComboBox::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             ToggleDropDown();
             return 0;
         case VK_RETURN:
-            if (GetDroppedState()) Choose(m_pList->GetHighlight());
+            if (GetDroppedState())
+                Choose(m_pList->GetHighlight());
             return 0;
-        case VK_ESCAPE: ShowDropDown(FALSE); return 0;
-        default: return CWnd::DefWindowProc(message, wParam, lParam);
+        case VK_ESCAPE:
+            ShowDropDown(FALSE);
+            return 0;
+        default:
+            return CWnd::DefWindowProc(message, wParam, lParam);
         }
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-        if (message == WM_KILLFOCUS) ShowDropDown(FALSE);
+        if (message == WM_KILLFOCUS)
+            ShowDropDown(FALSE);
         Invalidate(FALSE);
         return CWnd::DefWindowProc(message, wParam, lParam);
     case WM_SHOWWINDOW:
-        if (!wParam) ShowDropDown(FALSE);
+        if (!wParam)
+            ShowDropDown(FALSE);
         return CWnd::DefWindowProc(message, wParam, lParam);
     case WM_DESTROY:
-        if (m_pList && m_pList->GetSafeHwnd()) m_pList->DestroyWindow();
+        if (m_pList && m_pList->GetSafeHwnd())
+            m_pList->DestroyWindow();
         return CWnd::DefWindowProc(message, wParam, lParam);
     case CB_ADDSTRING: {
         Row row;
@@ -379,25 +420,38 @@ LRESULT CComboBox::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         m_nCurSel = -1;
         Invalidate(FALSE);
         return 0;
-    case CB_GETCOUNT: return (LRESULT)m_rows.size();
-    case CB_GETCURSEL: return m_nCurSel;
+    case CB_GETCOUNT:
+        return (LRESULT)m_rows.size();
+    case CB_GETCURSEL:
+        return m_nCurSel;
     case CB_SETCURSEL: {
         const int index = (int)wParam;
         m_nCurSel = IsValidIndex(index) ? index : -1;
         Invalidate(FALSE);
         return m_nCurSel == index && index >= 0 ? index : CB_ERR;
     }
-    case CB_GETLBTEXT: return GetLBText((int)wParam, (LPTSTR)lParam);
-    case CB_GETLBTEXTLEN: return GetLBTextLen((int)wParam);
-    case CB_GETITEMDATA: return (LRESULT)GetItemData((int)wParam);
+    case CB_GETLBTEXT:
+        return GetLBText((int)wParam, (LPTSTR)lParam);
+    case CB_GETLBTEXTLEN:
+        return GetLBTextLen((int)wParam);
+    case CB_GETITEMDATA:
+        return (LRESULT)GetItemData((int)wParam);
     case CB_SETITEMDATA:
-        if (!IsValidIndex((int)wParam)) return CB_ERR;
+        if (!IsValidIndex((int)wParam))
+            return CB_ERR;
         m_rows[(size_t)wParam].data = (DWORD_PTR)lParam;
         return 0;
-    case CB_GETITEMHEIGHT: return GetItemHeight((int)wParam);
-    case CB_GETDROPPEDSTATE: return GetDroppedState();
-    case CB_SHOWDROPDOWN: ShowDropDown((BOOL)wParam); return TRUE;
-    case CB_GETDROPPEDCONTROLRECT: GetDroppedControlRect((LPRECT)lParam); return TRUE;
-    default: return CWnd::DefWindowProc(message, wParam, lParam);
+    case CB_GETITEMHEIGHT:
+        return GetItemHeight((int)wParam);
+    case CB_GETDROPPEDSTATE:
+        return GetDroppedState();
+    case CB_SHOWDROPDOWN:
+        ShowDropDown((BOOL)wParam);
+        return TRUE;
+    case CB_GETDROPPEDCONTROLRECT:
+        GetDroppedControlRect((LPRECT)lParam);
+        return TRUE;
+    default:
+        return CWnd::DefWindowProc(message, wParam, lParam);
     }
 }

@@ -86,6 +86,6 @@ private:
     int m_nFieldItemHeight = 0;
     int m_nDropHeight = 0;
     BOOL m_bSizing = FALSE;
-    BOOL m_bListScrollBar = FALSE;  // created with WS_VSCROLL: the list scrolls with a bar
+    BOOL m_bListScrollBar = FALSE; // created with WS_VSCROLL: the list scrolls with a bar
     std::unique_ptr<CComboList> m_pList;
 };

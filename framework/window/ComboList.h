@@ -42,5 +42,5 @@ private:
     BOOL m_bOpen = FALSE;
     int m_nHighlight = -1;
     int m_nTop = 0;
-    BOOL m_bScrolling = FALSE;  // the scroll bar has the mouse; take it back when it ends
+    BOOL m_bScrolling = FALSE; // the scroll bar has the mouse; take it back when it ends
 };

@@ -15,8 +15,8 @@ class CWindowRecord {
 public:
     HWND hWnd = nullptr;
     CWnd* pWnd = nullptr;
-    CWindowRecord* pParent = nullptr;     // WS_CHILD windows
-    CWindowRecord* pOwner = nullptr;      // pop-ups: the top-level window that owns them
+    CWindowRecord* pParent = nullptr; // WS_CHILD windows
+    CWindowRecord* pOwner = nullptr;  // pop-ups: the top-level window that owns them
     // z-order, topmost first. A list, and each child knows its place in it, so that a window
     // leaves its parent in constant time however many siblings it has.
     std::list<CWindowRecord*> children;

@@ -39,13 +39,14 @@ std::vector<std::string> CScopedTempDir::Files(const std::string& prefix) const 
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(m_path)) {
         const std::string name = entry.path().filename().string();
-        if (name.compare(0, prefix.size(), prefix) == 0) names.push_back(name);
+        if (name.compare(0, prefix.size(), prefix) == 0)
+            names.push_back(name);
     }
     return names;
 }
 
-std::vector<BYTE> MakeJpeg(int w, int h, const std::function<DWORD(int x, int y)>& colourAt, JPEG_FIXTURE_KIND kind,
-                           bool bProgressive) {
+std::vector<BYTE> MakeJpeg(int w, int h, const std::function<DWORD(int x, int y)>& colourAt,
+                           JPEG_FIXTURE_KIND kind, bool bProgressive) {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr err;
     cinfo.err = jpeg_std_error(&err);
@@ -56,14 +57,16 @@ std::vector<BYTE> MakeJpeg(int w, int h, const std::function<DWORD(int x, int y)
     cinfo.image_width = (JDIMENSION)w;
     cinfo.image_height = (JDIMENSION)h;
     cinfo.input_components = kind == JPEG_GREY ? 1 : (kind == JPEG_CMYK ? 4 : 3);
-    cinfo.in_color_space = kind == JPEG_GREY ? JCS_GRAYSCALE : (kind == JPEG_CMYK ? JCS_CMYK : JCS_RGB);
+    cinfo.in_color_space =
+        kind == JPEG_GREY ? JCS_GRAYSCALE : (kind == JPEG_CMYK ? JCS_CMYK : JCS_RGB);
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, 100, TRUE);
     for (int c = 0; c < cinfo.num_components; c++) {
         cinfo.comp_info[c].h_samp_factor = 1;
         cinfo.comp_info[c].v_samp_factor = 1;
     }
-    if (bProgressive) jpeg_simple_progression(&cinfo);
+    if (bProgressive)
+        jpeg_simple_progression(&cinfo);
     jpeg_start_compress(&cinfo, TRUE);
     std::vector<JSAMPLE> row((size_t)w * (size_t)cinfo.input_components);
     while (cinfo.next_scanline < cinfo.image_height) {
@@ -90,4 +93,3 @@ std::vector<BYTE> MakeJpeg(int w, int h, const std::function<DWORD(int x, int y)
     std::free(out);
     return bytes;
 }
-

@@ -32,6 +32,4 @@ enum JPEG_FIXTURE_KIND { JPEG_RGB, JPEG_GREY, JPEG_CMYK };
 // grey pictures take the red channel; CMYK pictures are written inverted as Adobe does).
 // Quality 100 without chroma subsampling, so that colours survive within a few levels.
 std::vector<BYTE> MakeJpeg(int w, int h, const std::function<DWORD(int x, int y)>& colourAt,
-                           JPEG_FIXTURE_KIND kind = JPEG_RGB,
-                           bool bProgressive = false);
-
+                           JPEG_FIXTURE_KIND kind = JPEG_RGB, bool bProgressive = false);

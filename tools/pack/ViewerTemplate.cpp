@@ -61,12 +61,15 @@ bool IsCompletePe(std::ifstream& in, unsigned long long size) {
     const size_t pe = Le(b, 0x3C, 4);
     if (pe > b.size() - 24 || std::memcmp(&b[pe], "PE\0\0", 4) != 0)
         return false;
-    const uint32_t kMachineAmd64 = 0x8664, kExecutable = 0x0002, kDll = 0x2000, kMagicPe32Plus = 0x20B;
-    const uint32_t nSections = Le(b, pe + 6, 2), nOptional = Le(b, pe + 20, 2), flags = Le(b, pe + 22, 2);
+    const uint32_t kMachineAmd64 = 0x8664, kExecutable = 0x0002, kDll = 0x2000,
+                   kMagicPe32Plus = 0x20B;
+    const uint32_t nSections = Le(b, pe + 6, 2), nOptional = Le(b, pe + 20, 2),
+                   flags = Le(b, pe + 22, 2);
     if (Le(b, pe + 4, 2) != kMachineAmd64 || !(flags & kExecutable) || (flags & kDll))
         return false;
     const size_t table = pe + 24 + nOptional;
-    if (nOptional < 2 || table + (size_t)nSections * 40 > b.size() || Le(b, pe + 24, 2) != kMagicPe32Plus)
+    if (nOptional < 2 || table + (size_t)nSections * 40 > b.size() ||
+        Le(b, pe + 24, 2) != kMagicPe32Plus)
         return false;
     for (uint32_t i = 0; i < nSections; ++i) {
         const size_t section = table + (size_t)i * 40;

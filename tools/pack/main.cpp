@@ -130,9 +130,8 @@ bool IsCollectionText(const std::string& option) {
 
 bool TakesValue(const std::string& option) {
     return option == "-o" || option == "--output" || option == "--viewer" || option == "--target" ||
-           option == "--sort" ||
-           option == "--background" || option == "--max-size" || option == "--quality" ||
-           IsCollectionText(option);
+           option == "--sort" || option == "--background" || option == "--max-size" ||
+           option == "--quality" || IsCollectionText(option);
 }
 
 // The options win over the source's own collection fields.

@@ -92,14 +92,17 @@ BOOL CCollectionWriter::WriteFile(const CString& path, BOOL bExecutable) const {
     const std::vector<BYTE> bytes = Build();
     {
         std::ofstream out(path.GetString(), std::ios::binary | std::ios::trunc);
-        if (!out.write(reinterpret_cast<const char*>(bytes.data()), (std::streamsize)bytes.size()) || !out.flush())
+        if (!out.write(reinterpret_cast<const char*>(bytes.data()),
+                       (std::streamsize)bytes.size()) ||
+            !out.flush())
             return FALSE;
     }
     namespace fs = std::filesystem;
-    const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
-                           fs::perms::others_read |
-                           (bExecutable ? fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec
-                                        : fs::perms::none);
+    const fs::perms mode =
+        fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+        fs::perms::others_read |
+        (bExecutable ? fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec
+                     : fs::perms::none);
     std::error_code ec;
     fs::permissions(path.GetString(), mode, ec);
     return !ec;

@@ -8,11 +8,15 @@ const WORD IMAGELIST_MAGIC = 0x4C49;
 const WORD IMAGELIST_VERSION = 0x0101;
 const int TILES_PER_ROW = 4;
 
-int StrideOf(int width, int bitsPerPixel) { return ((width * bitsPerPixel + 31) / 32) * 4; }
+int StrideOf(int width, int bitsPerPixel) {
+    return ((width * bitsPerPixel + 31) / 32) * 4;
+}
 
 } // namespace
 
-void CStreamWriter::WriteByte(BYTE b) { m_bytes.push_back(b); }
+void CStreamWriter::WriteByte(BYTE b) {
+    m_bytes.push_back(b);
+}
 
 void CStreamWriter::WriteWord(WORD w) {
     WriteByte((BYTE)(w & 0xFF));
@@ -54,7 +58,8 @@ void CStreamWriter::WriteString(const CString& text, STRING_FORM form, PREFIX_FO
         WriteByte(0xFF);
         WriteWord(0xFFFE);
         WriteLengthPrefix((DWORD)units.size(), prefix);
-        for (char16_t u : units) WriteWord((WORD)u);
+        for (char16_t u : units)
+            WriteWord((WORD)u);
         return;
     }
     if (!bAnsiFits) {
@@ -71,7 +76,8 @@ void CStreamWriter::WriteString(const CString& text, STRING_FORM form, PREFIX_FO
 
 void CStreamWriter::WriteStringArray(const CStringArray& strings) {
     WriteCount((DWORD)strings.GetSize());
-    for (int i = 0; i < strings.GetSize(); i++) WriteString(strings[i]);
+    for (int i = 0; i < strings.GetSize(); i++)
+        WriteString(strings[i]);
 }
 
 void CStreamWriter::WriteBytes(const void* data, size_t n) {
@@ -81,14 +87,16 @@ void CStreamWriter::WriteBytes(const void* data, size_t n) {
 
 void CStreamWriter::WritePicture(BOOL bPresent, const std::vector<BYTE>& jpeg) {
     WriteDword(bPresent ? 1 : 0);
-    if (!bPresent) return;
+    if (!bPresent)
+        return;
     WriteDword((DWORD)jpeg.size());
     WriteBytes(jpeg);
 }
 
 void CStreamWriter::WriteImageList(const IMAGELIST_DATA& list) {
-    const int nMax = list.nImages < 1 ? TILES_PER_ROW
-                                      : (list.nImages + TILES_PER_ROW - 1) / TILES_PER_ROW * TILES_PER_ROW;
+    const int nMax = list.nImages < 1
+                         ? TILES_PER_ROW
+                         : (list.nImages + TILES_PER_ROW - 1) / TILES_PER_ROW * TILES_PER_ROW;
     const int width = list.cx * TILES_PER_ROW;
     const int height = list.cy * (nMax / TILES_PER_ROW);
     const int bpp = list.bMask ? 24 : 32;
@@ -103,7 +111,8 @@ void CStreamWriter::WriteImageList(const IMAGELIST_DATA& list) {
     WriteWord((WORD)list.cy);
     WriteDword(list.clrBk);
     WriteWord((WORD)flags);
-    for (int i = 0; i < 4; i++) WriteWord(0xFFFF);
+    for (int i = 0; i < 4; i++)
+        WriteWord(0xFFFF);
 
     // Both bitmaps: the file header (whose size field holds the header size only, as the
     // platform writes it), the info header, a colour table for the mask, bottom-up rows.
@@ -123,7 +132,8 @@ void CStreamWriter::WriteImageList(const IMAGELIST_DATA& list) {
         WriteWord((WORD)bitsPerPixel);
         WriteDword(0);
         WriteDword((DWORD)(stride * height));
-        for (int i = 0; i < 4; i++) WriteDword(0);
+        for (int i = 0; i < 4; i++)
+            WriteDword(0);
         return stride;
     };
     auto tileOf = [&](int x, int y, int* pImage, int* pTx, int* pTy) {
@@ -138,18 +148,21 @@ void CStreamWriter::WriteImageList(const IMAGELIST_DATA& list) {
         std::vector<BYTE> line((size_t)stride, 0);
         for (int x = 0; x < width; x++) {
             int image, tx, ty;
-            if (!tileOf(x, row, &image, &tx, &ty)) continue;
+            if (!tileOf(x, row, &image, &tx, &ty))
+                continue;
             const DWORD argb = list.PixelAt(image, tx, ty);
             const BOOL bClear = list.IsTransparentAt(image, tx, ty);
             BYTE* p = &line[(size_t)x * (size_t)(bpp / 8)];
             p[0] = bClear ? 0 : (BYTE)argb;
             p[1] = bClear ? 0 : (BYTE)(argb >> 8);
             p[2] = bClear ? 0 : (BYTE)(argb >> 16);
-            if (bpp == 32) p[3] = (BYTE)(argb >> 24);
+            if (bpp == 32)
+                p[3] = (BYTE)(argb >> 24);
         }
         WriteBytes(line);
     }
-    if (!list.bMask) return;
+    if (!list.bMask)
+        return;
 
     const int maskStride = writeHeaders(1, 2);
     WriteDword(0x00000000);
@@ -158,8 +171,10 @@ void CStreamWriter::WriteImageList(const IMAGELIST_DATA& list) {
         std::vector<BYTE> line((size_t)maskStride, 0);
         for (int x = 0; x < width; x++) {
             int image, tx, ty;
-            const BOOL bClear = !tileOf(x, row, &image, &tx, &ty) || list.IsTransparentAt(image, tx, ty);
-            if (bClear) line[(size_t)x / 8] |= (BYTE)(0x80 >> (x % 8));
+            const BOOL bClear =
+                !tileOf(x, row, &image, &tx, &ty) || list.IsTransparentAt(image, tx, ty);
+            if (bClear)
+                line[(size_t)x / 8] |= (BYTE)(0x80 >> (x % 8));
         }
         WriteBytes(line);
     }

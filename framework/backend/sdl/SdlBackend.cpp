@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "framework/backend/sdl/SdlKeyMap.h"
 #include "framework/backend/sdl/PlatformMessageBox.h"
+#include "framework/backend/sdl/SdlKeyMap.h"
 #include "framework/window/Messages.h"
 
 namespace {
@@ -18,10 +18,14 @@ const Uint32 DISPLAY_RETRY_MS = 250;
 
 UINT ButtonFlag(int sdlButton) {
     switch (sdlButton) {
-    case SDL_BUTTON_LEFT: return MK_LBUTTON;
-    case SDL_BUTTON_MIDDLE: return MK_MBUTTON;
-    case SDL_BUTTON_RIGHT: return MK_RBUTTON;
-    default: return 0;
+    case SDL_BUTTON_LEFT:
+        return MK_LBUTTON;
+    case SDL_BUTTON_MIDDLE:
+        return MK_MBUTTON;
+    case SDL_BUTTON_RIGHT:
+        return MK_RBUTTON;
+    default:
+        return 0;
     }
 }
 
@@ -29,14 +33,14 @@ SDL_Surface* SurfaceOf(const BackendImage& image) {
     if (image.width <= 0 || image.height <= 0 ||
         image.pixels.size() != (size_t)image.width * (size_t)image.height)
         return nullptr;
-    return SDL_CreateRGBSurfaceWithFormatFrom((void*)image.pixels.data(), image.width,
-                                              image.height, 32, image.width * 4,
-                                              SDL_PIXELFORMAT_ARGB8888);
+    return SDL_CreateRGBSurfaceWithFormatFrom((void*)image.pixels.data(), image.width, image.height,
+                                              32, image.width * 4, SDL_PIXELFORMAT_ARGB8888);
 }
 
 bool HasVideoDriver(const char* name) {
     for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i)
-        if (strcmp(SDL_GetVideoDriver(i), name) == 0) return true;
+        if (strcmp(SDL_GetVideoDriver(i), name) == 0)
+            return true;
     return false;
 }
 
@@ -49,8 +53,10 @@ const char* Environment(const char* name) {
 // screen, a window nobody sees that never ends, and asks the Wayland library for a display that
 // is not there, which complains on stderr. FALSE with the reason when no display is named.
 BOOL ChooseDisplay(CString& strError) {
-    if (Environment("SDL_VIDEODRIVER")) return TRUE;  // the user's own choice
-    if (!HasVideoDriver("x11") && !HasVideoDriver("wayland")) return TRUE;  // Windows, macOS
+    if (Environment("SDL_VIDEODRIVER"))
+        return TRUE; // the user's own choice
+    if (!HasVideoDriver("x11") && !HasVideoDriver("wayland"))
+        return TRUE; // Windows, macOS
     const char* x11 = Environment("DISPLAY");
     const char* wayland = Environment("WAYLAND_DISPLAY");
     if (!x11 && !wayland) {
@@ -64,30 +70,39 @@ BOOL ChooseDisplay(CString& strError) {
 CString DisplayNames() {
     const char* x11 = Environment("DISPLAY");
     const char* wayland = Environment("WAYLAND_DISPLAY");
-    if (Environment("SDL_VIDEODRIVER") || (!x11 && !wayland)) return CString("display");
-    if (!wayland) return CString("display ") + x11;
-    if (!x11) return CString("Wayland display ") + wayland;
+    if (Environment("SDL_VIDEODRIVER") || (!x11 && !wayland))
+        return CString("display");
+    if (!wayland)
+        return CString("display ") + x11;
+    if (!x11)
+        return CString("Wayland display ") + wayland;
     return CString("display ") + x11 + " nor Wayland display " + wayland;
 }
 
-}  // namespace
+} // namespace
 
 CSdlBackend::CSdlBackend() = default;
 
 CSdlBackend::~CSdlBackend() {
     m_cursors.Clear();
-    if (m_pWindow) SDL_DestroyWindow(m_pWindow);
-    if (!m_bInitialised) return;
+    if (m_pWindow)
+        SDL_DestroyWindow(m_pWindow);
+    if (!m_bInitialised)
+        return;
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     // The last user of SDL also closes what SDL opened on the side (its desktop-bus link).
-    if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
+    if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0)
+        SDL_Quit();
 }
 
 BOOL CSdlBackend::ParseScreenSize(const char* text, CSize& size) {
-    if (!text) return FALSE;
+    if (!text)
+        return FALSE;
     int w = 0, h = 0, used = 0;
-    if (sscanf(text, "%5d%*[xX]%5d%n", &w, &h, &used) != 2 || text[used] != '\0') return FALSE;
-    if (w < 1 || h < 1 || w > MAX_SCREEN_SIDE || h > MAX_SCREEN_SIDE) return FALSE;
+    if (sscanf(text, "%5d%*[xX]%5d%n", &w, &h, &used) != 2 || text[used] != '\0')
+        return FALSE;
+    if (w < 1 || h < 1 || w > MAX_SCREEN_SIDE || h > MAX_SCREEN_SIDE)
+        return FALSE;
     size = CSize(w, h);
     return TRUE;
 }
@@ -102,7 +117,8 @@ BOOL CSdlBackend::Open(const CString& title) {
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     // The screen saver may start as usual; only a running slideshow holds it off.
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
-    if (!ChooseDisplay(m_strError)) return FALSE;
+    if (!ChooseDisplay(m_strError))
+        return FALSE;
     // An X server that resets after its last client left refuses connections for a moment.
     for (int nTry = 1; SDL_InitSubSystem(SDL_INIT_VIDEO) != 0; ++nTry) {
         if (nTry == DISPLAY_TRIES) {
@@ -112,7 +128,8 @@ BOOL CSdlBackend::Open(const CString& title) {
         SDL_Delay(DISPLAY_RETRY_MS);
     }
     m_bInitialised = TRUE;
-    if (!ChooseSize()) return FALSE;
+    if (!ChooseSize())
+        return FALSE;
     m_strTitle = title;
     m_pixels.assign((size_t)m_size.cx * (size_t)m_size.cy, 0);
     m_surface.pixels = m_pixels.data();
@@ -171,25 +188,30 @@ void CSdlBackend::CoverScreen() {
     SDL_SetWindowPosition(m_pWindow, 0, 0);
     int w = 0, h = 0;
     SDL_GetWindowSize(m_pWindow, &w, &h);
-    if (w != m_size.cx || h != m_size.cy) SDL_SetWindowSize(m_pWindow, m_size.cx, m_size.cy);
+    if (w != m_size.cx || h != m_size.cy)
+        SDL_SetWindowSize(m_pWindow, m_size.cx, m_size.cy);
     SDL_ShowWindow(m_pWindow);
     SDL_RaiseWindow(m_pWindow);
 }
 
 void CSdlBackend::Present(const std::vector<CRect>& changed) {
-    if (!m_pWindow || changed.empty()) return;
+    if (!m_pWindow || changed.empty())
+        return;
     SDL_Surface* target = SDL_GetWindowSurface(m_pWindow);
-    if (!target) return;
+    if (!target)
+        return;
     std::vector<SDL_Rect> rects;
     rects.reserve(changed.size());
     const CRect bounds(0, 0, target->w < m_size.cx ? target->w : m_size.cx,
                        target->h < m_size.cy ? target->h : m_size.cy);
     const bool same = target->format->format == SDL_PIXELFORMAT_RGB888 ||
                       target->format->format == SDL_PIXELFORMAT_ARGB8888;
-    if (SDL_MUSTLOCK(target)) SDL_LockSurface(target);
+    if (SDL_MUSTLOCK(target))
+        SDL_LockSurface(target);
     for (const CRect& c : changed) {
         CRect r;
-        if (!r.IntersectRect(c, bounds)) continue;
+        if (!r.IntersectRect(c, bounds))
+            continue;
         const uint32_t* src = m_pixels.data() + (size_t)r.top * m_size.cx + r.left;
         uint8_t* dst = (uint8_t*)target->pixels + (size_t)r.top * target->pitch +
                        (size_t)r.left * target->format->BytesPerPixel;
@@ -203,8 +225,10 @@ void CSdlBackend::Present(const std::vector<CRect>& changed) {
         }
         rects.push_back(SDL_Rect{(int)r.left, (int)r.top, r.Width(), r.Height()});
     }
-    if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
-    if (!rects.empty()) SDL_UpdateWindowSurfaceRects(m_pWindow, rects.data(), (int)rects.size());
+    if (SDL_MUSTLOCK(target))
+        SDL_UnlockSurface(target);
+    if (!rects.empty())
+        SDL_UpdateWindowSurfaceRects(m_pWindow, rects.data(), (int)rects.size());
 }
 
 UINT CSdlBackend::KeyState() const {
@@ -223,7 +247,8 @@ bool CSdlBackend::Translate(const SDL_Event& e, BackendEvent& out) {
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
         UINT flag = ButtonFlag(e.button.button);
-        if (!flag) return false;
+        if (!flag)
+            return false;
         bool down = e.type == SDL_MOUSEBUTTONDOWN;
         m_nButtons = down ? (m_nButtons | flag) : (m_nButtons & ~flag);
         out.kind = down ? BackendEvent::ButtonDown : BackendEvent::ButtonUp;
@@ -233,11 +258,13 @@ bool CSdlBackend::Translate(const SDL_Event& e, BackendEvent& out) {
     }
     case SDL_KEYDOWN:
         out.vk = VirtualKeyFromSdl(e.key.keysym.sym);
-        if (!out.vk) return false;
+        if (!out.vk)
+            return false;
         out.kind = BackendEvent::KeyDown;
         break;
     case SDL_MOUSEWHEEL:
-        if (e.wheel.y == 0) return false;
+        if (e.wheel.y == 0)
+            return false;
         out.kind = BackendEvent::Wheel;
         out.notches = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
         SDL_GetMouseState(&out.x, &out.y);
@@ -247,12 +274,17 @@ bool CSdlBackend::Translate(const SDL_Event& e, BackendEvent& out) {
         break;
     case SDL_WINDOWEVENT:
         switch (e.window.event) {
-        case SDL_WINDOWEVENT_CLOSE: out.kind = BackendEvent::Close; break;
+        case SDL_WINDOWEVENT_CLOSE:
+            out.kind = BackendEvent::Close;
+            break;
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SHOWN:
         case SDL_WINDOWEVENT_RESTORED:
-        case SDL_WINDOWEVENT_SIZE_CHANGED: out.kind = BackendEvent::Expose; break;
-        default: return false;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            out.kind = BackendEvent::Expose;
+            break;
+        default:
+            return false;
         }
         break;
     default:
@@ -274,7 +306,8 @@ void CSdlBackend::MergeFollowingMotion(BackendEvent& event) {
 }
 
 bool CSdlBackend::NextEvent(BackendEvent& event, int timeoutMs) {
-    if (!m_bInitialised) return false;
+    if (!m_bInitialised)
+        return false;
     if (m_bWindowFailed) {
         event = BackendEvent();
         event.kind = BackendEvent::Close;
@@ -290,18 +323,24 @@ bool CSdlBackend::NextEvent(BackendEvent& event, int timeoutMs) {
             int left = (int)(deadline - SDL_GetTicks());
             got = left > 0 ? SDL_WaitEventTimeout(&e, left) : SDL_PollEvent(&e);
         }
-        if (!got) return false;
-        if (!Translate(e, event)) continue;
-        if (event.kind == BackendEvent::MouseMove) MergeFollowingMotion(event);
+        if (!got)
+            return false;
+        if (!Translate(e, event))
+            continue;
+        if (event.kind == BackendEvent::MouseMove)
+            MergeFollowingMotion(event);
         return true;
     }
 }
 
-void CSdlBackend::SetCursor(const BackendImage* cursor) { m_cursors.Show(cursor); }
+void CSdlBackend::SetCursor(const BackendImage* cursor) {
+    m_cursors.Show(cursor);
+}
 
 void CSdlBackend::SetTitle(const CString& title) {
     m_strTitle = title;
-    if (m_pWindow) SDL_SetWindowTitle(m_pWindow, title);
+    if (m_pWindow)
+        SDL_SetWindowTitle(m_pWindow, title);
 }
 
 void CSdlBackend::SetIcon(const BackendImage& icon) {
@@ -314,7 +353,8 @@ void CSdlBackend::ApplyIcon() {
     if (!m_pWindow || !m_bHasIcon)
         return;
     SDL_Surface* s = SurfaceOf(m_icon);
-    if (!s) return;
+    if (!s)
+        return;
     SDL_SetWindowIcon(m_pWindow, s);
     SDL_FreeSurface(s);
 }
@@ -324,12 +364,15 @@ uint64_t CSdlBackend::GetTicks() const {
 }
 
 void CSdlBackend::EnableScreenSaver(bool bEnable) {
-    if (bEnable) SDL_EnableScreenSaver();
-    else SDL_DisableScreenSaver();
+    if (bEnable)
+        SDL_EnableScreenSaver();
+    else
+        SDL_DisableScreenSaver();
 }
 
 void CSdlBackend::Minimize() {
-    if (m_pWindow) SDL_MinimizeWindow(m_pWindow);
+    if (m_pWindow)
+        SDL_MinimizeWindow(m_pWindow);
 }
 
 void CSdlBackend::ShowMessage(const CString& caption, const CString& text) {

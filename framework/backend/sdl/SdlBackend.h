@@ -61,7 +61,7 @@ private:
     BOOL m_bForcedSize = FALSE;
     std::vector<uint32_t> m_pixels;
     CSurface m_surface;
-    UINT m_nButtons = 0;  // MK_* flags of the mouse buttons held
+    UINT m_nButtons = 0; // MK_* flags of the mouse buttons held
     CSdlCursorCache m_cursors;
     CString m_strError;
     CString m_strTitle;

@@ -12,30 +12,42 @@
 namespace {
 int CauseOf(int error) {
     switch (error) {
-    case ENOENT: return CFileException::fileNotFound;
+    case ENOENT:
+        return CFileException::fileNotFound;
     case EACCES:
-    case EPERM: return CFileException::accessDenied;
-    case ENOSPC: return CFileException::diskFull;
-    default: return CFileException::genericException;
+    case EPERM:
+        return CFileException::accessDenied;
+    case ENOSPC:
+        return CFileException::diskFull;
+    default:
+        return CFileException::genericException;
     }
 }
 } // namespace
 
-CFile::~CFile() { Close(); }
+CFile::~CFile() {
+    Close();
+}
 
 BOOL CFile::Open(LPCTSTR path, UINT nOpenFlags) {
     Close();
     int flags = O_CLOEXEC;
-    if (nOpenFlags & modeReadWrite) flags |= O_RDWR;
-    else if (nOpenFlags & modeWrite) flags |= O_WRONLY;
-    else flags |= O_RDONLY;
-    if (nOpenFlags & modeCreate) flags |= O_CREAT;
+    if (nOpenFlags & modeReadWrite)
+        flags |= O_RDWR;
+    else if (nOpenFlags & modeWrite)
+        flags |= O_WRONLY;
+    else
+        flags |= O_RDONLY;
+    if (nOpenFlags & modeCreate)
+        flags |= O_CREAT;
     const int fd = ::open(path, flags, 0600);
-    if (fd < 0) return FALSE;
+    if (fd < 0)
+        return FALSE;
     // Truncating only what holds something: some file systems flush a file to disk when it
     // is closed after a truncation, which costs a freshly created temporary file dearly.
     struct stat st;
-    if ((nOpenFlags & modeCreate) && (::fstat(fd, &st) != 0 || (st.st_size != 0 && ::ftruncate(fd, 0) != 0))) {
+    if ((nOpenFlags & modeCreate) &&
+        (::fstat(fd, &st) != 0 || (st.st_size != 0 && ::ftruncate(fd, 0) != 0))) {
         ::close(fd);
         return FALSE;
     }
@@ -46,7 +58,8 @@ BOOL CFile::Open(LPCTSTR path, UINT nOpenFlags) {
 }
 
 void CFile::Close() {
-    if (m_hFile >= 0) ::close(m_hFile);
+    if (m_hFile >= 0)
+        ::close(m_hFile);
     m_hFile = -1;
     m_nPosition = 0;
 }
@@ -54,9 +67,12 @@ void CFile::Close() {
 UINT CFile::Read(void* buffer, UINT n) {
     UINT done = 0;
     while (m_hFile >= 0 && done < n) {
-        const ssize_t got = ::pread(m_hFile, static_cast<char*>(buffer) + done, n - done, (off_t)(m_nPosition + done));
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) break;
+        const ssize_t got = ::pread(m_hFile, static_cast<char*>(buffer) + done, n - done,
+                                    (off_t)(m_nPosition + done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
         done += (UINT)got;
     }
     m_nPosition += done;
@@ -66,10 +82,14 @@ UINT CFile::Read(void* buffer, UINT n) {
 void CFile::Write(const void* buffer, UINT n) {
     UINT done = 0;
     while (done < n) {
-        const ssize_t put =
-            m_hFile >= 0 ? ::pwrite(m_hFile, static_cast<const char*>(buffer) + done, n - done, (off_t)(m_nPosition + done)) : -1;
-        if (put < 0 && errno == EINTR) continue;
-        if (put <= 0) throw CFileException(CauseOf(put < 0 ? errno : ENOSPC), errno, m_strPath);
+        const ssize_t put = m_hFile >= 0
+                                ? ::pwrite(m_hFile, static_cast<const char*>(buffer) + done,
+                                           n - done, (off_t)(m_nPosition + done))
+                                : -1;
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            throw CFileException(CauseOf(put < 0 ? errno : ENOSPC), errno, m_strPath);
         done += (UINT)put;
     }
     m_nPosition += done;
@@ -77,16 +97,20 @@ void CFile::Write(const void* buffer, UINT n) {
 
 // The position is ours (reads and writes say where they go), so a seek costs no system call.
 ULONGLONG CFile::Seek(int64_t offset, UINT nFrom) {
-    if (m_hFile < 0) return (ULONGLONG)-1;
-    const int64_t base = nFrom == end ? (int64_t)GetLength() : (nFrom == current ? (int64_t)m_nPosition : 0);
-    if ((offset < 0 && base + offset < 0) || (offset > 0 && base > INT64_MAX - offset)) return (ULONGLONG)-1;
+    if (m_hFile < 0)
+        return (ULONGLONG)-1;
+    const int64_t base =
+        nFrom == end ? (int64_t)GetLength() : (nFrom == current ? (int64_t)m_nPosition : 0);
+    if ((offset < 0 && base + offset < 0) || (offset > 0 && base > INT64_MAX - offset))
+        return (ULONGLONG)-1;
     m_nPosition = (ULONGLONG)(base + offset);
     return m_nPosition;
 }
 
 ULONGLONG CFile::GetLength() const {
     struct stat st;
-    if (m_hFile < 0 || ::fstat(m_hFile, &st) != 0) return 0;
+    if (m_hFile < 0 || ::fstat(m_hFile, &st) != 0)
+        return 0;
     return (ULONGLONG)st.st_size;
 }
 

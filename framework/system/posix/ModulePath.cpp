@@ -16,9 +16,13 @@ BOOL IsReadableFile(const char* path) {
 
 } // namespace
 
-void AfxSetArgv(int argc, char** argv) { g_strArgv0 = argc > 0 && argv && argv[0] ? argv[0] : ""; }
+void AfxSetArgv(int argc, char** argv) {
+    g_strArgv0 = argc > 0 && argv && argv[0] ? argv[0] : "";
+}
 
-CString AfxGetArgv0() { return g_strArgv0; }
+CString AfxGetArgv0() {
+    return g_strArgv0;
+}
 
 void AfxSetModulePath(const CString& strPath) {
     g_strModulePath = strPath;
@@ -33,7 +37,8 @@ CString AfxGetModulePath() {
     const ssize_t n = ::readlink("/proc/self/exe", target, sizeof target - 1);
     if (n > 0) {
         target[n] = '\0';
-        if (IsReadableFile(target)) return CString(target);
+        if (IsReadableFile(target))
+            return CString(target);
     }
     // Still the running file when it was renamed or deleted meanwhile.
     if (IsReadableFile("/proc/self/exe"))

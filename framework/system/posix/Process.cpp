@@ -25,8 +25,10 @@ struct Report {
 class ArgumentVector {
 public:
     ArgumentVector(const CString& path, const std::vector<CString>& args) : m_path(path.Str()) {
-        for (const CString& a : args) m_strings.push_back(a.Str());
-        for (std::string& s : m_strings) m_pointers.push_back(s.data());
+        for (const CString& a : args)
+            m_strings.push_back(a.Str());
+        for (std::string& s : m_strings)
+            m_pointers.push_back(s.data());
         m_pointers.push_back(nullptr);
     }
     const char* Path() const { return m_path.c_str(); }
@@ -65,7 +67,8 @@ void PrepareChild(int keep) {
     sigprocmask(SIG_SETMASK, &none, nullptr);
     signal(SIGCHLD, SIG_DFL);
     signal(SIGPIPE, SIG_DFL);
-    if (keep > 3) close_range(3, (unsigned)keep - 1, 0);
+    if (keep > 3)
+        close_range(3, (unsigned)keep - 1, 0);
     close_range(keep >= 3 ? (unsigned)keep + 1 : 3u, ~0u, 0);
 }
 
@@ -87,12 +90,16 @@ void PrepareChild(int keep) {
         int status = 0;
         pid_t r = waitpid(child, &status, WNOHANG);
         if (r == child) {
-            if (WIFEXITED(status)) WriteReport(reportFd, Report::Exited, WEXITSTATUS(status));
-            else WriteReport(reportFd, Report::Killed, WTERMSIG(status));
+            if (WIFEXITED(status))
+                WriteReport(reportFd, Report::Exited, WEXITSTATUS(status));
+            else
+                WriteReport(reportFd, Report::Killed, WTERMSIG(status));
             break;
         }
-        if (r < 0 && errno != EINTR) break;
-        if (NowMs() >= deadline) break;
+        if (r < 0 && errno != EINTR)
+            break;
+        if (NowMs() >= deadline)
+            break;
         SleepMs(5);
     }
     _exit(0);
@@ -116,22 +123,26 @@ bool IsExecutableFile(const std::string& path) {
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
 }
 
-}  // namespace
+} // namespace
 
 CString CProcess::FindOnPath(const CString& name) {
     const std::string& n = name.Str();
-    if (n.empty()) return CString();
-    if (n.find('/') != std::string::npos) return IsExecutableFile(n) ? name : CString();
+    if (n.empty())
+        return CString();
+    if (n.find('/') != std::string::npos)
+        return IsExecutableFile(n) ? name : CString();
     const char* env = getenv("PATH");
     const std::string path = env ? env : "/usr/local/bin:/usr/bin:/bin";
     size_t start = 0;
     while (start <= path.size()) {
         size_t end = path.find(':', start);
-        if (end == std::string::npos) end = path.size();
+        if (end == std::string::npos)
+            end = path.size();
         // An empty entry would mean the working folder: never run programs found there.
         if (end > start) {
             std::string candidate = path.substr(start, end - start) + "/" + n;
-            if (IsExecutableFile(candidate)) return CString(candidate);
+            if (IsExecutableFile(candidate))
+                return CString(candidate);
         }
         start = end + 1;
     }
@@ -140,20 +151,24 @@ CString CProcess::FindOnPath(const CString& name) {
 
 CProcess::State CProcess::Start(const std::vector<CString>& args, int waitMs, int* pExitCode,
                                 int* pErrno) {
-    if (pErrno) *pErrno = 0;
+    if (pErrno)
+        *pErrno = 0;
     if (args.empty()) {
-        if (pErrno) *pErrno = EINVAL;
+        if (pErrno)
+            *pErrno = EINVAL;
         return FailedToStart;
     }
     CString path = FindOnPath(args[0]);
     if (path.IsEmpty()) {
-        if (pErrno) *pErrno = ENOENT;
+        if (pErrno)
+            *pErrno = ENOENT;
         return FailedToStart;
     }
     ArgumentVector av(path, args);
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) {
-        if (pErrno) *pErrno = errno;
+        if (pErrno)
+            *pErrno = errno;
         return FailedToStart;
     }
     pid_t middle = fork();
@@ -163,7 +178,8 @@ CProcess::State CProcess::Start(const std::vector<CString>& args, int waitMs, in
     }
     close(fds[1]);
     if (middle < 0) {
-        if (pErrno) *pErrno = errno;
+        if (pErrno)
+            *pErrno = errno;
         close(fds[0]);
         return FailedToStart;
     }
@@ -174,10 +190,12 @@ CProcess::State CProcess::Start(const std::vector<CString>& args, int waitMs, in
     while (ReadRetrying(fds[0], &r, sizeof r) == (ssize_t)sizeof r) {
         if (r.kind == Report::ExecFailed) {
             state = FailedToStart;
-            if (pErrno) *pErrno = r.value;
+            if (pErrno)
+                *pErrno = r.value;
         } else if (state != FailedToStart) {
             state = Finished;
-            if (pExitCode) *pExitCode = r.kind == Report::Exited ? r.value : 128 + r.value;
+            if (pExitCode)
+                *pExitCode = r.kind == Report::Exited ? r.value : 128 + r.value;
         }
     }
     close(fds[0]);
@@ -189,23 +207,28 @@ CProcess::State CProcess::Start(const std::vector<CString>& args, int waitMs, in
 BOOL CProcess::Capture(const std::vector<CString>& args, CString& output, int timeoutMs,
                        size_t maxBytes) {
     output.Empty();
-    if (args.empty()) return FALSE;
+    if (args.empty())
+        return FALSE;
     CString path = FindOnPath(args[0]);
-    if (path.IsEmpty()) return FALSE;
+    if (path.IsEmpty())
+        return FALSE;
     ArgumentVector av(path, args);
     int fds[2];
-    if (pipe2(fds, O_CLOEXEC) != 0) return FALSE;
+    if (pipe2(fds, O_CLOEXEC) != 0)
+        return FALSE;
     int devNull = open("/dev/null", O_RDONLY | O_CLOEXEC);
     pid_t child = fork();
     if (child == 0) {
-        if (devNull >= 0) dup2(devNull, 0);
+        if (devNull >= 0)
+            dup2(devNull, 0);
         dup2(fds[1], 1);
         PrepareChild(-1);
         execv(av.Path(), av.Argv());
         _exit(127);
     }
     close(fds[1]);
-    if (devNull >= 0) close(devNull);
+    if (devNull >= 0)
+        close(devNull);
     if (child < 0) {
         close(fds[0]);
         return FALSE;
@@ -221,19 +244,22 @@ BOOL CProcess::Capture(const std::vector<CString>& args, CString& output, int ti
         }
         pollfd p = {fds[0], POLLIN, 0};
         int n = poll(&p, 1, (int)left);
-        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno == EINTR)
+            continue;
         if (n <= 0) {
             timedOut = n == 0;
             break;
         }
         char buf[4096];
         ssize_t got = ReadRetrying(fds[0], buf, sizeof buf);
-        if (got <= 0) break;
+        if (got <= 0)
+            break;
         size_t room = maxBytes - text.size();
         text.append(buf, (size_t)got < room ? (size_t)got : room);
     }
     close(fds[0]);
-    if (timedOut) kill(child, SIGKILL);
+    if (timedOut)
+        kill(child, SIGKILL);
     int status = 0;
     WaitFor(child, &status);
     output = CString(text);

@@ -62,18 +62,23 @@ DWORD GetTempPath(DWORD nBufferLength, LPSTR buffer) {
     std::string dir = env && *env && IsUsableDirectory(env) ? env : FALLBACK_DIR;
     if (!IsUsableDirectory(dir))
         return 0;
-    if (dir.back() != '/') dir += '/';
-    if (!buffer || dir.size() + 1 > nBufferLength) return 0;
+    if (dir.back() != '/')
+        dir += '/';
+    if (!buffer || dir.size() + 1 > nBufferLength)
+        return 0;
     std::memcpy(buffer, dir.c_str(), dir.size() + 1);
     return (DWORD)dir.size();
 }
 
 UINT GetTempFileName(LPCSTR pathName, LPCSTR prefix, UINT uUnique, LPSTR tempFileName) {
-    if (!pathName || !prefix || !tempFileName || uUnique != 0) return 0;
+    if (!pathName || !prefix || !tempFileName || uUnique != 0)
+        return 0;
     std::string name = pathName;
-    if (!name.empty() && name.back() != '/') name += '/';
+    if (!name.empty() && name.back() != '/')
+        name += '/';
     name += std::string(prefix).substr(0, 3) + "XXXXXX.tmp";
-    if (name.size() + 1 > MAX_PATH) return 0;
+    if (name.size() + 1 > MAX_PATH)
+        return 0;
     TEMP_FILE_SLOT* pSlot = AfxClaimTempFileSlot();
     CEndingSignalsBlocked blocked;
     const int fd = ::mkostemps(name.data(), 4, O_CLOEXEC);
@@ -103,4 +108,6 @@ void AfxInstallTempFileCleanup() {
     g_previousTerminate = std::set_terminate(OnTerminate);
 }
 
-void AfxDeleteTempFileNow(LPCSTR path) { ::unlink(path); }
+void AfxDeleteTempFileNow(LPCSTR path) {
+    ::unlink(path);
+}

@@ -71,7 +71,7 @@ private:
     int m_nClicks = 0;
 };
 
-}  // namespace
+} // namespace
 
 int main() {
     CSdlBackend backend;
@@ -89,7 +89,8 @@ int main() {
     AfxPumpUntilIdle();
     printf("ready %d %d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     fflush(stdout);
-    while (IsWindow(window.m_hWnd)) AfxPumpMessage(-1);
+    while (IsWindow(window.m_hWnd))
+        AfxPumpMessage(-1);
     AfxSetBackend(nullptr);
     return 0;
 }

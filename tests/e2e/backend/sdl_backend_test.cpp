@@ -16,14 +16,16 @@ TEST(SdlBackend, ParsesTheForcedScreenSize) {
         bool ok;
         int w, h;
     } cases[] = {
-        {"800x600", true, 800, 600}, {"1024X768", true, 1024, 768}, {"1x1", true, 1, 1},
-        {"16384x16384", true, 16384, 16384}, {"16385x600", false, 0, 0}, {"0x600", false, 0, 0},
-        {"-800x600", false, 0, 0}, {"800", false, 0, 0}, {"800x", false, 0, 0}, {"800x600x24", false, 0, 0},
-        {"800 x 600", false, 0, 0}, {"", false, 0, 0}, {"99999999999x1", false, 0, 0}, {nullptr, false, 0, 0},
+        {"800x600", true, 800, 600},         {"1024X768", true, 1024, 768}, {"1x1", true, 1, 1},
+        {"16384x16384", true, 16384, 16384}, {"16385x600", false, 0, 0},    {"0x600", false, 0, 0},
+        {"-800x600", false, 0, 0},           {"800", false, 0, 0},          {"800x", false, 0, 0},
+        {"800x600x24", false, 0, 0},         {"800 x 600", false, 0, 0},    {"", false, 0, 0},
+        {"99999999999x1", false, 0, 0},      {nullptr, false, 0, 0},
     };
     for (const Case& c : cases) {
         CSize size(7, 7);
-        EXPECT_EQ(CSdlBackend::ParseScreenSize(c.text, size), c.ok ? TRUE : FALSE) << (c.text ? c.text : "null");
+        EXPECT_EQ(CSdlBackend::ParseScreenSize(c.text, size), c.ok ? TRUE : FALSE)
+            << (c.text ? c.text : "null");
         if (c.ok) {
             EXPECT_EQ(size, CSize(c.w, c.h)) << c.text;
         }
@@ -33,17 +35,30 @@ TEST(SdlBackend, ParsesTheForcedScreenSize) {
 TEST(SdlBackend, MapsKeysToVirtualKeys) {
     struct Case {
         int sdl, vk;
-    } cases[] = {{SDLK_RETURN, VK_RETURN}, {SDLK_KP_ENTER, VK_RETURN}, {SDLK_ESCAPE, VK_ESCAPE},
-                 {SDLK_LEFT, VK_LEFT}, {SDLK_RIGHT, VK_RIGHT}, {SDLK_UP, VK_UP}, {SDLK_DOWN, VK_DOWN},
-                 {SDLK_PAGEUP, VK_PRIOR}, {SDLK_PAGEDOWN, VK_NEXT}, {SDLK_a, 'A'}, {SDLK_z, 'Z'},
-                 {SDLK_0, '0'}, {SDLK_F4, VK_F4}, {SDLK_LSHIFT, VK_SHIFT}, {SDLK_CAPSLOCK, 0}};
-    for (const Case& c : cases) EXPECT_EQ(VirtualKeyFromSdl(c.sdl), c.vk) << c.sdl;
+    } cases[] = {{SDLK_RETURN, VK_RETURN},
+                 {SDLK_KP_ENTER, VK_RETURN},
+                 {SDLK_ESCAPE, VK_ESCAPE},
+                 {SDLK_LEFT, VK_LEFT},
+                 {SDLK_RIGHT, VK_RIGHT},
+                 {SDLK_UP, VK_UP},
+                 {SDLK_DOWN, VK_DOWN},
+                 {SDLK_PAGEUP, VK_PRIOR},
+                 {SDLK_PAGEDOWN, VK_NEXT},
+                 {SDLK_a, 'A'},
+                 {SDLK_z, 'Z'},
+                 {SDLK_0, '0'},
+                 {SDLK_F4, VK_F4},
+                 {SDLK_LSHIFT, VK_SHIFT},
+                 {SDLK_CAPSLOCK, 0}};
+    for (const Case& c : cases)
+        EXPECT_EQ(VirtualKeyFromSdl(c.sdl), c.vk) << c.sdl;
 }
 
 class SdlWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!getenv("DISPLAY")) GTEST_SKIP() << "no X display";
+        if (!getenv("DISPLAY"))
+            GTEST_SKIP() << "no X display";
         setenv(CSdlBackend::SCREEN_ENV, "320x200", 1);
         ASSERT_TRUE(m_backend.Open("sdl backend test")) << m_backend.GetError().GetString();
         unsetenv(CSdlBackend::SCREEN_ENV);
@@ -74,7 +89,8 @@ TEST_F(SdlWindowTest, TakesTheForcedSize) {
     EXPECT_EQ(s.width, 320);
     EXPECT_EQ(s.height, 200);
     // Rectangles partly or wholly off the screen are cut, never overrun.
-    m_backend.Present({CRect(-50, -50, 10, 10), CRect(300, 190, 900, 900), CRect(500, 500, 600, 600), CRect(5, 5, 5, 5)});
+    m_backend.Present({CRect(-50, -50, 10, 10), CRect(300, 190, 900, 900),
+                       CRect(500, 500, 600, 600), CRect(5, 5, 5, 5)});
 }
 
 TEST_F(SdlWindowTest, MergesRepeatedMotionButKeepsOrder) {
@@ -89,8 +105,10 @@ TEST_F(SdlWindowTest, MergesRepeatedMotionButKeepsOrder) {
         BackendEvent::Kind kind;
         int x, y;
         UINT keyState;
-    } wants[] = {{BackendEvent::MouseMove, 3, 3, 0}, {BackendEvent::ButtonDown, 3, 3, MK_LBUTTON},
-                 {BackendEvent::MouseMove, 5, 5, MK_LBUTTON}, {BackendEvent::ButtonUp, 5, 5, 0}};
+    } wants[] = {{BackendEvent::MouseMove, 3, 3, 0},
+                 {BackendEvent::ButtonDown, 3, 3, MK_LBUTTON},
+                 {BackendEvent::MouseMove, 5, 5, MK_LBUTTON},
+                 {BackendEvent::ButtonUp, 5, 5, 0}};
     for (const Want& w : wants) {
         BackendEvent e;
         ASSERT_TRUE(m_backend.NextEvent(e, 1000));
@@ -120,9 +138,10 @@ TEST_F(SdlWindowTest, MakesEachCursorOnce) {
     EXPECT_EQ(cache.GetCount(), 2);
     BackendImage broken;
     broken.width = 4;
-    broken.height = 4;  // no pixels
+    broken.height = 4; // no pixels
     cache.Show(&broken);
-    EXPECT_EQ(cache.GetCount(), 3) << "a broken image is remembered as unusable and shows the arrow";
+    EXPECT_EQ(cache.GetCount(), 3)
+        << "a broken image is remembered as unusable and shows the arrow";
 }
 
-}  // namespace
+} // namespace

@@ -52,7 +52,8 @@ protected:
     }
     CString TextOf(int nID) {
         CString s;
-        if (CWnd* p = m_page.GetDlgItem(nID)) p->GetWindowText(s);
+        if (CWnd* p = m_page.GetDlgItem(nID))
+            p->GetWindowText(s);
         return s;
     }
 
@@ -107,8 +108,12 @@ TEST_F(CommentsPageTest, APartnerLogoStandsAtItsRegionsCorner) {
     EXPECT_EQ(rc, CRect(30, 68 + 40, 31, 68 + 41));
 }
 
-TEST_F(CommentsPageTest, ShortCommentsDoNotScroll) { CheckScrolling(10, false); }
+TEST_F(CommentsPageTest, ShortCommentsDoNotScroll) {
+    CheckScrolling(10, false);
+}
 
-TEST_F(CommentsPageTest, LongCommentsScrollInsideThePanel) { CheckScrolling(3000, true); }
+TEST_F(CommentsPageTest, LongCommentsScrollInsideThePanel) {
+    CheckScrolling(3000, true);
+}
 
 } // namespace

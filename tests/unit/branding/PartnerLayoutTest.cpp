@@ -30,7 +30,8 @@ TEST_F(PartnerLayoutTest, ShippedLayoutNamesTheMakerAndOnlyTheProductBand) {
     EXPECT_EQ(g_strPartnerUrl.Right(1), "/");
 
     EXPECT_EQ(GetPosition(REGION_ABOUT_STASHWELL, POS_BOTTOM), 73);
-    for (int nType : {POS_TOP, POS_LEFT, POS_RIGHT}) EXPECT_EQ(GetPosition(REGION_ABOUT_STASHWELL, nType), 0);
+    for (int nType : {POS_TOP, POS_LEFT, POS_RIGHT})
+        EXPECT_EQ(GetPosition(REGION_ABOUT_STASHWELL, nType), 0);
     for (int nType : {POS_TOP, POS_LEFT, POS_RIGHT, POS_BOTTOM}) {
         EXPECT_EQ(GetPosition(REGION_ABOUT_PARTNER, nType), 0);
         EXPECT_EQ(GetPosition(REGION_LOGO, nType), 0);
@@ -73,7 +74,8 @@ TEST_F(PartnerLayoutTest, PositionTypesAndValuesFollowTheOldReadingRules) {
     ASSERT_EQ(g_regions.size(), 1u);
     const std::vector<CRegionPosition>& positions = g_regions[0].m_positions;
     ASSERT_EQ(positions.size(), 5u);
-    const int expected[][2] = {{POS_TOP, 1}, {POS_LEFT, 12}, {POS_LEFT, 3}, {POS_BOTTOM, 0}, {POS_RIGHT, -4}};
+    const int expected[][2] = {
+        {POS_TOP, 1}, {POS_LEFT, 12}, {POS_LEFT, 3}, {POS_BOTTOM, 0}, {POS_RIGHT, -4}};
     for (size_t i = 0; i < positions.size(); ++i) {
         EXPECT_EQ(positions[i].m_nType, expected[i][0]) << i;
         EXPECT_EQ(positions[i].m_nValue, expected[i][1]) << i;

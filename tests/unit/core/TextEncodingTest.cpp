@@ -9,7 +9,7 @@ TEST(TextEncoding, Windows1252ToUtf8) {
     } cases[] = {
         {{}, ""},
         {{'A', 'z', '~', 0x7F}, "Az~\x7F"},
-        {{0x80}, "\xE2\x82\xAC"},          // euro sign
+        {{0x80}, "\xE2\x82\xAC"},           // euro sign
         {{0x8A, 0x9F}, "\xC5\xA0\xC5\xB8"}, // S caron, Y diaeresis
         {{0x93, 0x94}, "\xE2\x80\x9C\xE2\x80\x9D"},
         {{0x81, 0x8D, 0x8F, 0x90, 0x9D}, "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D"},
@@ -30,16 +30,20 @@ TEST(TextEncoding, Utf16ToUtf8) {
     } cases[] = {
         {{'a', 0, 'b', 0}, "ab"},
         {{0xE9, 0x00, 0xAC, 0x20}, "\xC3\xA9\xE2\x82\xAC"},
-        {{0x3D, 0xD8, 0x00, 0xDE}, "\xF0\x9F\x98\x80"},    // a pair
-        {{0x00, 0xDE, 'x', 0}, "\xEF\xBF\xBD" "x"},           // lone low half
-        {{'x', 0, 0x3D, 0xD8}, "x\xEF\xBF\xBD"},             // high half at the end
+        {{0x3D, 0xD8, 0x00, 0xDE}, "\xF0\x9F\x98\x80"}, // a pair
+        {{0x00, 0xDE, 'x', 0},
+         "\xEF\xBF\xBD"
+         "x"},                                   // lone low half
+        {{'x', 0, 0x3D, 0xD8}, "x\xEF\xBF\xBD"}, // high half at the end
         {{0x3D, 0xD8, 0x3D, 0xD8, 0x00, 0xDE}, "\xEF\xBF\xBD\xF0\x9F\x98\x80"},
     };
-    for (const Case& c : cases) EXPECT_EQ(Utf16LeToUtf8(c.utf16le.data(), c.utf16le.size() / 2), c.utf8);
+    for (const Case& c : cases)
+        EXPECT_EQ(Utf16LeToUtf8(c.utf16le.data(), c.utf16le.size() / 2), c.utf8);
 }
 
 TEST(TextEncoding, Utf8WithoutAOneByteForm) {
-    for (const char* text : {"\xE6\x97\xA5", "\xC4\x80", "\xEF\xBF\xBD", "\xF0\x9F\x98\x80", "\xFF", "\xC3", "\xE0\x80\x80"}) {
+    for (const char* text : {"\xE6\x97\xA5", "\xC4\x80", "\xEF\xBF\xBD", "\xF0\x9F\x98\x80", "\xFF",
+                             "\xC3", "\xE0\x80\x80"}) {
         std::string ansi;
         EXPECT_FALSE(Utf8ToAnsi(CString(text), ansi)) << text;
     }

@@ -89,8 +89,8 @@ TEST(ArchiveReader, StringTextEncodings) {
 }
 
 TEST(ArchiveReader, IntegersAndCounts) {
-    ArchiveBytes ar({0x7F, 0x34, 0x12, 0x78, 0x56, 0x34, 0x12, 0x05, 0x00, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00,
-                     0x00, 0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00});
+    ArchiveBytes ar({0x7F, 0x34, 0x12, 0x78, 0x56, 0x34, 0x12, 0x05, 0x00, 0xFE, 0xFF, 0xFF,
+                     0xFF, 0xFF, 0xFF, 0x00, 0x00, 0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00});
     EXPECT_EQ(ar->ReadByte(), 0x7F);
     EXPECT_EQ(ar->ReadWord(), 0x1234);
     EXPECT_EQ(ar->ReadDword(), 0x12345678u);
@@ -128,7 +128,8 @@ TEST(ArchiveReader, ValuesStraddlingTheBufferAreReadWhole) {
 
 TEST(ArchiveReader, ReadDrainsTheBufferThenTheFileAndStopsAtTheEnd) {
     std::vector<BYTE> bytes(10000);
-    for (size_t i = 0; i < bytes.size(); i++) bytes[i] = (BYTE)(i * 7);
+    for (size_t i = 0; i < bytes.size(); i++)
+        bytes[i] = (BYTE)(i * 7);
     ArchiveBytes ar(bytes);
     EXPECT_EQ(ar->ReadByte(), bytes[0]);
     std::vector<BYTE> rest(20000);
@@ -147,12 +148,43 @@ TEST(ArchiveReader, ShortOrOversizedInputRaisesEndOfFile) {
         {"word", {0x01}, [](CArchiveReader& ar) { ar.ReadWord(); }},
         {"dword cut in the middle", {0x01, 0x02, 0x03}, [](CArchiveReader& ar) { ar.ReadDword(); }},
         {"count", {0xFF, 0xFF, 0x01}, [](CArchiveReader& ar) { ar.ReadCount(); }},
-        {"string prefix", {0xFF, 0x01}, [](CArchiveReader& ar) { CString s; ar >> s; }},
-        {"string characters", {0x05, 'a', 'b'}, [](CArchiveReader& ar) { CString s; ar >> s; }},
-        {"utf-16 characters", {0xFF, 0xFE, 0xFF, 0x02, 'a', 0, 'b'}, [](CArchiveReader& ar) { CString s; ar >> s; }},
-        {"second utf-16 mark", {0xFF, 0xFE, 0xFF, 0xFF, 0xFE, 0xFF, 0x01, 'a', 0}, [](CArchiveReader& ar) { CString s; ar >> s; }},
-        {"4 GiB string", {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 'a'}, [](CArchiveReader& ar) { CString s; ar >> s; }},
-        {"huge array", {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F, 0x00}, [](CArchiveReader& ar) { CStringArray a; ar.ReadStringArray(a); }},
+        {"string prefix",
+         {0xFF, 0x01},
+         [](CArchiveReader& ar) {
+             CString s;
+             ar >> s;
+         }},
+        {"string characters",
+         {0x05, 'a', 'b'},
+         [](CArchiveReader& ar) {
+             CString s;
+             ar >> s;
+         }},
+        {"utf-16 characters",
+         {0xFF, 0xFE, 0xFF, 0x02, 'a', 0, 'b'},
+         [](CArchiveReader& ar) {
+             CString s;
+             ar >> s;
+         }},
+        {"second utf-16 mark",
+         {0xFF, 0xFE, 0xFF, 0xFF, 0xFE, 0xFF, 0x01, 'a', 0},
+         [](CArchiveReader& ar) {
+             CString s;
+             ar >> s;
+         }},
+        {"4 GiB string",
+         {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 'a'},
+         [](CArchiveReader& ar) {
+             CString s;
+             ar >> s;
+         }},
+        {"huge array",
+         {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F, 0x00},
+         [](CArchiveReader& ar) {
+             CStringArray a;
+             ar.ReadStringArray(a);
+         }},
     };
-    for (const Case& c : cases) EXPECT_TRUE(RaisesEndOfFile(c.bytes, c.read)) << c.what;
+    for (const Case& c : cases)
+        EXPECT_TRUE(RaisesEndOfFile(c.bytes, c.read)) << c.what;
 }

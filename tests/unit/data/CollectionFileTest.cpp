@@ -29,7 +29,8 @@ TEST(CollectionFile, OpensTheTrailerAndLoadsItemsByPosition) {
     CCollectionWriter writer;
     writer.SetPrefix(std::vector<BYTE>(5000, 0x7F)); // stands in for the executable
     writer.SetHeader("1.1 (build 7)");
-    for (const char* tag : {"first", "second", "third"}) writer.AddItem(MakeItem(tag));
+    for (const char* tag : {"first", "second", "third"})
+        writer.AddItem(MakeItem(tag));
     const std::vector<BYTE> bytes = writer.Build();
     const std::vector<BYTE> trailer(bytes.end() - 8, bytes.end() - 4);
     EXPECT_EQ(trailer, Le32(3));
@@ -96,7 +97,8 @@ TEST(CollectionFile, NoItemsOrNoFileGivesZero) {
         EXPECT_EQ(file.GetItemCount(), 0);
         EXPECT_EQ(file.GetHeader(), "");
     }
-    const std::vector<std::vector<BYTE>> tooShort = {{}, {0x01, 0x00, 0x00}, {0x01, 0x00, 0x00, 0x00, 0x00}};
+    const std::vector<std::vector<BYTE>> tooShort = {
+        {}, {0x01, 0x00, 0x00}, {0x01, 0x00, 0x00, 0x00, 0x00}};
     for (const auto& bytes : tooShort) {
         WriteFileBytes(dir.Path() + "/short", bytes);
         CCollectionFile file;
@@ -116,9 +118,11 @@ TEST(CollectionFile, DamagedIndexRaisesTheArchiveError) {
     } cases[] = {
         {"index offset past the end", Concat2(Le32(1), Le32(1000))},
         {"negative index offset", Concat2(Le32(1), Le32(-5))},
-        {"table longer than the file", Concat2(std::vector<BYTE>{0x00}, Concat2(Le32(0x7FFFFFFF), Le32(0)))},
-        {"header longer than the file", Concat2(std::vector<BYTE>{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F},
-                                                Concat2(Le32(1), Le32(0)))},
+        {"table longer than the file",
+         Concat2(std::vector<BYTE>{0x00}, Concat2(Le32(0x7FFFFFFF), Le32(0)))},
+        {"header longer than the file",
+         Concat2(std::vector<BYTE>{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F},
+                 Concat2(Le32(1), Le32(0)))},
     };
     for (const Case& c : cases) {
         WriteFileBytes(dir.Path() + "/damaged", c.bytes);

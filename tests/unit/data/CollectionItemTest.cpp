@@ -6,7 +6,9 @@
 
 namespace {
 
-DWORD Orange(int, int) { return 0xFF8000; }
+DWORD Orange(int, int) {
+    return 0xFF8000;
+}
 
 IMAGELIST_DATA TwoImages() {
     IMAGELIST_DATA list;
@@ -26,19 +28,21 @@ IMAGELIST_DATA TwoImages() {
 std::vector<std::unique_ptr<CCollectionItem>> RoundTrip(const std::vector<ITEM_RECORD>& items) {
     CScopedTempDir dir;
     CCollectionWriter writer;
-    for (const ITEM_RECORD& item : items) writer.AddItem(item);
+    for (const ITEM_RECORD& item : items)
+        writer.AddItem(item);
     CCollectionFile file;
     EXPECT_EQ(file.Open(WriteCollection(writer, dir).c_str()), 1);
     std::vector<std::unique_ptr<CCollectionItem>> loaded;
-    for (int i = 0; i < file.GetItemCount(); i++) loaded.emplace_back(file.LoadItem(i));
+    for (int i = 0; i < file.GetItemCount(); i++)
+        loaded.emplace_back(file.LoadItem(i));
     return loaded;
 }
 
 } // namespace
 
 TEST(CollectionItem, TextsInEveryFormReadBack) {
-    const char* texts[] = {"", "Teapot", "Caf\xC3\xA9 \xE2\x82\xAC 5", "\xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80",
-                           "line\r\nbreak"};
+    const char* texts[] = {"", "Teapot", "Caf\xC3\xA9 \xE2\x82\xAC 5",
+                           "\xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80", "line\r\nbreak"};
     std::vector<ITEM_RECORD> items;
     for (STRING_FORM form : {STRING_AUTO, STRING_UTF16}) {
         for (const char* text : texts) {
@@ -65,8 +69,10 @@ TEST(CollectionItem, TextsInEveryFormReadBack) {
 TEST(CollectionItem, Details) {
     ITEM_RECORD none = MakeItem("none");
     ITEM_RECORD three = MakeItem("three");
-    for (const char* n : {"Country", "Year", "Grade"}) three.detailNames.Add(n);
-    for (const char* v : {"France", "", "Fine"}) three.detailValues.Add(v);
+    for (const char* n : {"Country", "Year", "Grade"})
+        three.detailNames.Add(n);
+    for (const char* v : {"France", "", "Fine"})
+        three.detailValues.Add(v);
     ITEM_RECORD shortValues = MakeItem("short");
     shortValues.detailNames.Add("Maker");
     shortValues.detailNames.Add("Size");

@@ -7,22 +7,25 @@
 #include <filesystem>
 #include <stdexcept>
 
-
 std::vector<BYTE> ReadFileBytes(const std::string& path) {
     std::vector<BYTE> bytes;
     FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) throw std::runtime_error("cannot read " + path);
+    if (!f)
+        throw std::runtime_error("cannot read " + path);
     BYTE chunk[65536];
     size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes.insert(bytes.end(), chunk, chunk + n);
+    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
+        bytes.insert(bytes.end(), chunk, chunk + n);
     std::fclose(f);
     return bytes;
 }
 
 void WriteFileBytes(const std::string& path, const std::vector<BYTE>& bytes) {
     FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) throw std::runtime_error("cannot write " + path);
-    if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
+    if (!f)
+        throw std::runtime_error("cannot write " + path);
+    if (!bytes.empty())
+        std::fwrite(bytes.data(), 1, bytes.size(), f);
     std::fclose(f);
 }
 
@@ -34,8 +37,10 @@ ITEM_RECORD MakeItem(const std::string& tag) {
     return item;
 }
 
-std::string WriteCollection(const CCollectionWriter& writer, const CScopedTempDir& dir, const std::string& name) {
+std::string WriteCollection(const CCollectionWriter& writer, const CScopedTempDir& dir,
+                            const std::string& name) {
     const std::string path = dir.Path() + "/" + name;
-    if (!writer.WriteFile(CString(path))) throw std::runtime_error("cannot write " + path);
+    if (!writer.WriteFile(CString(path)))
+        throw std::runtime_error("cannot write " + path);
     return path;
 }

@@ -7,14 +7,17 @@
 
 namespace {
 
-std::string DataPath(const std::string& name) { return std::string(SLIDESHOW_TEST_DATA) + "/../../data/imagelist/" + name; }
+std::string DataPath(const std::string& name) {
+    return std::string(SLIDESHOW_TEST_DATA) + "/../../data/imagelist/" + name;
+}
 
 class CMemorySource : public CByteSource {
 public:
     explicit CMemorySource(std::vector<BYTE> bytes) : m_bytes(std::move(bytes)) {}
     UINT Read(void* buffer, UINT n) override {
         const size_t count = n < GetRemaining() ? n : (size_t)GetRemaining();
-        if (count) std::memcpy(buffer, m_bytes.data() + m_pos, count);
+        if (count)
+            std::memcpy(buffer, m_bytes.data() + m_pos, count);
         m_pos += count;
         return (UINT)count;
     }
@@ -34,7 +37,9 @@ PPM ReadPpm(const std::string& path) {
     const std::vector<BYTE> bytes = ReadFileBytes(path);
     PPM ppm;
     int maxval = 0, consumed = 0;
-    EXPECT_EQ(std::sscanf(reinterpret_cast<const char*>(bytes.data()), "P6 %d %d %d%n", &ppm.w, &ppm.h, &maxval, &consumed), 3);
+    EXPECT_EQ(std::sscanf(reinterpret_cast<const char*>(bytes.data()), "P6 %d %d %d%n", &ppm.w,
+                          &ppm.h, &maxval, &consumed),
+              3);
     ppm.rgb.assign(bytes.begin() + consumed + 1, bytes.end());
     EXPECT_EQ(ppm.rgb.size(), (size_t)ppm.w * ppm.h * 3);
     return ppm;
@@ -44,12 +49,15 @@ PPM ReadPpm(const std::string& path) {
 int Draw(const IMAGELIST_DATA& list, int image, int x, int y, int shift, int d) {
     const DWORD p = list.PixelAt(image, x, y);
     const int s = (int)((p >> shift) & 0xFF), a = (int)(p >> 24);
-    if (list.bAlpha && list.imageHasAlpha[(size_t)image]) return s * a / 255 + (d * (255 - a) + 127) / 255;
-    if (list.IsTransparentAt(image, x, y)) return d | s;
+    if (list.bAlpha && list.imageHasAlpha[(size_t)image])
+        return s * a / 255 + (d * (255 - a) + 127) / 255;
+    if (list.IsTransparentAt(image, x, y))
+        return d | s;
     return s;
 }
 
-void ExpectDrawsLikeThePlatform(const IMAGELIST_DATA& list, int image, const std::string& ppmName, DWORD background) {
+void ExpectDrawsLikeThePlatform(const IMAGELIST_DATA& list, int image, const std::string& ppmName,
+                                DWORD background) {
     const PPM ppm = ReadPpm(DataPath(ppmName));
     ASSERT_EQ(ppm.w, list.cx) << ppmName;
     ASSERT_EQ(ppm.h, list.cy) << ppmName;
@@ -60,7 +68,8 @@ void ExpectDrawsLikeThePlatform(const IMAGELIST_DATA& list, int image, const std
             const int r = Draw(list, image, x, y, 16, (int)(background >> 16));
             const int g = Draw(list, image, x, y, 8, (int)((background >> 8) & 0xFF));
             const int b = Draw(list, image, x, y, 0, (int)(background & 0xFF));
-            if (r != want[0] || g != want[1] || b != want[2]) nWrong++;
+            if (r != want[0] || g != want[1] || b != want[2])
+                nWrong++;
         }
     }
     EXPECT_EQ(nWrong, 0) << ppmName;

@@ -19,8 +19,12 @@ DWORD RowColours(int x, int y) {
     static const DWORD rows[] = {0xE01010, 0x10E010, 0x1010E0, 0xE0E010, 0x10E0E0};
     return rows[y % 5] + (DWORD)(x * 2);
 }
-DWORD Grey(int, int) { return 0x808080; }
-DWORD Red(int, int) { return 0xFF0000; }
+DWORD Grey(int, int) {
+    return 0x808080;
+}
+DWORD Red(int, int) {
+    return 0xFF0000;
+}
 
 struct LoadedPicture {
     std::unique_ptr<CCollectionItem> item;
@@ -45,7 +49,8 @@ LoadedPicture LoadPicture(const CScopedTempDir& dir, const std::vector<BYTE>& jp
 
 // Checks the 24-bit bottom-up layout: scanline k (from the top of the JPEG) is row k in
 // memory, blue-green-red, rows padded with zeros to a multiple of 4 bytes.
-void ExpectLayout(CItemPicture* picture, int w, int h, DWORD (*colourAt)(int, int), const char* what) {
+void ExpectLayout(CItemPicture* picture, int w, int h, DWORD (*colourAt)(int, int),
+                  const char* what) {
     ASSERT_NE(picture, nullptr) << what;
     BITMAP bm = {};
     ASSERT_GT(picture->GetBitmap(&bm), 0) << what;
@@ -60,11 +65,15 @@ void ExpectLayout(CItemPicture* picture, int w, int h, DWORD (*colourAt)(int, in
         const BYTE* row = bits + (size_t)k * (size_t)stride;
         for (int x = 0; x < w; x++) {
             const DWORD rgb = colourAt(x, k);
-            EXPECT_NEAR(row[3 * x + 0], (int)(rgb & 0xFF), 8) << what << " x " << x << " scanline " << k;
-            EXPECT_NEAR(row[3 * x + 1], (int)((rgb >> 8) & 0xFF), 8) << what << " x " << x << " scanline " << k;
-            EXPECT_NEAR(row[3 * x + 2], (int)(rgb >> 16), 8) << what << " x " << x << " scanline " << k;
+            EXPECT_NEAR(row[3 * x + 0], (int)(rgb & 0xFF), 8)
+                << what << " x " << x << " scanline " << k;
+            EXPECT_NEAR(row[3 * x + 1], (int)((rgb >> 8) & 0xFF), 8)
+                << what << " x " << x << " scanline " << k;
+            EXPECT_NEAR(row[3 * x + 2], (int)(rgb >> 16), 8)
+                << what << " x " << x << " scanline " << k;
         }
-        for (int i = w * 3; i < stride; i++) EXPECT_EQ(row[i], 0) << what << " padding of scanline " << k;
+        for (int i = w * 3; i < stride; i++)
+            EXPECT_EQ(row[i], 0) << what << " padding of scanline " << k;
     }
 }
 
@@ -80,7 +89,9 @@ std::vector<BYTE> WithClaimedSize(std::vector<BYTE> jpeg, int w, int h) {
 }
 
 std::vector<CString> g_messages;
-void CollectMessage(const CString& text) { g_messages.push_back(text); }
+void CollectMessage(const CString& text) {
+    g_messages.push_back(text);
+}
 
 } // namespace
 
@@ -102,7 +113,8 @@ TEST(ItemPicture, DecodesIntoBottomUpRowsOfBlueGreenRed) {
         {"CMYK", 5, 3, Red, JPEG_CMYK, false},
     };
     for (const Case& c : cases) {
-        LoadedPicture loaded = LoadPicture(dir, MakeJpeg(c.w, c.h, c.colourAt, c.kind, c.bProgressive));
+        LoadedPicture loaded =
+            LoadPicture(dir, MakeJpeg(c.w, c.h, c.colourAt, c.kind, c.bProgressive));
         ASSERT_NE(loaded.item, nullptr) << c.what;
         ExpectLayout(loaded.item->GetPicture(), c.w, c.h, c.colourAt, c.what);
         EXPECT_EQ(loaded.item->GetImageList().GetSafeHandle(), nullptr) << c.what;
@@ -126,7 +138,8 @@ TEST(ItemPicture, UndecodablePicturesLeaveNoBitmapAndTheProgramGoesOn) {
         LoadedPicture loaded = LoadPicture(dir, c.bytes);
         ASSERT_NE(loaded.item, nullptr) << c.what;
         EXPECT_EQ(loaded.item->GetPicture(), nullptr) << c.what;
-        EXPECT_NE(loaded.stderrText.find(c.message), std::string::npos) << c.what << ": " << loaded.stderrText;
+        EXPECT_NE(loaded.stderrText.find(c.message), std::string::npos)
+            << c.what << ": " << loaded.stderrText;
         EXPECT_FALSE(loaded.stderrText.empty()) << c.what;
         EXPECT_EQ(loaded.item->m_picture.GetTempFiles().GetSize(), 1) << c.what;
         loaded.item.reset();
@@ -137,7 +150,8 @@ TEST(ItemPicture, UndecodablePicturesLeaveNoBitmapAndTheProgramGoesOn) {
 TEST(ItemPicture, TruncatedDataDecodesWithAWarning) {
     CScopedTempDir dir;
     const std::vector<BYTE> good = MakeJpeg(32, 32, RowColours);
-    LoadedPicture loaded = LoadPicture(dir, std::vector<BYTE>(good.begin(), good.begin() + (long)good.size() / 2));
+    LoadedPicture loaded =
+        LoadPicture(dir, std::vector<BYTE>(good.begin(), good.begin() + (long)good.size() / 2));
     ASSERT_NE(loaded.item, nullptr);
     EXPECT_NE(loaded.item->GetPicture(), nullptr);
     EXPECT_NE(loaded.stderrText.find("Premature end"), std::string::npos) << loaded.stderrText;

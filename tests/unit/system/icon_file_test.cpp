@@ -9,17 +9,22 @@ namespace {
 
 typedef std::vector<uint8_t> Bytes;
 
-void Put16(Bytes& b, size_t at, int v) { b[at] = (uint8_t)v, b[at + 1] = (uint8_t)(v >> 8); }
-void Put32(Bytes& b, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + i] = (uint8_t)(v >> (8 * i));
+void Put16(Bytes& b, size_t at, int v) {
+    b[at] = (uint8_t)v, b[at + 1] = (uint8_t)(v >> 8);
 }
-size_t Stride(int w, int bits) { return ((size_t)w * bits + 31) / 32 * 4; }
+void Put32(Bytes& b, size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        b[at + i] = (uint8_t)(v >> (8 * i));
+}
+size_t Stride(int w, int bits) {
+    return ((size_t)w * bits + 31) / 32 * 4;
+}
 
 // One image as the file stores it; `colour(x, y)` and `masked(x, y)` use top-down rows.
 struct ImageSpec {
     int width, height, bits;
-    std::vector<uint32_t> palette;  // 0x00RRGGBB
-    std::function<uint32_t(int, int)> colour;  // palette index, or 0xAARRGGBB for 24/32 bits
+    std::vector<uint32_t> palette;            // 0x00RRGGBB
+    std::function<uint32_t(int, int)> colour; // palette index, or 0xAARRGGBB for 24/32 bits
     std::function<bool(int, int)> masked;
     bool withMask = true;
 };
@@ -32,17 +37,30 @@ Bytes ImageBytes(const ImageSpec& s) {
     Put16(b, 12, 1);
     Put16(b, 14, s.bits);
     Put32(b, 32, (uint32_t)s.palette.size());
-    for (size_t i = 0; i < s.palette.size(); ++i) Put32(b, 40 + 4 * i, s.palette[i]);
+    for (size_t i = 0; i < s.palette.size(); ++i)
+        Put32(b, 40 + 4 * i, s.palette[i]);
     for (int r = s.height - 1; r >= 0; --r) {
         Bytes row(Stride(s.width, s.bits));
         for (int x = 0; x < s.width; ++x) {
             uint32_t c = s.colour(x, r);
             switch (s.bits) {
-            case 1: row[x / 8] |= (uint8_t)((c & 1) << (7 - x % 8)); break;
-            case 4: row[x / 2] |= (uint8_t)((c & 15) << (x % 2 ? 0 : 4)); break;
-            case 8: row[x] = (uint8_t)c; break;
-            case 24: row[3 * x] = (uint8_t)c, row[3 * x + 1] = (uint8_t)(c >> 8), row[3 * x + 2] = (uint8_t)(c >> 16); break;
-            case 32: for (int i = 0; i < 4; ++i) row[4 * x + i] = (uint8_t)(c >> (8 * i)); break;
+            case 1:
+                row[x / 8] |= (uint8_t)((c & 1) << (7 - x % 8));
+                break;
+            case 4:
+                row[x / 2] |= (uint8_t)((c & 15) << (x % 2 ? 0 : 4));
+                break;
+            case 8:
+                row[x] = (uint8_t)c;
+                break;
+            case 24:
+                row[3 * x] = (uint8_t)c, row[3 * x + 1] = (uint8_t)(c >> 8),
+                        row[3 * x + 2] = (uint8_t)(c >> 16);
+                break;
+            case 32:
+                for (int i = 0; i < 4; ++i)
+                    row[4 * x + i] = (uint8_t)(c >> (8 * i));
+                break;
             }
         }
         b.insert(b.end(), row.begin(), row.end());
@@ -51,7 +69,8 @@ Bytes ImageBytes(const ImageSpec& s) {
         for (int r = s.height - 1; r >= 0; --r) {
             Bytes row(Stride(s.width, 1));
             for (int x = 0; x < s.width; ++x)
-                if (s.masked(x, r)) row[x / 8] |= (uint8_t)(1 << (7 - x % 8));
+                if (s.masked(x, r))
+                    row[x / 8] |= (uint8_t)(1 << (7 - x % 8));
             b.insert(b.end(), row.begin(), row.end());
         }
     }
@@ -80,8 +99,13 @@ Bytes FileBytes(int type, const std::vector<ImageSpec>& images, int hotX = 0, in
 // A 32 × 32 monochrome cursor like the program's hand: white left half, black right half,
 // the top row see-through, the bottom row inverting.
 Bytes MonochromeCursor() {
-    ImageSpec s{32, 32, 1, {0x000000, 0xFFFFFF},
-                [](int x, int y) { return (uint32_t)(y == 31 ? 1 : y == 0 ? 0 : x < 16); },
+    ImageSpec s{32,
+                32,
+                1,
+                {0x000000, 0xFFFFFF},
+                [](int x, int y) {
+                    return (uint32_t)(y == 31 ? 1 : y == 0 ? 0 : x < 16);
+                },
                 [](int, int y) { return y == 0 || y == 31; }};
     return FileBytes(2, {s}, 6, 0);
 }
@@ -94,29 +118,53 @@ TEST(IconFile, DecodesMonochromeCursorWithMaskAndHotSpot) {
     EXPECT_EQ(img.height, 32);
     EXPECT_EQ(img.hotX, 6);
     EXPECT_EQ(img.hotY, 0);
-    EXPECT_EQ(img.pixels[0 * 32 + 3], 0u);             // transparent
-    EXPECT_EQ(img.pixels[5 * 32 + 3], 0xFFFFFFFFu);    // white
-    EXPECT_EQ(img.pixels[5 * 32 + 20], 0xFF000000u);   // black
-    EXPECT_EQ(img.pixels[31 * 32 + 20], 0xFF000000u);  // inverting, shown black
+    EXPECT_EQ(img.pixels[0 * 32 + 3], 0u);            // transparent
+    EXPECT_EQ(img.pixels[5 * 32 + 3], 0xFFFFFFFFu);   // white
+    EXPECT_EQ(img.pixels[5 * 32 + 20], 0xFF000000u);  // black
+    EXPECT_EQ(img.pixels[31 * 32 + 20], 0xFF000000u); // inverting, shown black
 }
 
 TEST(IconFile, DecodesEveryColourDepth) {
     auto checker = [](int x, int y) { return (x + y) % 2 == 0; };
     auto maskTopLeft = [](int x, int y) { return x == 0 && y == 0; };
     std::vector<uint32_t> pal16(16);
-    for (int i = 0; i < 16; ++i) pal16[i] = (uint32_t)(i * 0x111111);
+    for (int i = 0; i < 16; ++i)
+        pal16[i] = (uint32_t)(i * 0x111111);
     std::vector<uint32_t> pal256(256);
-    for (int i = 0; i < 256; ++i) pal256[i] = (uint32_t)(i << 8);
+    for (int i = 0; i < 256; ++i)
+        pal256[i] = (uint32_t)(i << 8);
     struct Case {
         ImageSpec image;
-        uint32_t at11, at21;  // expected pixels at (1,1) and (2,1)
+        uint32_t at11, at21; // expected pixels at (1,1) and (2,1)
     } cases[] = {
-        {{5, 3, 4, pal16, [](int x, int) { return (uint32_t)(x * 3); }, maskTopLeft}, 0xFF333333u, 0xFF666666u},
-        {{5, 3, 8, pal256, [](int x, int y) { return (uint32_t)(x * 10 + y); }, maskTopLeft}, 0xFF000B00u, 0xFF001500u},
-        {{5, 3, 24, {}, [&](int x, int y) { return checker(x, y) ? 0x123456u : 0xABCDEFu; }, maskTopLeft}, 0xFF123456u, 0xFFABCDEFu},
-        {{5, 3, 32, {}, [](int x, int) { return 0x80000000u | (uint32_t)x; }, [](int, int) { return true; }}, 0x80000001u, 0x80000002u},
-        {{5, 3, 32, {}, [](int x, int) { return (uint32_t)x; }, maskTopLeft}, 0xFF000001u, 0xFF000002u},
-        {{5, 3, 32, {}, [](int x, int) { return 0x40000000u | (uint32_t)x; }, maskTopLeft, false}, 0x40000001u, 0x40000002u},
+        {{5, 3, 4, pal16, [](int x, int) { return (uint32_t)(x * 3); }, maskTopLeft},
+         0xFF333333u,
+         0xFF666666u},
+        {{5, 3, 8, pal256, [](int x, int y) { return (uint32_t)(x * 10 + y); }, maskTopLeft},
+         0xFF000B00u,
+         0xFF001500u},
+        {{5,
+          3,
+          24,
+          {},
+          [&](int x, int y) { return checker(x, y) ? 0x123456u : 0xABCDEFu; },
+          maskTopLeft},
+         0xFF123456u,
+         0xFFABCDEFu},
+        {{5,
+          3,
+          32,
+          {},
+          [](int x, int) { return 0x80000000u | (uint32_t)x; },
+          [](int, int) { return true; }},
+         0x80000001u,
+         0x80000002u},
+        {{5, 3, 32, {}, [](int x, int) { return (uint32_t)x; }, maskTopLeft},
+         0xFF000001u,
+         0xFF000002u},
+        {{5, 3, 32, {}, [](int x, int) { return 0x40000000u | (uint32_t)x; }, maskTopLeft, false},
+         0x40000001u,
+         0x40000002u},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.image.bits);
@@ -128,7 +176,7 @@ TEST(IconFile, DecodesEveryColourDepth) {
         EXPECT_EQ(img.pixels[1 * 5 + 1], c.at11);
         EXPECT_EQ(img.pixels[1 * 5 + 2], c.at21);
         if (c.image.withMask && c.image.bits != 32) {
-            EXPECT_EQ(img.pixels[0], 0u);  // masked corner
+            EXPECT_EQ(img.pixels[0], 0u); // masked corner
         }
         EXPECT_EQ(img.hotX, 0);
         EXPECT_EQ(img.hotY, 0);
@@ -142,7 +190,10 @@ TEST(IconFile, ChoosesTheNearestSizeThenTheDeepest) {
                             ImageSpec{32, 32, 4, {0, 0x000002}, colour(1), none},
                             ImageSpec{32, 32, 24, {}, colour(0x000003), none},
                             ImageSpec{48, 48, 32, {}, colour(0xFF000004), none}});
-    struct Case { int preferred, width; uint32_t pixel; } cases[] = {
+    struct Case {
+        int preferred, width;
+        uint32_t pixel;
+    } cases[] = {
         {16, 16, 0xFF000001u}, {32, 32, 0xFF000003u}, {30, 32, 0xFF000003u}, {64, 48, 0xFF000004u}};
     for (const Case& c : cases) {
         BackendImage img;
@@ -154,7 +205,7 @@ TEST(IconFile, ChoosesTheNearestSizeThenTheDeepest) {
 
 TEST(IconFile, RefusesDamagedFilesSafely) {
     const Bytes good = MonochromeCursor();
-    const size_t img = 6 + 16;  // the image's header follows the one directory entry
+    const size_t img = 6 + 16; // the image's header follows the one directory entry
     struct Case {
         const char* what;
         std::function<void(Bytes&)> damage;
@@ -198,7 +249,8 @@ TEST(IconFile, RefusesDamagedFilesSafely) {
 }
 
 TEST(IconFile, KeepsTheHotSpotInsideTheImage) {
-    ImageSpec s{8, 8, 1, {0, 0xFFFFFF}, [](int, int) { return 0u; }, [](int, int) { return false; }};
+    ImageSpec s{
+        8, 8, 1, {0, 0xFFFFFF}, [](int, int) { return 0u; }, [](int, int) { return false; }};
     Bytes f = FileBytes(2, {s}, 40, 9);
     BackendImage img;
     ASSERT_TRUE(CIconFile::Decode(f.data(), f.size(), img));
@@ -206,4 +258,4 @@ TEST(IconFile, KeepsTheHotSpotInsideTheImage) {
     EXPECT_EQ(img.hotY, 7);
 }
 
-}  // namespace
+} // namespace

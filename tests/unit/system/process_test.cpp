@@ -17,7 +17,9 @@ bool HasChildren() {
 }
 
 long long ElapsedMs(std::chrono::steady_clock::time_point since) {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - since).count();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                 since)
+        .count();
 }
 
 TEST(Process, ReportsStartExitAndFailure) {
@@ -40,7 +42,8 @@ TEST(Process, ReportsStartExitAndFailure) {
     };
     for (const Case& c : cases) {
         int code = -1;
-        EXPECT_EQ(CProcess::Start(c.args, c.waitMs, &code), c.state) << (c.args.empty() ? "" : c.args[0].GetString());
+        EXPECT_EQ(CProcess::Start(c.args, c.waitMs, &code), c.state)
+            << (c.args.empty() ? "" : c.args[0].GetString());
         EXPECT_EQ(code, c.exitCode);
         EXPECT_FALSE(HasChildren()) << "a started program must never become our child";
     }
@@ -48,12 +51,19 @@ TEST(Process, ReportsStartExitAndFailure) {
 
 TEST(Process, PassesEveryArgumentLiterallyWithoutAShell) {
     ScratchFolder dir;
-    std::string script = dir.Write("args", "#!/bin/sh\nfor a in \"$@\"; do printf '[%s]' \"$a\"; done > \"$OUT\"\n", true);
+    std::string script = dir.Write(
+        "args", "#!/bin/sh\nfor a in \"$@\"; do printf '[%s]' \"$a\"; done > \"$OUT\"\n", true);
     ScopedEnv out("OUT", dir.Path() + "/out");
-    std::vector<CString> args = {CString(script.c_str()), "http://x/?a=1&b=2", "; touch pwned", "$(id)",
-                                 "two words", "\"quoted\"", ""};
+    std::vector<CString> args = {CString(script.c_str()),
+                                 "http://x/?a=1&b=2",
+                                 "; touch pwned",
+                                 "$(id)",
+                                 "two words",
+                                 "\"quoted\"",
+                                 ""};
     ASSERT_EQ(CProcess::Start(args, 5000), CProcess::Finished);
-    EXPECT_EQ(dir.Read("out"), "[http://x/?a=1&b=2][; touch pwned][$(id)][two words][\"quoted\"][]");
+    EXPECT_EQ(dir.Read("out"),
+              "[http://x/?a=1&b=2][; touch pwned][$(id)][two words][\"quoted\"][]");
 }
 
 TEST(Process, StartReturnsWithoutWaitingForTheProgram) {
@@ -64,9 +74,11 @@ TEST(Process, StartReturnsWithoutWaitingForTheProgram) {
 
 TEST(Process, StartedProgramDoesNotInheritOurFiles) {
     ScratchFolder dir;
-    int fd = open("/dev/null", O_RDONLY);  // deliberately without close-on-exec
+    int fd = open("/dev/null", O_RDONLY); // deliberately without close-on-exec
     ASSERT_GE(fd, 3);
-    std::string script = dir.Write("fds", "#!/bin/sh\n[ -e /proc/$$/fd/" + std::to_string(fd) + " ] && exit 1; exit 0\n", true);
+    std::string script = dir.Write(
+        "fds", "#!/bin/sh\n[ -e /proc/$$/fd/" + std::to_string(fd) + " ] && exit 1; exit 0\n",
+        true);
     int code = -1;
     EXPECT_EQ(CProcess::Start({CString(script.c_str())}, 5000, &code), CProcess::Finished);
     EXPECT_EQ(code, 0);
@@ -94,7 +106,7 @@ TEST(Process, CaptureCollectsOutputBoundedAndTimed) {
 
 TEST(Process, FindOnPathSkipsWhatCannotRun) {
     ScratchFolder a, b;
-    a.Write("tool", "x");  // not executable: the later one is found
+    a.Write("tool", "x"); // not executable: the later one is found
     std::string runnable = b.Write("tool", "#!/bin/sh\n", true);
     ScopedEnv path("PATH", "::" + a.Path() + ":" + b.Path());
     EXPECT_EQ(CProcess::FindOnPath("tool"), CString(runnable.c_str()));
@@ -104,4 +116,4 @@ TEST(Process, FindOnPathSkipsWhatCannotRun) {
     EXPECT_TRUE(CProcess::FindOnPath(CString((a.Path() + "/tool").c_str())).IsEmpty());
 }
 
-}  // namespace
+} // namespace

@@ -16,7 +16,8 @@ public:
     }
     ~ScratchFolder() { std::system(("rm -rf '" + m_path + "'").c_str()); }
     const std::string& Path() const { return m_path; }
-    std::string Write(const std::string& name, const std::string& text, bool executable = false) const {
+    std::string Write(const std::string& name, const std::string& text,
+                      bool executable = false) const {
         std::string p = m_path + "/" + name;
         std::ofstream(p) << text;
         chmod(p.c_str(), executable ? 0755 : 0644);
@@ -36,12 +37,15 @@ public:
     ScopedEnv(const char* name, const std::string& value) : m_name(name) {
         const char* old = getenv(name);
         m_had = old != nullptr;
-        if (old) m_old = old;
+        if (old)
+            m_old = old;
         setenv(name, value.c_str(), 1);
     }
     ~ScopedEnv() {
-        if (m_had) setenv(m_name.c_str(), m_old.c_str(), 1);
-        else unsetenv(m_name.c_str());
+        if (m_had)
+            setenv(m_name.c_str(), m_old.c_str(), 1);
+        else
+            unsetenv(m_name.c_str());
     }
 
 private:

@@ -25,7 +25,8 @@ TEST(WebOpener, CutsTheCommandBeforeItsPlaceholder) {
         {"browser %i %u", "browser %i "},
         {"%u", ""},
     };
-    for (const Case& c : cases) EXPECT_EQ(CWebOpener::CutBeforePlaceholder(c.line), c.cut) << c.line;
+    for (const Case& c : cases)
+        EXPECT_EQ(CWebOpener::CutBeforePlaceholder(c.line), c.cut) << c.line;
 }
 
 TEST(WebOpener, SplitsCommandLinesByDesktopQuoting) {
@@ -41,7 +42,8 @@ TEST(WebOpener, SplitsCommandLinesByDesktopQuoting) {
         {"\"\"", {""}},
         {"", {}},
     };
-    for (const Case& c : cases) EXPECT_EQ(CWebOpener::SplitCommandLine(c.line), c.words) << c.line;
+    for (const Case& c : cases)
+        EXPECT_EQ(CWebOpener::SplitCommandLine(c.line), c.words) << c.line;
 }
 
 TEST(WebOpener, FindsTheDesktopEntryAndReadsItsExecLine) {
@@ -50,9 +52,11 @@ TEST(WebOpener, FindsTheDesktopEntryAndReadsItsExecLine) {
     mkdir(apps.c_str(), 0755);
     mkdir((apps + "/vendor").c_str(), 0755);
     system.Write("applications/web.desktop",
-                 "[Desktop Entry]\nName=Web\nTryExec=nothing\nExec[de]=wrong\nExec = \"/opt/web\\\\s\" --a %u\n"
+                 "[Desktop Entry]\nName=Web\nTryExec=nothing\nExec[de]=wrong\nExec = "
+                 "\"/opt/web\\\\s\" --a %u\n"
                  "[Desktop Action new]\nExec=wrong --new %u\n");
-    system.Write("applications/vendor/browser.desktop", "[Other]\nExec=wrong\n[Desktop Entry]\nExec=vb %U\n");
+    system.Write("applications/vendor/browser.desktop",
+                 "[Other]\nExec=wrong\n[Desktop Entry]\nExec=vb %U\n");
     system.Write("applications/noexec.desktop", "[Desktop Entry]\nName=x\n");
     ScopedEnv dataHome("XDG_DATA_HOME", home.Path());
     ScopedEnv dataDirs("XDG_DATA_DIRS", system.Path());
@@ -70,7 +74,8 @@ TEST(WebOpener, FindsTheDesktopEntryAndReadsItsExecLine) {
 TEST(WebOpener, LooksUpTheRegisteredBrowserInOrder) {
     ScratchFolder bin, data;
     mkdir((data.Path() + "/applications").c_str(), 0755);
-    data.Write("applications/fancy.desktop", "[Desktop Entry]\nExec=\"/opt/fancy browser\" --new-tab \"%u\"\n");
+    data.Write("applications/fancy.desktop",
+               "[Desktop Entry]\nExec=\"/opt/fancy browser\" --new-tab \"%u\"\n");
     ScopedEnv path("PATH", bin.Path() + ":/usr/bin:/bin");
     ScopedEnv dataHome("XDG_DATA_HOME", data.Path());
     ScopedEnv browser("BROWSER", "lynx:w3m");
@@ -78,7 +83,10 @@ TEST(WebOpener, LooksUpTheRegisteredBrowserInOrder) {
     // Without xdg-mime (and without Debian's alternative in this PATH) $BROWSER's first entry.
     EXPECT_EQ(CWebOpener::RegisteredBrowserCommand(), "lynx");
 
-    bin.Write("xdg-mime", "#!/bin/sh\n[ \"$*\" = 'query default x-scheme-handler/http' ] && echo fancy.desktop\n", true);
+    bin.Write(
+        "xdg-mime",
+        "#!/bin/sh\n[ \"$*\" = 'query default x-scheme-handler/http' ] && echo fancy.desktop\n",
+        true);
     EXPECT_EQ(CWebOpener::RegisteredBrowserCommand(), "\"/opt/fancy browser\" --new-tab ");
 
     bin.Write("xdg-mime", "#!/bin/sh\necho gone.desktop\n", true);
@@ -88,7 +96,7 @@ TEST(WebOpener, LooksUpTheRegisteredBrowserInOrder) {
 TEST(WebOpener, DesktopOpenerSucceedsUnlessItReportsFailure) {
     ScratchFolder bin;
     ScopedEnv path("PATH", bin.Path() + ":/usr/bin:/bin");
-    EXPECT_FALSE(CWebOpener::OpenWithDesktop("http://example.org/"));  // no xdg-open at all
+    EXPECT_FALSE(CWebOpener::OpenWithDesktop("http://example.org/")); // no xdg-open at all
 
     ScopedEnv out("OUT", bin.Path() + "/out");
     bin.Write("xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > \"$OUT\"\n", true);
@@ -156,14 +164,17 @@ TEST(WebOpener, NeitherOpenerEverSeesARefusedAddress) {
 
 TEST(WebOpener, StartsTheBrowserCommandWithTheAddressAsOneArgument) {
     ScratchFolder bin;
-    std::string browser = bin.Write("my browser", "#!/bin/sh\nfor a in \"$@\"; do printf '[%s]' \"$a\"; done > \"$OUT\"\n", true);
+    std::string browser =
+        bin.Write("my browser",
+                  "#!/bin/sh\nfor a in \"$@\"; do printf '[%s]' \"$a\"; done > \"$OUT\"\n", true);
     ScopedEnv out("OUT", bin.Path() + "/out");
     CString command = CString(("\"" + browser + "\" --new-tab ").c_str());
     ASSERT_TRUE(CWebOpener::OpenWithCommand(command, "http://x/;touch y $(id)"));
-    for (int i = 0; i < 200 && bin.Read("out").empty(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    for (int i = 0; i < 200 && bin.Read("out").empty(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_EQ(bin.Read("out"), "[--new-tab][http://x/;touch y $(id)]");
     EXPECT_FALSE(CWebOpener::OpenWithCommand("", "http://x/"));
     EXPECT_FALSE(CWebOpener::OpenWithCommand("no-such-browser-here", "http://x/"));
 }
 
-}  // namespace
+} // namespace

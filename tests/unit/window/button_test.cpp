@@ -16,7 +16,8 @@ class CFaceButton : public CButton {
 public:
     void DrawItem(LPDRAWITEMSTRUCT dis) override {
         m_draws.push_back(*dis);
-        CDC::FromHandle(dis->hDC)->FillSolidRect(&dis->rcItem, CDC::FromHandle(dis->hDC)->GetBkColor());
+        CDC::FromHandle(dis->hDC)->FillSolidRect(&dis->rcItem,
+                                                 CDC::FromHandle(dis->hDC)->GetBkColor());
     }
     std::vector<DRAWITEMSTRUCT> m_draws;
 };
@@ -44,7 +45,8 @@ public:
     int Clicks(HWND from) const {
         int n = 0;
         for (const Seen& s : m_seen)
-            n += s.message == WM_COMMAND && s.wParam == MAKEWPARAM(ID_BUTTON, BN_CLICKED) && (HWND)s.lParam == from;
+            n += s.message == WM_COMMAND && s.wParam == MAKEWPARAM(ID_BUTTON, BN_CLICKED) &&
+                 (HWND)s.lParam == from;
         return n;
     }
     std::vector<Seen> m_seen;
@@ -54,8 +56,10 @@ class ButtonTest : public ::testing::Test {
 protected:
     void SetUp() override {
         AfxSetBackend(&m_backend);
-        ASSERT_TRUE(m_parent.CreateEx(0, nullptr, "parent", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, 0));
-        ASSERT_TRUE(m_button.Create("go", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(50, 40, 150, 70), &m_parent, ID_BUTTON));
+        ASSERT_TRUE(m_parent.CreateEx(0, nullptr, "parent", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300,
+                                      nullptr, 0));
+        ASSERT_TRUE(m_button.Create("go", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW,
+                                    CRect(50, 40, 150, 70), &m_parent, ID_BUTTON));
         AfxPumpUntilIdle();
     }
     void TearDown() override {
@@ -81,7 +85,8 @@ TEST_F(ButtonTest, AsksForColoursThenDrawsOnTheSameContext) {
     EXPECT_EQ(m_parent.m_seen[1].wParam, ID_BUTTON);
     ASSERT_EQ(m_button.m_draws.size(), 1u) << "the parent's default reflects the draw request";
     const DRAWITEMSTRUCT& dis = m_button.m_draws[0];
-    EXPECT_EQ(dis.hDC, (HDC)m_parent.m_seen[0].wParam) << "colour request and drawing share one context";
+    EXPECT_EQ(dis.hDC, (HDC)m_parent.m_seen[0].wParam)
+        << "colour request and drawing share one context";
     EXPECT_EQ(dis.CtlType, (UINT)ODT_BUTTON);
     EXPECT_EQ(dis.CtlID, ID_BUTTON);
     EXPECT_EQ(dis.hwndItem, m_button.m_hWnd);
@@ -95,7 +100,8 @@ TEST_F(ButtonTest, ClicksOnlyWhenPressedAndReleasedInside) {
         BackendEvent::Kind kind;
         int x, y;
     };
-    const BackendEvent::Kind D = BackendEvent::ButtonDown, U = BackendEvent::ButtonUp, M = BackendEvent::MouseMove;
+    const BackendEvent::Kind D = BackendEvent::ButtonDown, U = BackendEvent::ButtonUp,
+                             M = BackendEvent::MouseMove;
     struct Case {
         const char* what;
         std::vector<Step> steps;
@@ -135,4 +141,4 @@ TEST_F(ButtonTest, DisabledButtonDoesNotClick) {
     EXPECT_EQ(m_parent.Clicks(m_button.m_hWnd), 0);
 }
 
-}  // namespace
+} // namespace

@@ -12,11 +12,12 @@
 namespace {
 
 const UINT ID_COMBO = 400;
-const int ROW = 20;                 // every row's measured height
-const int FIELD = ROW + 6;          // the field: the row and its edge
+const int ROW = 20;        // every row's measured height
+const int FIELD = ROW + 6; // the field: the row and its edge
 const COLORREF SELECTED = RGB(0, 0, 200);
 const COLORREF PLAIN = RGB(250, 250, 250);
-const DWORD STYLE = WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWVARIABLE | CBS_HASSTRINGS;
+const DWORD STYLE =
+    WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWVARIABLE | CBS_HASSTRINGS;
 
 // Measures every row at ROW and paints rows in one colour per state, recording what it was asked.
 class COwner : public CWnd {
@@ -27,21 +28,26 @@ public:
     }
     void OnDrawItem(int, LPDRAWITEMSTRUCT dis) override {
         m_drawn.push_back(*dis);
-        m_colours.push_back({CDC::FromHandle(dis->hDC)->GetTextColor(), CDC::FromHandle(dis->hDC)->GetBkColor()});
-        CDC::FromHandle(dis->hDC)->FillSolidRect(&dis->rcItem, (dis->itemState & ODS_SELECTED) ? SELECTED : PLAIN);
+        m_colours.push_back(
+            {CDC::FromHandle(dis->hDC)->GetTextColor(), CDC::FromHandle(dis->hDC)->GetBkColor()});
+        CDC::FromHandle(dis->hDC)->FillSolidRect(
+            &dis->rcItem, (dis->itemState & ODS_SELECTED) ? SELECTED : PLAIN);
     }
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
-        if (HIWORD(wParam) == CBN_SELCHANGE) m_changes.push_back({LOWORD(wParam), (HWND)lParam});
+        if (HIWORD(wParam) == CBN_SELCHANGE)
+            m_changes.push_back({LOWORD(wParam), (HWND)lParam});
         return CWnd::OnCommand(wParam, lParam);
     }
     BOOL PreTranslateMessage(MSG* pMsg) override {
-        if (pMsg->message == WM_KEYDOWN) m_keys.push_back((int)pMsg->wParam);
+        if (pMsg->message == WM_KEYDOWN)
+            m_keys.push_back((int)pMsg->wParam);
         return FALSE;
     }
     // The last draw of row `item` (−2: any) whose state has all of `state`, or null.
     const DRAWITEMSTRUCT* LastDraw(int item, UINT state) const {
         for (auto it = m_drawn.rbegin(); it != m_drawn.rend(); ++it)
-            if ((item == -2 || (int)it->itemID == item) && (it->itemState & state) == state) return &*it;
+            if ((item == -2 || (int)it->itemID == item) && (it->itemState & state) == state)
+                return &*it;
         return nullptr;
     }
     struct Change {
@@ -50,9 +56,9 @@ public:
     };
     std::vector<int> m_measured;
     std::vector<DRAWITEMSTRUCT> m_drawn;
-    std::vector<std::pair<COLORREF, COLORREF>> m_colours;  // text and background at each draw
+    std::vector<std::pair<COLORREF, COLORREF>> m_colours; // text and background at each draw
     std::vector<Change> m_changes;
-    std::vector<int> m_keys;  // keys the owner saw before they were dispatched
+    std::vector<int> m_keys; // keys the owner saw before they were dispatched
 };
 
 class ComboTest : public ::testing::Test {
@@ -60,7 +66,8 @@ protected:
     void SetUp() override {
         AfxSetBackend(&m_backend);
         LPCTSTR cls = AfxRegisterWndClass(0, nullptr, (HBRUSH)GetStockObject(WHITE_BRUSH));
-        ASSERT_TRUE(m_owner.CreateEx(0, cls, "owner", WS_POPUP | WS_VISIBLE, 0, 0, 800, 600, nullptr, 0));
+        ASSERT_TRUE(
+            m_owner.CreateEx(0, cls, "owner", WS_POPUP | WS_VISIBLE, 0, 0, 800, 600, nullptr, 0));
     }
     void TearDown() override {
         m_owner.DestroyWindow();
@@ -97,7 +104,8 @@ protected:
 
 TEST_F(ComboTest, KeepsRowsTextDataAndSelection) {
     Make(5);
-    EXPECT_EQ(m_owner.m_measured, (std::vector<int>{-1, 0, 1, 2, 3, 4})) << "the field, then each new row";
+    EXPECT_EQ(m_owner.m_measured, (std::vector<int>{-1, 0, 1, 2, 3, 4}))
+        << "the field, then each new row";
     EXPECT_EQ(m_combo.GetCount(), 5);
     EXPECT_EQ(m_combo.SendMessage(CB_GETCOUNT), 5);
     char text[32] = {};
@@ -155,7 +163,8 @@ TEST_F(ComboTest, DropsHoversChoosesAndCloses) {
     const CRect list = ListRect();
     EXPECT_EQ(list.top, 100 + FIELD) << "the list drops below the field";
     EXPECT_EQ(list.Height(), 5 * ROW + 2) << "a short list is as high as its rows";
-    EXPECT_EQ(m_backend.GetPresentedPixel(150, list.top + 1 + ROW / 2), SELECTED) << "the current row shows selected";
+    EXPECT_EQ(m_backend.GetPresentedPixel(150, list.top + 1 + ROW / 2), SELECTED)
+        << "the current row shows selected";
 
     const int row3 = list.top + 1 + 3 * ROW + ROW / 2;
     Move(150, row3);
@@ -174,7 +183,8 @@ TEST_F(ComboTest, DropsHoversChoosesAndCloses) {
     EXPECT_EQ(m_owner.m_changes[0].id, (int)ID_COMBO);
     EXPECT_EQ(m_owner.m_changes[0].from, m_combo.m_hWnd);
     EXPECT_EQ(CWnd::GetCapture(), nullptr);
-    EXPECT_EQ(m_backend.GetPresentedPixel(150, row3), RGB(255, 255, 255)) << "the list is gone from the screen";
+    EXPECT_EQ(m_backend.GetPresentedPixel(150, row3), RGB(255, 255, 255))
+        << "the list is gone from the screen";
 }
 
 TEST_F(ComboTest, ClickOutsideOrOnTheFieldClosesWithoutChange) {
@@ -254,7 +264,8 @@ TEST_F(ComboTest, DroppedListTakesItsKeysBeforeTheOwner) {
     Click(150, 110);
     ASSERT_TRUE(m_combo.GetDroppedState());
     m_owner.m_changes.clear();
-    for (int vk : {VK_DOWN, VK_DOWN, VK_UP, VK_DOWN, VK_RETURN}) m_backend.QueueKey(vk);
+    for (int vk : {VK_DOWN, VK_DOWN, VK_UP, VK_DOWN, VK_RETURN})
+        m_backend.QueueKey(vk);
     AfxPumpUntilIdle();
     EXPECT_FALSE(m_combo.GetDroppedState());
     EXPECT_EQ(m_combo.GetCurSel(), 3);
@@ -271,7 +282,8 @@ TEST_F(ComboTest, DroppedListTakesItsKeysBeforeTheOwner) {
 
     m_backend.QueueKey(VK_ESCAPE);
     AfxPumpUntilIdle();
-    EXPECT_EQ(m_owner.m_keys, (std::vector<int>{VK_ESCAPE})) << "with the list closed the owner sees keys first";
+    EXPECT_EQ(m_owner.m_keys, (std::vector<int>{VK_ESCAPE}))
+        << "with the list closed the owner sees keys first";
 }
 
 TEST_F(ComboTest, OpensUpwardsWhenTheScreenEndsBelow) {
@@ -284,4 +296,4 @@ TEST_F(ComboTest, OpensUpwardsWhenTheScreenEndsBelow) {
     EXPECT_EQ(ListRect().Height(), 150);
 }
 
-}  // namespace
+} // namespace
