@@ -15,7 +15,7 @@ namespace {
 
 std::string MakeTempFile() {
     char folder[MAX_PATH], path[MAX_PATH];
-    if (GetTempPath(MAX_PATH, folder) == 0 || GetTempFileName(folder, "emEx", 0, path) == 0)
+    if (GetTempPath(MAX_PATH, folder) == 0 || GetTempFileName(folder, "emExtra", 0, path) == 0)
         return std::string();
     return path;
 }
@@ -33,8 +33,8 @@ TEST(PlatformServices, TempFilesAreMadeInTheChosenFolderWithThePrefix) {
     const std::string first = MakeTempFile(), second = MakeTempFile();
     ASSERT_FALSE(first.empty());
     EXPECT_NE(first, second);
-    EXPECT_EQ(dir.Files("emE").size(), 2u);  // in the folder the variable chose
-    EXPECT_EQ(dir.Files("emEx").size(), 0u); // three characters of the prefix only
+    EXPECT_EQ(dir.Files("emE").size(), 2u);     // in the folder the variable chose
+    EXPECT_EQ(dir.Files("emExtra").size(), 0u); // three characters of the prefix only
     EXPECT_EQ(AfxGetTempFileCount(), before + 2);
 
     CFile::Remove(first.c_str());
