@@ -14,3 +14,5 @@ CString AfxGetArgv0();
 void AfxSetModulePath(const CString& strPath);
 // The file to open for the program's own bytes: the running executable, else argv[0].
 CString AfxGetModulePath();
+// The running executable's file as the platform names it; empty where it cannot tell.
+CString AfxGetRunningModulePath();
