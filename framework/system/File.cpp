@@ -2,6 +2,10 @@
 
 #include <cstdint>
 
+CFile::~CFile() {
+    Close();
+}
+
 // The position is ours (reads and writes say where they go), so a seek costs no system call.
 ULONGLONG CFile::Seek(int64_t offset, UINT nFrom) {
     if (m_hFile < 0)

@@ -1,7 +1,9 @@
 #include "framework/system/TempFileRegistry.h"
 
 #include <atomic>
+#include <cstdlib>
 #include <cstring>
+#include <exception>
 
 #include "framework/system/TempFile.h"
 
@@ -80,4 +82,26 @@ int AfxGetTempFileCount() {
         for (TEMP_FILE_SLOT& slot : pBlock->slots)
             n += slot.state.load() == SLOT_LIVE ? 1 : 0;
     return n;
+}
+
+namespace {
+
+std::terminate_handler g_previousTerminate = nullptr;
+
+[[noreturn]] void OnTerminate() {
+    AfxRemoveTempFiles();
+    if (g_previousTerminate)
+        g_previousTerminate();
+    std::abort();
+}
+
+} // namespace
+
+void AfxRemoveTempFilesAtExit() {
+    static bool s_bOnce = false;
+    if (s_bOnce)
+        return;
+    s_bOnce = true;
+    std::atexit(AfxRemoveTempFiles);
+    g_previousTerminate = std::set_terminate(OnTerminate);
 }

@@ -15,3 +15,5 @@ void AfxCommitTempFileSlot(TEMP_FILE_SLOT* pSlot, LPCSTR path);
 void AfxAbandonTempFileSlot(TEMP_FILE_SLOT* pSlot);
 // The platform's removal of one file, safe inside a signal handler.
 void AfxDeleteTempFileNow(LPCSTR path);
+// The files go at exit and when an exception ends the program (once, however often called).
+void AfxRemoveTempFilesAtExit();

@@ -25,10 +25,6 @@ int CauseOf(int error) {
 }
 } // namespace
 
-CFile::~CFile() {
-    Close();
-}
-
 BOOL CFile::Open(LPCTSTR path, UINT nOpenFlags) {
     Close();
     int flags = O_CLOEXEC;

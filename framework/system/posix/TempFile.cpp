@@ -46,15 +46,6 @@ void OnEndingSignal(int sig) {
     ::raise(sig);
 }
 
-std::terminate_handler g_previousTerminate = nullptr;
-
-[[noreturn]] void OnTerminate() {
-    AfxRemoveTempFiles();
-    if (g_previousTerminate)
-        g_previousTerminate();
-    std::abort();
-}
-
 } // namespace
 
 DWORD GetTempPath(DWORD nBufferLength, LPSTR buffer) {
@@ -100,12 +91,7 @@ void AfxInstallTempFileCleanup() {
     action.sa_flags = SA_RESETHAND | SA_NODEFER;
     for (int sig : ENDING_SIGNALS)
         ::sigaction(sig, &action, nullptr);
-    static bool s_bOnce = false;
-    if (s_bOnce)
-        return;
-    s_bOnce = true;
-    std::atexit(AfxRemoveTempFiles);
-    g_previousTerminate = std::set_terminate(OnTerminate);
+    AfxRemoveTempFilesAtExit();
 }
 
 void AfxDeleteTempFileNow(LPCSTR path) {

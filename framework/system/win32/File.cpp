@@ -25,10 +25,6 @@ int CauseOf(uint32_t error) {
 
 } // namespace
 
-CFile::~CFile() {
-    Close();
-}
-
 BOOL CFile::Open(LPCTSTR path, UINT nOpenFlags) {
     Close();
     const bool bWrite = (nOpenFlags & (modeWrite | modeReadWrite)) != 0;

@@ -8,18 +8,7 @@
 #include "framework/system/TempFileRegistry.h"
 #include "framework/system/win32/Win32Api.h"
 
-namespace {
-
-std::terminate_handler g_previousTerminate = nullptr;
-
-[[noreturn]] void OnTerminate() {
-    AfxRemoveTempFiles();
-    if (g_previousTerminate)
-        g_previousTerminate();
-    std::abort();
-}
-
-} // namespace
+namespace {} // namespace
 
 DWORD GetTempPath(DWORD nBufferLength, LPSTR buffer) {
     const std::string dir = Win32::TempPath();
@@ -53,8 +42,7 @@ void AfxInstallTempFileCleanup() {
         return;
     s_bOnce = true;
     Win32::OnEndingEvent(AfxRemoveTempFiles);
-    std::atexit(AfxRemoveTempFiles);
-    g_previousTerminate = std::set_terminate(OnTerminate);
+    AfxRemoveTempFilesAtExit();
 }
 
 void AfxDeleteTempFileNow(LPCSTR path) {
