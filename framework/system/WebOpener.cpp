@@ -7,14 +7,6 @@
 
 namespace {
 
-std::string Trim(const std::string& s) {
-    size_t b = s.find_first_not_of(" \t\r\n");
-    if (b == std::string::npos)
-        return std::string();
-    size_t e = s.find_last_not_of(" \t\r\n");
-    return s.substr(b, e - b + 1);
-}
-
 // A desktop entry's string escapes: \s \n \t \r \\. Other escapes (the Exec quoting's own
 // \" \$ ...) stay for the command-line split.
 std::string UnescapeEntryValue(const std::string& v) {
@@ -70,7 +62,7 @@ BOOL CWebOpener::AcceptAddress(const CString& address, CString& safe) {
 }
 
 BOOL CWebOpener::MakeSafeAddress(const CString& address, CString& safe) {
-    const std::string a = Trim(address.Str());
+    const std::string a = Trimmed(address.Str());
     if (a.empty() || a[0] == '-')
         return FALSE;
     for (char c : a)
@@ -96,7 +88,7 @@ CString CWebOpener::ReadExecLine(const CString& desktopFilePath) {
     std::string line;
     bool inMainGroup = false;
     while (std::getline(in, line)) {
-        std::string t = Trim(line);
+        std::string t = Trimmed(line);
         if (t.empty() || t[0] == '#')
             continue;
         if (t[0] == '[') {
@@ -106,9 +98,9 @@ CString CWebOpener::ReadExecLine(const CString& desktopFilePath) {
         if (!inMainGroup)
             continue;
         size_t eq = t.find('=');
-        if (eq == std::string::npos || Trim(t.substr(0, eq)) != "Exec")
+        if (eq == std::string::npos || Trimmed(t.substr(0, eq)) != "Exec")
             continue;
-        return CString(UnescapeEntryValue(Trim(t.substr(eq + 1))));
+        return CString(UnescapeEntryValue(Trimmed(t.substr(eq + 1))));
     }
     return CString();
 }
@@ -161,4 +153,12 @@ std::vector<CString> CWebOpener::SplitCommandLine(const CString& commandLine) {
     if (inWord)
         words.push_back(CString(word));
     return words;
+}
+
+std::string CWebOpener::Trimmed(const std::string& s) {
+    const size_t b = s.find_first_not_of(" \t\r\n");
+    if (b == std::string::npos)
+        return std::string();
+    const size_t e = s.find_last_not_of(" \t\r\n");
+    return s.substr(b, e - b + 1);
 }

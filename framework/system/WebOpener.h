@@ -3,6 +3,7 @@
 // argument vector, so an address can never be read as shell syntax.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "framework/core/String.h"
@@ -47,4 +48,6 @@ public:
     // Words of a command line by the desktop entry's quoting: blanks separate, double quotes
     // group, a backslash escapes the next character, "%%" is a percent sign.
     static std::vector<CString> SplitCommandLine(const CString& commandLine);
+    // The text without the blanks around it.
+    static std::string Trimmed(const std::string& s);
 };

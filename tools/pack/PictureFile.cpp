@@ -255,14 +255,11 @@ RGBA_IMAGE CPictureFile::ReadPng(const std::string& path) {
 }
 
 void CPictureFile::WritePng(const RGBA_IMAGE& image, const std::string& path) {
-    png_image png;
-    std::memset(&png, 0, sizeof png);
-    png.version = PNG_IMAGE_VERSION;
-    png.width = (png_uint_32)image.nWidth;
-    png.height = (png_uint_32)image.nHeight;
-    png.format = PNG_FORMAT_BGRA;
-    if (!png_image_write_to_file(&png, path.c_str(), 0, image.pixels.data(), 0, nullptr))
-        throw CPackError(path + ": cannot write: " + png.message);
+    const std::vector<BYTE> bytes = EncodePng(image);
+    FILE* f = std::fopen(path.c_str(), "wb");
+    const bool bWritten = f && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    if (!f || std::fclose(f) != 0 || !bWritten)
+        throw CPackError(path + ": cannot write");
 }
 
 RGBA_IMAGE CPictureFile::Flipped(const RGBA_IMAGE& image) {

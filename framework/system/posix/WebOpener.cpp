@@ -11,14 +11,6 @@ namespace {
 
 const int LOOKUP_TIMEOUT_MS = 3000;
 
-std::string Trim(const std::string& s) {
-    size_t b = s.find_first_not_of(" \t\r\n");
-    if (b == std::string::npos)
-        return std::string();
-    size_t e = s.find_last_not_of(" \t\r\n");
-    return s.substr(b, e - b + 1);
-}
-
 std::vector<std::string> DataFolders() {
     std::vector<std::string> folders;
     const char* home = getenv("XDG_DATA_HOME");
@@ -81,7 +73,7 @@ CString CWebOpener::RegisteredBrowserCommand() {
     CString id;
     if (CProcess::Capture({"xdg-mime", "query", "default", "x-scheme-handler/http"}, id,
                           LOOKUP_TIMEOUT_MS)) {
-        CString file = FindDesktopFile(CString(Trim(id.Str())));
+        CString file = FindDesktopFile(CString(CWebOpener::Trimmed(id.Str())));
         CString exec = file.IsEmpty() ? CString() : ReadExecLine(file);
         if (!exec.IsEmpty())
             return CutBeforePlaceholder(exec);
@@ -90,7 +82,7 @@ CString CWebOpener::RegisteredBrowserCommand() {
     if (browser && *browser) {
         std::string first = browser;
         first = first.substr(0, first.find(':'));
-        if (!Trim(first).empty())
+        if (!CWebOpener::Trimmed(first).empty())
             return CutBeforePlaceholder(CString(first));
     }
     CString fallback = CProcess::FindOnPath("x-www-browser");
