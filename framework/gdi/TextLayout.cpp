@@ -197,57 +197,84 @@ int64_t CTextLayout::FirstBaselineTop() const {
     return m_rect.top;
 }
 
-int64_t CTextLayout::LineLeft(const CLine& line) const {
+int64_t CTextLayout::LineLeft(const CRect& rect, int nWidth) const {
     if (m_nFormat & DT_CENTER)
-        return m_rect.left + ((int64_t)m_rect.right - m_rect.left - line.nWidth) / 2;
+        return rect.left + ((int64_t)rect.right - rect.left - nWidth) / 2;
     if (m_nFormat & DT_RIGHT)
-        return (int64_t)m_rect.right - line.nWidth;
-    return m_rect.left;
+        return (int64_t)rect.right - nWidth;
+    return rect.left;
 }
 
-void CTextLayout::Draw(const CSurface& surface, const CRect& clip, uint32_t textPixel,
+// A cell's advance in the face that draws it: the layout's own, or the same font at a scale,
+// whose advances are its own whole pixels.
+int CTextLayout::Advance(const CCell& cell, CFontFace& face, bool bOwnFace) const {
+    if (bOwnFace)
+        return cell.nAdvance;
+    if (cell.codepoint == '\t')
+        return (m_nFormat & DT_EXPANDTABS) ? 8 * face.GetMetrics().tmAveCharWidth : 0;
+    return face.GetAdvance(cell.codepoint);
+}
+
+int CTextLayout::LineWidth(const CLine& line, CFontFace& face, bool bOwnFace) const {
+    if (bOwnFace)
+        return line.nWidth;
+    int64_t width = 0;
+    for (int i = line.nFirst; i < line.nEnd; ++i)
+        width += Advance(m_cells[i], face, false);
+    return (int)std::min<int64_t>(width, INT32_MAX);
+}
+
+void CTextLayout::Draw(const CSurface& surface, const CRect& clip, CFontFace& face,
+                       const CDeviceScale& scale, uint32_t textPixel,
                        const uint32_t* pOpaquePixel) const {
+    const bool bOwnFace = scale.IsIdentity();
+    const CRect rect = scale.ToDevice(m_rect);
     CRect area = clip;
-    if (!(m_nFormat & DT_NOCLIP) && !area.IntersectRect(clip, m_rect))
+    if (!(m_nFormat & DT_NOCLIP) && !area.IntersectRect(clip, rect))
         return;
     if (area.IsRectEmpty() || !surface.IsValid())
         return;
+    // Lines stand where the layout puts them; along a line the scaled face takes its own room.
     int64_t top = FirstBaselineTop();
     for (const CLine& line : m_lines) {
-        if (top >= area.bottom)
+        const int64_t lineTop = scale.ToDevice(top);
+        const int64_t lineBottom = scale.ToDevice(top + m_nLineHeight);
+        if (lineTop >= area.bottom)
             break;
-        if (top + m_nLineHeight > area.top) {
-            const int64_t left = LineLeft(line);
+        if (lineBottom > area.top) {
+            const int width = LineWidth(line, face, bOwnFace);
+            const int64_t left = LineLeft(rect, width);
             if (pOpaquePixel)
-                FillClipped(surface, area, left, top, left + line.nWidth, top + m_nLineHeight,
-                            *pOpaquePixel);
-            DrawLine(surface, area, line, left, top, textPixel);
+                FillClipped(surface, area, left, lineTop, left + width, lineBottom, *pOpaquePixel);
+            DrawLine(surface, area, line, face, bOwnFace, left, lineTop, textPixel);
         }
         top += m_nLineHeight;
     }
 }
 
-void CTextLayout::DrawLine(const CSurface& surface, const CRect& clip, const CLine& line, int64_t x,
-                           int64_t top, uint32_t textPixel) const {
-    const int64_t baseline = top + m_face.GetAscent();
-    const int64_t underTop = baseline + m_face.GetUnderlineOffset();
-    const int64_t underBottom = underTop + m_face.GetUnderlineThickness();
-    if (m_face.IsUnderlined())
-        FillClipped(surface, clip, x, underTop, x + line.nWidth, underBottom, textPixel);
+void CTextLayout::DrawLine(const CSurface& surface, const CRect& clip, const CLine& line,
+                           CFontFace& face, bool bOwnFace, int64_t x, int64_t top,
+                           uint32_t textPixel) const {
+    const int64_t baseline = top + face.GetAscent();
+    const int64_t underTop = baseline + face.GetUnderlineOffset();
+    const int64_t underBottom = underTop + face.GetUnderlineThickness();
+    if (face.IsUnderlined())
+        FillClipped(surface, clip, x, underTop, x + LineWidth(line, face, bOwnFace), underBottom,
+                    textPixel);
     // Glyphs may reach past their advance by some pixels; a line's height bounds that.
-    const int64_t margin = (int64_t)m_nLineHeight * 2;
+    const int64_t margin = (int64_t)face.GetHeight() * 2;
     int64_t pen = x;
     for (int i = line.nFirst; i < line.nEnd; ++i) {
         const CCell& cell = m_cells[i];
+        const int advance = Advance(cell, face, bOwnFace);
         if (pen > clip.right + margin)
             break;
-        if (pen + cell.nAdvance + margin >= clip.left) {
-            m_face.DrawGlyph(surface, clip, (int)pen, (int)baseline, cell.codepoint, textPixel);
+        if (pen + advance + margin >= clip.left) {
+            face.DrawGlyph(surface, clip, (int)pen, (int)baseline, cell.codepoint, textPixel);
             if (cell.bMnemonic)
-                FillClipped(surface, clip, pen, underTop, pen + cell.nAdvance, underBottom,
-                            textPixel);
+                FillClipped(surface, clip, pen, underTop, pen + advance, underBottom, textPixel);
         }
-        pen += cell.nAdvance;
+        pen += advance;
     }
 }
 
