@@ -42,6 +42,15 @@ CRect RectOfSize(int x, int y, int width, int height) {
     return CRect(x < r ? x : r, y < b ? y : b, x < r ? r : x, y < b ? b : y);
 }
 
+// The pixels of a level or upright line from `from` up to, not including, `to`.
+CRect LinePixels(CPoint from, CPoint to) {
+    if (from.y == to.y)
+        return from.x <= to.x ? CRect(from.x, from.y, to.x, from.y + 1)
+                              : CRect(to.x + 1, from.y, from.x + 1, from.y + 1);
+    return from.y <= to.y ? CRect(from.x, from.y, from.x + 1, to.y)
+                          : CRect(from.x, to.y + 1, from.x + 1, from.y + 1);
+}
+
 // The clip cut to a rectangle in surface pixels; empty when they do not meet.
 CRect Visible(const CDCState& dc, const CRect& rcSurface) {
     CRect vis;
@@ -382,14 +391,30 @@ BOOL CDC::LineTo(int x, int y) {
     const CPenData* pen = dc->Pen();
     if (!pen || pen->m_nStyle == PS_NULL || dc->Clip().IsRectEmpty())
         return TRUE;
-    // Every pen draws one layout pixel wide: the windows only use width 0. On a scaled surface
-    // that is a square of whole device pixels moved along the line.
+    // Every pen draws one layout pixel wide: the windows only use width 0.
+    const uint32_t pixel = PixelFromColor(pen->m_color);
+    if (dc->Scale().IsIdentity()) {
+        RasterLine(dc->Surface(), dc->Clip(), dc->ToSurface(from.x, from.y), dc->ToSurface(x, y),
+                   pixel);
+        return TRUE;
+    }
+    // On a scaled surface a line is LineWidth() device pixels wide: a level or upright line is
+    // a band over the device pixels of its layout pixels, any other a square moved along it.
     const int w = dc->Scale().LineWidth();
     const CPoint a = dc->ToSurface(from.x, from.y), b = dc->ToSurface(x, y);
+    if (from.y == y || from.x == x) {
+        const CRect rc = dc->ToSurface(LinePixels(from, CPoint(x, y)));
+        CBrushData solid;
+        solid.m_color = pixel;
+        PatBltSurface(*dc,
+                      from.y == y ? CRect(rc.left, a.y, rc.right, a.y + w)
+                                  : CRect(a.x, rc.top, a.x + w, rc.bottom),
+                      &solid, PATCOPY);
+        return TRUE;
+    }
     for (int dy = 0; dy < w; ++dy)
         for (int dx = 0; dx < w; ++dx)
-            RasterLine(dc->Surface(), dc->Clip(), a + CPoint(dx, dy), b + CPoint(dx, dy),
-                       PixelFromColor(pen->m_color));
+            RasterLine(dc->Surface(), dc->Clip(), a + CPoint(dx, dy), b + CPoint(dx, dy), pixel);
     return TRUE;
 }
 

@@ -10,9 +10,12 @@ CDeviceScale::CDeviceScale(int nQuarters)
                                              : nQuarters) {}
 
 CRect CDeviceScale::ToLayoutCover(const RECT& r) const {
-    // The right and bottom edges round up: a device pixel partly over a layout pixel counts.
-    return CRect((int)ToLayout(r.left), (int)ToLayout(r.top), (int)-ToLayout(-(int64_t)r.right),
-                 (int)-ToLayout(-(int64_t)r.bottom));
+    const CPoint topLeft = ToLayout(CPoint(r.left, r.top));
+    if (r.left >= r.right || r.top >= r.bottom)
+        return CRect(topLeft, CSize());
+    // The layout pixels under the first and the last device pixel, both included.
+    const CPoint last = ToLayout(CPoint(r.right - 1, r.bottom - 1));
+    return CRect(topLeft.x, topLeft.y, last.x + 1, last.y + 1);
 }
 
 const CDeviceScale& AfxGetScreenScale() {

@@ -31,8 +31,9 @@ public:
         return CRect((int)ToDevice(r.left), (int)ToDevice(r.top), (int)ToDevice(r.right),
                      (int)ToDevice(r.bottom));
     }
-    // The layout pixel under a device pixel.
-    int64_t ToLayout(int64_t v) const { return FloorDiv(v * kOne, m_nQuarters); }
+    // The layout pixel under a device pixel: the x whose device pixels, from ToDevice(x) up to
+    // ToDevice(x + 1), hold it.
+    int64_t ToLayout(int64_t v) const { return FloorDiv(v * kOne + kOne / 2 - 1, m_nQuarters); }
     CPoint ToLayout(POINT p) const { return CPoint((int)ToLayout(p.x), (int)ToLayout(p.y)); }
     // The layout pixels that a device rectangle touches.
     CRect ToLayoutCover(const RECT& r) const;

@@ -197,12 +197,12 @@ int64_t CTextLayout::FirstBaselineTop() const {
     return m_rect.top;
 }
 
-int64_t CTextLayout::LineLeft(const CRect& rect, int nWidth) const {
+int64_t CTextLayout::LineLeft(const CLine& line) const {
     if (m_nFormat & DT_CENTER)
-        return rect.left + ((int64_t)rect.right - rect.left - nWidth) / 2;
+        return m_rect.left + ((int64_t)m_rect.right - m_rect.left - line.nWidth) / 2;
     if (m_nFormat & DT_RIGHT)
-        return (int64_t)rect.right - nWidth;
-    return rect.left;
+        return (int64_t)m_rect.right - line.nWidth;
+    return m_rect.left;
 }
 
 // A cell's advance in the face that draws it: the layout's own, or the same font at a scale,
@@ -215,66 +215,65 @@ int CTextLayout::Advance(const CCell& cell, CFontFace& face, bool bOwnFace) cons
     return face.GetAdvance(cell.codepoint);
 }
 
-int CTextLayout::LineWidth(const CLine& line, CFontFace& face, bool bOwnFace) const {
-    if (bOwnFace)
-        return line.nWidth;
-    int64_t width = 0;
-    for (int i = line.nFirst; i < line.nEnd; ++i)
-        width += Advance(m_cells[i], face, false);
-    return (int)std::min<int64_t>(width, INT32_MAX);
-}
-
 void CTextLayout::Draw(const CSurface& surface, const CRect& clip, CFontFace& face,
                        const CDeviceScale& scale, uint32_t textPixel,
                        const uint32_t* pOpaquePixel) const {
-    const bool bOwnFace = scale.IsIdentity();
-    const CRect rect = scale.ToDevice(m_rect);
     CRect area = clip;
-    if (!(m_nFormat & DT_NOCLIP) && !area.IntersectRect(clip, rect))
+    if (!(m_nFormat & DT_NOCLIP) && !area.IntersectRect(clip, scale.ToDevice(m_rect)))
         return;
     if (area.IsRectEmpty() || !surface.IsValid())
         return;
-    // Lines stand where the layout puts them; along a line the scaled face takes its own room.
     int64_t top = FirstBaselineTop();
     for (const CLine& line : m_lines) {
-        const int64_t lineTop = scale.ToDevice(top);
-        const int64_t lineBottom = scale.ToDevice(top + m_nLineHeight);
-        if (lineTop >= area.bottom)
+        // Each line covers the device pixels of its place in the layout.
+        const int64_t left = LineLeft(line);
+        const LINE_SPAN span{scale.ToDevice(left), scale.ToDevice(left + line.nWidth),
+                             scale.ToDevice(top), scale.ToDevice(top + m_nLineHeight)};
+        if (span.top >= area.bottom)
             break;
-        if (lineBottom > area.top) {
-            const int width = LineWidth(line, face, bOwnFace);
-            const int64_t left = LineLeft(rect, width);
+        if (span.bottom > area.top) {
             if (pOpaquePixel)
-                FillClipped(surface, area, left, lineTop, left + width, lineBottom, *pOpaquePixel);
-            DrawLine(surface, area, line, face, bOwnFace, left, lineTop, textPixel);
+                FillClipped(surface, area, span.left, span.top, span.right, span.bottom,
+                            *pOpaquePixel);
+            DrawLine(surface, area, line, face, scale.IsIdentity(), span, textPixel);
         }
         top += m_nLineHeight;
     }
 }
 
 void CTextLayout::DrawLine(const CSurface& surface, const CRect& clip, const CLine& line,
-                           CFontFace& face, bool bOwnFace, int64_t x, int64_t top,
+                           CFontFace& face, bool bOwnFace, const LINE_SPAN& span,
                            uint32_t textPixel) const {
-    const int64_t baseline = top + face.GetAscent();
+    const int64_t baseline = span.top + face.GetAscent();
     const int64_t underTop = baseline + face.GetUnderlineOffset();
     const int64_t underBottom = underTop + face.GetUnderlineThickness();
     if (face.IsUnderlined())
-        FillClipped(surface, clip, x, underTop, x + LineWidth(line, face, bOwnFace), underBottom,
-                    textPixel);
+        FillClipped(surface, clip, span.left, underTop, span.right, underBottom, textPixel);
+    // A scaled face's own advances spread evenly over the span, so that the line ends where
+    // the layout ends it.
+    int64_t faceWidth = 0;
+    for (int i = line.nFirst; i < line.nEnd; ++i)
+        faceWidth += Advance(m_cells[i], face, bOwnFace);
+    const int64_t spanWidth = span.right - span.left;
+    const auto place = [&](int64_t pen) {
+        return bOwnFace || faceWidth <= 0
+                   ? span.left + pen
+                   : span.left + (pen * spanWidth + faceWidth / 2) / faceWidth;
+    };
     // Glyphs may reach past their advance by some pixels; a line's height bounds that.
     const int64_t margin = (int64_t)face.GetHeight() * 2;
-    int64_t pen = x;
+    int64_t pen = 0;
     for (int i = line.nFirst; i < line.nEnd; ++i) {
         const CCell& cell = m_cells[i];
-        const int advance = Advance(cell, face, bOwnFace);
-        if (pen > clip.right + margin)
+        const int64_t x = place(pen), next = place(pen + Advance(cell, face, bOwnFace));
+        if (x > clip.right + margin)
             break;
-        if (pen + advance + margin >= clip.left) {
-            face.DrawGlyph(surface, clip, (int)pen, (int)baseline, cell.codepoint, textPixel);
+        if (next + margin >= clip.left) {
+            face.DrawGlyph(surface, clip, (int)x, (int)baseline, cell.codepoint, textPixel);
             if (cell.bMnemonic)
-                FillClipped(surface, clip, pen, underTop, pen + advance, underBottom, textPixel);
+                FillClipped(surface, clip, x, underTop, next, underBottom, textPixel);
         }
-        pen += advance;
+        pen += Advance(cell, face, bOwnFace);
     }
 }
 

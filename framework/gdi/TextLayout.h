@@ -29,9 +29,8 @@ public:
 
     // Paints the text in `textPixel` over `clip` (surface pixels, within the surface), further
     // cut to the rectangle unless DT_NOCLIP. With `pOpaquePixel`, each line's cell is filled with
-    // that colour first. The layout's rectangle is in layout pixels; `scale` places the lines
-    // on the surface, where `face` (the layout's font at that scale) draws them, each line
-    // aligned in the rectangle by its width in that face.
+    // that colour first. The layout is in layout pixels; `scale` maps each line's place to the
+    // surface, where `face` (the layout's font at that scale) draws it.
     void Draw(const CSurface& surface, const CRect& clip, CFontFace& face,
               const CDeviceScale& scale, uint32_t textPixel, const uint32_t* pOpaquePixel) const;
     // Unscaled, in the layout's own face.
@@ -66,11 +65,14 @@ private:
     void WrapParagraph(int nFirst, int nEnd);
     void AddLine(int nFirst, int nEnd, int nWidth);
     int64_t FirstBaselineTop() const;
-    int64_t LineLeft(const CRect& rect, int nWidth) const;
+    // Where a line lands on the surface.
+    struct LINE_SPAN {
+        int64_t left, right, top, bottom;
+    };
+    int64_t LineLeft(const CLine& line) const;
     int Advance(const CCell& cell, CFontFace& face, bool bOwnFace) const;
-    int LineWidth(const CLine& line, CFontFace& face, bool bOwnFace) const;
     void DrawLine(const CSurface& surface, const CRect& clip, const CLine& line, CFontFace& face,
-                  bool bOwnFace, int64_t x, int64_t top, uint32_t textPixel) const;
+                  bool bOwnFace, const LINE_SPAN& span, uint32_t textPixel) const;
 
     CFontFace& m_face;
     int m_nLength = 0;
