@@ -247,19 +247,23 @@ void CTextLayout::DrawLine(const CSurface& surface, const CRect& clip, const CLi
     const int64_t baseline = span.top + face.GetAscent();
     const int64_t underTop = baseline + face.GetUnderlineOffset();
     const int64_t underBottom = underTop + face.GetUnderlineThickness();
-    if (face.IsUnderlined())
-        FillClipped(surface, clip, span.left, underTop, span.right, underBottom, textPixel);
-    // A scaled face's own advances spread evenly over the span, so that the line ends where
-    // the layout ends it.
+    // A scaled face keeps its own advances, placed in the span as the line is aligned; a line
+    // that would outgrow the span is pressed evenly into it, so it ends where the layout ends it.
     int64_t faceWidth = 0;
     for (int i = line.nFirst; i < line.nEnd; ++i)
         faceWidth += Advance(m_cells[i], face, bOwnFace);
     const int64_t spanWidth = span.right - span.left;
+    const int64_t room = spanWidth - faceWidth;
+    const int64_t offset = room < 0                  ? 0
+                           : (m_nFormat & DT_CENTER) ? room / 2
+                           : (m_nFormat & DT_RIGHT)  ? room
+                                                     : 0;
     const auto place = [&](int64_t pen) {
-        return bOwnFace || faceWidth <= 0
-                   ? span.left + pen
-                   : span.left + (pen * spanWidth + faceWidth / 2) / faceWidth;
+        return room >= 0 ? span.left + offset + pen
+                         : span.left + (pen * spanWidth + faceWidth / 2) / faceWidth;
     };
+    if (face.IsUnderlined())
+        FillClipped(surface, clip, place(0), underTop, place(faceWidth), underBottom, textPixel);
     // Glyphs may reach past their advance by some pixels; a line's height bounds that.
     const int64_t margin = (int64_t)face.GetHeight() * 2;
     int64_t pen = 0;
