@@ -9,7 +9,7 @@
 #include "framework/core/String.h"
 #include "framework/gdi/Surface.h"
 
-// An input event in screen pixels.
+// An input event in the screen's device pixels.
 struct BackendEvent {
     enum Kind {
         None,

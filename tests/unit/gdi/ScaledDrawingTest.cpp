@@ -3,6 +3,8 @@
 // pictures stretch from their own pixels and the program's bitmaps enlarge smoothly.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "GdiTestSupport.h"
 #include "framework/gdi/DeviceScale.h"
 
