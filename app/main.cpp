@@ -23,7 +23,8 @@ bool AnswerOption(const char* arg) {
            "Shows the collection appended to this file, full screen: PREVIOUS and NEXT (or\n"
            "the Left and Right keys) walk it, Escape ends it. Make such a file with\n"
            "  slideshow-pack build FOLDER -o FILE\n"
-           "SLIDESHOW_SCREEN=1024x768 runs it in a window of that size.\n");
+           "SLIDESHOW_SCREEN=1024x768 runs it in a window of that size.\n"
+           "SLIDESHOW_SCALE=1 draws it at its own size on a large screen, 2 twice as large.\n");
     return true;
 }
 } // namespace

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "data/JpegDecoder.h"
+#include "framework/gdi/DeviceScale.h"
 #include "framework/gdi/GdiObjectData.h"
 #include "framework/gdi/PixelPages.h"
 #include "framework/system/MessageSink.h"
@@ -159,8 +160,10 @@ void CItemPicture::DecodeToBitmap(const BYTE* bytes, DWORD n) {
         return;
     }
     JPEG_DECODE_SIZE size;
-    size.nBoxWidth = m_request.sizeBox.cx;
-    size.nBoxHeight = m_request.sizeBox.cy;
+    // The box is the window's, in layout pixels; the picture lands on the screen's pixels.
+    const CDeviceScale& scale = AfxGetScreenScale();
+    size.nBoxWidth = scale.ScaleLength(m_request.sizeBox.cx);
+    size.nBoxHeight = scale.ScaleLength(m_request.sizeBox.cy);
     std::unique_ptr<CBitmapData> decoded;
     const BOOL bDecoded =
         CJpegDecoder::Decode(fp, g_nMaxPixelBytes, CreateDIBRows, &decoded, &size);

@@ -17,8 +17,8 @@ class CBitmapData;
 
 struct PICTURE_REQUEST {
     // The client size of the window the picture is drawn in, shrunk to fit: the bitmap is
-    // decoded at the smallest scale whose output still covers the picture as drawn there.
-    // (0, 0): full size.
+    // decoded at the smallest scale whose output still covers the picture as drawn there, in
+    // the screen's pixels (the screen scale times this box). (0, 0): full size.
     CSize sizeBox;
     // Serialize keeps the bytes and leaves the decode to DecodePending and FinishDecode.
     BOOL bDeferDecode = FALSE;

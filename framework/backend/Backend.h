@@ -9,7 +9,7 @@
 #include "framework/core/String.h"
 #include "framework/gdi/Surface.h"
 
-// An input event in screen pixels.
+// An input event in the screen's device pixels.
 struct BackendEvent {
     enum Kind {
         None,
@@ -40,6 +40,7 @@ class CBackend {
 public:
     virtual ~CBackend() = default;
 
+    // The screen in device pixels (the windows see it through the screen scale: ScreenScale.h).
     virtual CSize GetScreenSize() const = 0;
     // Puts the program's window on the display. Nothing shows before the first top-level
     // window does: a program that ends early (a warning, no collection) leaves no trace.
@@ -63,6 +64,7 @@ public:
     virtual void ShowMessage(const CString& caption, const CString& text) = 0;
 };
 
-// The backend in use; the program installs one before it creates any window.
+// The backend in use; the program installs one before it creates any window. Installing one
+// chooses the screen scale for its screen (AfxChooseScreenScale).
 CBackend* AfxGetBackend();
 void AfxSetBackend(CBackend* backend);

@@ -153,6 +153,78 @@ void Nearest(const CSurface& target, const CRect& dst, const CRect& vis, CSource
     }
 }
 
+// One axis of the smooth scale: target pixel t mixes source pixels i0 and i1, i1 with weight
+// w (in 256ths), around the source point under the target pixel's centre.
+struct CSmoothTap {
+    int i0, i1;
+    uint32_t w;
+};
+
+std::vector<CSmoothTap> SmoothTaps(int from, int to, int dstStart, int dstLength, int srcStart,
+                                   int srcLength) {
+    std::vector<CSmoothTap> taps;
+    const int64_t last = (int64_t)(srcLength - 1) * 256;
+    for (int t = from; t < to; ++t) {
+        int64_t at = ((int64_t)(t - dstStart) * 2 + 1) * srcLength * 256 / (2 * (int64_t)dstLength);
+        at = std::min<int64_t>(std::max<int64_t>(at - 128, 0), last);
+        const int i0 = (int)(at >> 8);
+        taps.push_back(CSmoothTap{srcStart + i0, srcStart + std::min(i0 + 1, srcLength - 1),
+                                  (uint32_t)(at & 255)});
+    }
+    return taps;
+}
+
+// Bilinear mixing of the first kChannels bytes of each pixel; the rest of the target pixel is 0.
+template <int kChannels>
+void Smooth(const CSurface& target, const CRect& dst, const CRect& vis, CSourceRows& rows,
+            const CRect& src) {
+    const int bytes = rows.BytesPerPixel();
+    const std::vector<CSmoothTap> xs =
+        SmoothTaps(vis.left, vis.right, dst.left, dst.Width(), src.left, src.Width());
+    const std::vector<CSmoothTap> ys =
+        SmoothTaps(vis.top, vis.bottom, dst.top, dst.Height(), src.top, src.Height());
+    const int colFirst = xs.front().i0;
+    const size_t span = (size_t)(xs.back().i1 + 1 - colFirst) * bytes;
+    std::vector<uint8_t> upper(span); // a low-depth source converts each row into one buffer
+    for (size_t r = 0; r < ys.size(); ++r) {
+        std::memcpy(upper.data(), rows.Row(ys[r].i0) + (size_t)colFirst * bytes, span);
+        const uint8_t* lower = rows.Row(ys[r].i1) + (size_t)colFirst * bytes;
+        const uint32_t wy = ys[r].w;
+        uint32_t* out = target.Row(vis.top + (int)r) + vis.left;
+        for (size_t c = 0; c < xs.size(); ++c) {
+            const size_t a = (size_t)(xs[c].i0 - colFirst) * bytes;
+            const size_t b = (size_t)(xs[c].i1 - colFirst) * bytes;
+            const uint32_t wx = xs[c].w;
+            uint32_t pixel = 0;
+            for (int k = 0; k < kChannels; ++k) {
+                const uint32_t top = upper[a + k] * (256 - wx) + upper[b + k] * wx;
+                const uint32_t bottom = lower[a + k] * (256 - wx) + lower[b + k] * wx;
+                pixel |= ((top * (256 - wy) + bottom * wy + 32768) >> 16) << (8 * k);
+            }
+            out[c] = pixel;
+        }
+    }
+}
+
+uint32_t Premultiplied(uint32_t p) {
+    const uint32_t a = p >> 24;
+    uint32_t out = a << 24;
+    for (int shift = 0; shift <= 16; shift += 8)
+        out |= (((p >> shift) & 0xFF) * a + 127) / 255 << shift;
+    return out;
+}
+
+// A premultiplied pixel over a destination pixel.
+uint32_t Over(uint32_t d, uint32_t p) {
+    const uint32_t a = p >> 24;
+    uint32_t out = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const uint32_t v = ((p >> shift) & 0xFF) + (((d >> shift) & 0xFF) * (255 - a) + 127) / 255;
+        out |= std::min<uint32_t>(v, 255) << shift;
+    }
+    return out;
+}
+
 bool SharesPixels(const CSurface& target, const BLIT_SOURCE& source) {
     return !source.pBitmap && source.surface.pixels == target.pixels;
 }
@@ -220,10 +292,58 @@ void RasterStretchBlt(const CSurface& target, const CRect& clip, const CRect& ds
     const BLIT_SOURCE used = SharesPixels(target, source) ? Snapshot(source, src, store) : source;
     CSourceRows rows(used);
     // Row weights are 16-bit: taller sources (none the program has) take the nearest pixel.
-    if (mode != HALFTONE || src.Height() > 65535)
+    if (mode == STRETCH_SMOOTH)
+        Smooth<3>(target, dst, vis, rows, src);
+    else if (mode != HALFTONE || src.Height() > 65535)
         Nearest(target, dst, vis, rows, src);
     else if ((int64_t)src.Width() * src.Height() < (int64_t(1) << 24))
         Halftone<uint32_t>(target, dst, vis, rows, src);
     else
         Halftone<uint64_t>(target, dst, vis, rows, src);
+}
+
+BOOL RasterStretchRop(const CSurface& target, const CRect& clip, const CRect& dst,
+                      const BLIT_SOURCE& source, const CRect& src, int mode, DWORD rop) {
+    if (rop == SRCCOPY) {
+        RasterStretchBlt(target, clip, dst, source, src, mode);
+        return TRUE;
+    }
+    if (CombiningRow(rop, ROP_SOURCE) < 0)
+        return FALSE;
+    // Scaled first into a scratch surface the size of what shows, then combined.
+    CRect vis;
+    if (!vis.IntersectRect(dst, clip))
+        return TRUE;
+    std::vector<uint32_t> store((size_t)vis.Width() * (size_t)vis.Height());
+    BLIT_SOURCE scaled;
+    scaled.surface = CSurface{store.data(), vis.Width(), vis.Height(), vis.Width()};
+    CRect at = dst;
+    at.OffsetRect(-vis.left, -vis.top);
+    RasterStretchBlt(scaled.surface, scaled.surface.Bounds(), at, source, src, mode);
+    return RasterBitBlt(target, vis, vis, scaled, CPoint(0, 0), rop);
+}
+
+void RasterBlendScaled(const CSurface& target, const CRect& clip, const CRect& dst,
+                       const uint32_t* pixels, int w, int h, const uint32_t* pUnder) {
+    CRect vis;
+    if (w <= 0 || h <= 0 || dst.IsRectEmpty() || !vis.IntersectRect(dst, clip))
+        return;
+    // Mixed premultiplied, so that transparent pixels lend no colour to their neighbours.
+    std::vector<uint32_t> image((size_t)w * (size_t)h);
+    for (size_t i = 0; i < image.size(); ++i)
+        image[i] = Premultiplied(pixels[i]);
+    BLIT_SOURCE source;
+    source.surface = CSurface{image.data(), w, h, w};
+    std::vector<uint32_t> store((size_t)vis.Width() * (size_t)vis.Height());
+    const CSurface scaled{store.data(), vis.Width(), vis.Height(), vis.Width()};
+    CRect at = dst;
+    at.OffsetRect(-vis.left, -vis.top);
+    CSourceRows rows(source);
+    Smooth<4>(scaled, at, scaled.Bounds(), rows, CRect(0, 0, w, h));
+    for (int y = vis.top; y < vis.bottom; ++y) {
+        uint32_t* d = target.Row(y);
+        const uint32_t* p = scaled.Row(y - vis.top);
+        for (int x = vis.left; x < vis.right; ++x)
+            d[x] = Over(pUnder ? *pUnder : d[x], p[x - vis.left]);
+    }
 }

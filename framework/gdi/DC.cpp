@@ -3,6 +3,7 @@
 // then run the pixel loop of Raster.cpp or Blit.cpp.
 #include "framework/gdi/DC.h"
 
+#include <algorithm>
 #include <type_traits>
 #include <unordered_map>
 #include <utility>
@@ -41,6 +42,15 @@ CRect RectOfSize(int x, int y, int width, int height) {
     return CRect(x < r ? x : r, y < b ? y : b, x < r ? r : x, y < b ? b : y);
 }
 
+// The pixels of a level or upright line from `from` up to, not including, `to`.
+CRect LinePixels(CPoint from, CPoint to) {
+    if (from.y == to.y)
+        return from.x <= to.x ? CRect(from.x, from.y, to.x, from.y + 1)
+                              : CRect(to.x + 1, from.y, from.x + 1, from.y + 1);
+    return from.y <= to.y ? CRect(from.x, from.y, from.x + 1, to.y)
+                          : CRect(from.x, to.y + 1, from.x + 1, from.y + 1);
+}
+
 // The clip cut to a rectangle in surface pixels; empty when they do not meet.
 CRect Visible(const CDCState& dc, const CRect& rcSurface) {
     CRect vis;
@@ -54,7 +64,7 @@ BRUSH_PAINT PaintOf(const CDCState& dc, const CBrushData* pBrush) {
     paint.text = PixelFromColor(dc.Attributes().crText);
     paint.bk = PixelFromColor(dc.Attributes().crBk);
     // Patterns line up with the context's device origin, as on the platform.
-    paint.origin = dc.Origin() + dc.Attributes().ptBrushOrg;
+    paint.origin = dc.Scale().ToDevice(dc.Origin()) + dc.Attributes().ptBrushOrg;
     return paint;
 }
 
@@ -104,12 +114,13 @@ T* SelectedObject(HDC hDC, HANDLE_TYPE DC_ATTRIBUTES::*pField, int kind) {
 
 } // namespace
 
-HDC AfxCreateSurfaceDC(CSurface* target, CPoint origin, const CRect& clip) {
+HDC AfxCreateSurfaceDC(CSurface* target, CPoint origin, const CRect& clip,
+                       const CDeviceScale& scale) {
     if (!target)
         return nullptr;
     CRect rc;
-    rc.IntersectRect(clip, target->Bounds());
-    return AfxAddDCState(std::make_unique<CDCState>(target, origin, rc));
+    rc.IntersectRect(clip, scale.ToLayoutCover(target->Bounds()));
+    return AfxAddDCState(std::make_unique<CDCState>(target, origin, rc, scale));
 }
 
 CPoint AfxGetSurfaceOrigin(HDC hdc) {
@@ -119,7 +130,7 @@ CPoint AfxGetSurfaceOrigin(HDC hdc) {
 
 CRect AfxGetSurfaceClip(HDC hdc) {
     CDCState* dc = AfxGetDCState(hdc);
-    return dc ? dc->Clip() : CRect();
+    return dc ? dc->Scale().ToLayoutCover(dc->Clip()) : CRect();
 }
 
 HDC CreateCompatibleDC(HDC hdc) {
@@ -254,8 +265,7 @@ int CDC::GetClipBox(LPRECT rect) const {
         *rect = CRect();
         return NULLREGION;
     }
-    const CPoint tl = dc->ToLogical(clip.left, clip.top);
-    *rect = CRect(tl, clip.Size());
+    *rect = dc->ToLogicalCover(clip);
     return SIMPLEREGION;
 }
 
@@ -328,10 +338,12 @@ void CDC::FrameRect(LPCRECT rect, CBrush* pBrush) {
         return;
     const CRect rc = dc->ToSurface(*rect);
     const CBrushData* brush = BrushOf(pBrush);
-    PatBltSurface(*dc, CRect(rc.left, rc.top, rc.right, rc.top + 1), brush, PATCOPY);
-    PatBltSurface(*dc, CRect(rc.left, rc.bottom - 1, rc.right, rc.bottom), brush, PATCOPY);
-    PatBltSurface(*dc, CRect(rc.left, rc.top + 1, rc.left + 1, rc.bottom - 1), brush, PATCOPY);
-    PatBltSurface(*dc, CRect(rc.right - 1, rc.top + 1, rc.right, rc.bottom - 1), brush, PATCOPY);
+    // Every side the same whole number of device pixels wide.
+    const int w = std::min({dc->Scale().LineWidth(), rc.Width(), rc.Height()});
+    PatBltSurface(*dc, CRect(rc.left, rc.top, rc.right, rc.top + w), brush, PATCOPY);
+    PatBltSurface(*dc, CRect(rc.left, rc.bottom - w, rc.right, rc.bottom), brush, PATCOPY);
+    PatBltSurface(*dc, CRect(rc.left, rc.top + w, rc.left + w, rc.bottom - w), brush, PATCOPY);
+    PatBltSurface(*dc, CRect(rc.right - w, rc.top + w, rc.right, rc.bottom - w), brush, PATCOPY);
 }
 
 void CDC::FillSolidRect(LPCRECT rect, COLORREF color) {
@@ -379,9 +391,30 @@ BOOL CDC::LineTo(int x, int y) {
     const CPenData* pen = dc->Pen();
     if (!pen || pen->m_nStyle == PS_NULL || dc->Clip().IsRectEmpty())
         return TRUE;
-    // Every pen draws one pixel wide: the windows only use width 0.
-    RasterLine(dc->Surface(), dc->Clip(), dc->ToSurface(from.x, from.y), dc->ToSurface(x, y),
-               PixelFromColor(pen->m_color));
+    // Every pen draws one layout pixel wide: the windows only use width 0.
+    const uint32_t pixel = PixelFromColor(pen->m_color);
+    if (dc->Scale().IsIdentity()) {
+        RasterLine(dc->Surface(), dc->Clip(), dc->ToSurface(from.x, from.y), dc->ToSurface(x, y),
+                   pixel);
+        return TRUE;
+    }
+    // On a scaled surface a line is LineWidth() device pixels wide: a level or upright line is
+    // a band over the device pixels of its layout pixels, any other a square moved along it.
+    const int w = dc->Scale().LineWidth();
+    const CPoint a = dc->ToSurface(from.x, from.y), b = dc->ToSurface(x, y);
+    if (from.y == y || from.x == x) {
+        const CRect rc = dc->ToSurface(LinePixels(from, CPoint(x, y)));
+        CBrushData solid;
+        solid.m_color = pixel;
+        PatBltSurface(*dc,
+                      from.y == y ? CRect(rc.left, a.y, rc.right, a.y + w)
+                                  : CRect(a.x, rc.top, a.x + w, rc.bottom),
+                      &solid, PATCOPY);
+        return TRUE;
+    }
+    for (int dy = 0; dy < w; ++dy)
+        for (int dx = 0; dx < w; ++dx)
+            RasterLine(dc->Surface(), dc->Clip(), a + CPoint(dx, dy), b + CPoint(dx, dy), pixel);
     return TRUE;
 }
 
@@ -391,10 +424,13 @@ CPoint CDC::GetCurrentPosition() const {
 }
 
 COLORREF CDC::SetPixel(int x, int y, COLORREF color) {
-    uint32_t* pPixel = ClippedPixel(m_hDC, x, y);
-    if (!pPixel)
+    if (!ClippedPixel(m_hDC, x, y))
         return (COLORREF)-1;
-    *pPixel = PixelFromColor(color);
+    // All the device pixels of the logical one.
+    CDCState* dc = AfxGetDCState(m_hDC);
+    CBrushData solid;
+    solid.m_color = color & 0xFFFFFF;
+    PatBltSurface(*dc, dc->ToSurface(CRect(x, y, x + 1, y + 1)), &solid, PATCOPY);
     return color & 0xFFFFFF;
 }
 
@@ -416,7 +452,13 @@ BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* pSrcDC, int xSrc, int
         return PatBlt(x, y, width, height, rop);
     if (Visible(*dc, dst).IsRectEmpty())
         return TRUE;
-    return RasterBitBlt(dc->Surface(), dc->Clip(), dst, source, src->ToSurface(xSrc, ySrc), rop);
+    const CRect from = src->ToSurface(RectOfSize(xSrc, ySrc, width, height));
+    if (from.Size() == dst.Size())
+        return RasterBitBlt(dc->Surface(), dc->Clip(), dst, source, from.TopLeft(), rop);
+    // Pixels of another scale: a program's bitmap enlarged smoothly, or a bitmap at the same
+    // scale whose rounding differs by a pixel, taken as it is.
+    const int mode = src->Scale() == dc->Scale() ? COLORONCOLOR : STRETCH_SMOOTH;
+    return RasterStretchRop(dc->Surface(), dc->Clip(), dst, source, from, mode, rop);
 }
 
 BOOL CDC::StretchBlt(int x, int y, int width, int height, CDC* pSrcDC, int xSrc, int ySrc,

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/core/String.h"
+#include "framework/gdi/DeviceScale.h"
 #include "framework/gdi/GdiObject.h"
 #include "framework/gdi/Surface.h"
 
@@ -28,11 +29,13 @@ BOOL ImageList_Draw(CImageList* pImageList, int i, HDC hdcDst, int x, int y, UIN
 
 // A context that draws on `target` (the screen or any 32-bit surface) for the window layer.
 // `origin` is the surface position of the context's device point (0, 0): a window's client
-// (or window) corner. `clip` is in surface pixels: the part of the surface the context may
-// touch (it is cut to the surface too). The surface must outlive the context.
-HDC AfxCreateSurfaceDC(CSurface* target, CPoint origin, const CRect& clip);
-// The surface position of device point (0, 0) and the context's clip in surface pixels, for
-// the window layer's own bookkeeping (scrolling, validating what was painted).
+// (or window) corner. `clip` is the part of the surface the context may touch (it is cut to
+// the surface too). Both are in layout pixels, which `scale` maps to the surface's pixels. The
+// surface must outlive the context.
+HDC AfxCreateSurfaceDC(CSurface* target, CPoint origin, const CRect& clip,
+                       const CDeviceScale& scale = CDeviceScale());
+// The surface position of device point (0, 0) and the context's clip, in layout pixels, for
+// the window layer's own bookkeeping (validating what was painted).
 CPoint AfxGetSurfaceOrigin(HDC hdc);
 CRect AfxGetSurfaceClip(HDC hdc);
 

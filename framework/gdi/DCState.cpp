@@ -16,8 +16,10 @@ std::unordered_map<CDCState*, std::unique_ptr<CDCState>>& Registry() {
 
 } // namespace
 
-CDCState::CDCState(CSurface* pTarget, CPoint ptOrigin, const CRect& rcClip)
-    : m_pTarget(pTarget), m_ptOrigin(ptOrigin), m_rcBase(pTarget ? rcClip : kUnlimited) {
+CDCState::CDCState(CSurface* pTarget, CPoint ptOrigin, const CRect& rcClip,
+                   const CDeviceScale& scale)
+    : m_pTarget(pTarget), m_ptOrigin(ptOrigin), m_scale(scale),
+      m_rcBase(pTarget ? scale.ToDevice(rcClip) : kUnlimited) {
     m_attr.rcClip = m_rcBase;
     m_attr.hPen = (HPEN)GetStockObject(BLACK_PEN);
     m_attr.hBrush = (HBRUSH)GetStockObject(WHITE_BRUSH);
@@ -32,6 +34,11 @@ CDCState::~CDCState() {
     Release(m_attr);
     for (const DC_ATTRIBUTES& a : m_saved)
         Release(a);
+}
+
+CRect CDCState::ToLayout(const RECT& r) const {
+    const CPoint tl = ToLayout(r.left, r.top), br = ToLayout(r.right, r.bottom);
+    return CRect(tl.x, tl.y, br.x, br.y);
 }
 
 CRect CDCState::ToSurface(const RECT& r) const {
@@ -59,6 +66,7 @@ void CDCState::UpdateSurface() {
     } else {
         CBitmapData* bm = Bitmap();
         m_surface = bm ? bm->AsSurface() : CSurface();
+        m_scale = bm ? bm->m_scale : CDeviceScale();
     }
     if (!m_surface.IsValid() || !m_rcDrawable.IntersectRect(m_attr.rcClip, m_surface.Bounds()))
         m_rcDrawable.SetRectEmpty();

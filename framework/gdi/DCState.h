@@ -7,9 +7,10 @@
 #include <memory>
 #include <vector>
 
+#include "framework/gdi/DeviceScale.h"
 #include "framework/gdi/GdiObjectData.h"
 
-// What SaveDC saves. The clip and origins are in surface pixels.
+// What SaveDC saves. The clip and brush origin are in surface pixels.
 struct DC_ATTRIBUTES {
     CPoint ptWindowOrg;      // logical point shown at device (0, 0)
     CRect rcClip;            // within the context's base clip
@@ -28,8 +29,11 @@ struct DC_ATTRIBUTES {
 class CDCState {
 public:
     // A context on a caller's surface (a window's), or a memory one (target null) that draws
-    // on the bitmap selected into it.
-    CDCState(CSurface* pTarget, CPoint ptOrigin, const CRect& rcClip);
+    // on the bitmap selected into it. The origin and clip are in layout pixels of the surface:
+    // `scale` maps them, and everything drawn, to its pixels. A memory context takes the scale
+    // of the bitmap selected into it.
+    CDCState(CSurface* pTarget, CPoint ptOrigin, const CRect& rcClip,
+             const CDeviceScale& scale = CDeviceScale());
     ~CDCState();
     CDCState(const CDCState&) = delete;
     CDCState& operator=(const CDCState&) = delete;
@@ -37,27 +41,37 @@ public:
     bool IsMemory() const { return m_pTarget == nullptr; }
     // The pixels drawing lands on; invalid for a memory context without a 32-bit bitmap.
     const CSurface& Surface() const { return m_surface; }
-    // Logical to surface pixels.
-    // Logical to surface pixels. Far-off coordinates are pulled in to ±2^29, beyond any surface,
-    // so that sizes and offsets added later cannot overflow.
-    CPoint ToSurface(int x, int y) const {
+    // Logical to layout pixels of the surface (its pixels before the scale). Far-off
+    // coordinates are pulled in to ±2^29, beyond any surface, so that sizes and offsets added
+    // later cannot overflow.
+    CPoint ToLayout(int x, int y) const {
         return CPoint(Limit((int64_t)x - m_attr.ptWindowOrg.x + m_ptOrigin.x),
                       Limit((int64_t)y - m_attr.ptWindowOrg.y + m_ptOrigin.y));
     }
+    CRect ToLayout(const RECT& r) const;
+    // Logical to surface pixels.
+    CPoint ToSurface(int x, int y) const {
+        const CPoint p = ToLayout(x, y);
+        return CPoint(Limit(m_scale.ToDevice(p.x)), Limit(m_scale.ToDevice(p.y)));
+    }
     CRect ToSurface(const RECT& r) const;
+    const CDeviceScale& Scale() const { return m_scale; }
     static int Limit(int64_t v) {
         const int64_t far = int64_t(1) << 29;
         return (int)(v < -far ? -far : v > far ? far : v);
     }
-    CPoint ToLogical(int sx, int sy) const {
-        return CPoint(sx - m_ptOrigin.x + m_attr.ptWindowOrg.x,
-                      sy - m_ptOrigin.y + m_attr.ptWindowOrg.y);
+    // The logical rectangle whose pixels cover a rectangle of surface pixels.
+    CRect ToLogicalCover(const RECT& rcSurface) const {
+        CRect rc = m_scale.ToLayoutCover(rcSurface);
+        rc.OffsetRect(m_attr.ptWindowOrg.x - m_ptOrigin.x, m_attr.ptWindowOrg.y - m_ptOrigin.y);
+        return rc;
     }
     // Where drawing may land, in surface pixels: the clip cut to the surface (maybe empty).
     const CRect& Clip() const { return m_rcDrawable; }
 
     const DC_ATTRIBUTES& Attributes() const { return m_attr; }
     DC_ATTRIBUTES& Attributes() { return m_attr; }
+    // The context's device point (0, 0) in layout pixels of the surface.
     CPoint Origin() const { return m_ptOrigin; }
 
     // Selects an object of its kind and returns the previous one (null handle on failure).
@@ -78,6 +92,7 @@ private:
 
     CSurface* m_pTarget;
     CPoint m_ptOrigin;
+    CDeviceScale m_scale;
     CRect m_rcBase; // the clip given at creation (a memory context: its bitmap's bounds)
     CSurface m_surface;
     CRect m_rcDrawable;

@@ -15,6 +15,25 @@ CFontFace& SelectedFace(const CDCState& state) {
     return font ? CFontEngine::Get().Realize(font->m_logFont) : CFontEngine::Get().RealizeDefault();
 }
 
+// The selected font realised at the context's scale, to draw with: text is laid out in the
+// font's own size, so that it measures the same on every screen, and drawn sharp.
+CFontFace& DrawingFace(const CDCState& state) {
+    const CDeviceScale& scale = state.Scale();
+    if (scale.IsIdentity())
+        return SelectedFace(state);
+    const CFontData* font = AfxGetGdiObject<CFontData>((HGDIOBJ)state.Attributes().hFont, OBJ_FONT);
+    LOGFONT lf;
+    if (font)
+        lf = font->m_logFont;
+    else
+        CFontEngine::GetDefaultLogFont(lf);
+    if (lf.lfHeight == 0)
+        lf.lfHeight = CFontEngine::kDefaultCellHeight;
+    lf.lfHeight = scale.ScaleLength(lf.lfHeight);
+    lf.lfWidth = scale.ScaleLength(lf.lfWidth);
+    return CFontEngine::Get().Realize(lf);
+}
+
 // Text calls take -1 for a terminated string.
 int TextLength(LPCSTR text, int length) {
     if (!text)
@@ -22,11 +41,12 @@ int TextLength(LPCSTR text, int length) {
     return length < 0 ? (int)std::strlen(text) : length;
 }
 
+// The layout's own face may be gone once the drawing face is realised: Draw does not use it.
 void Paint(const CDCState& state, const CTextLayout& layout) {
     const DC_ATTRIBUTES& attr = state.Attributes();
     const uint32_t bk = PixelFromColor(attr.crBk);
-    layout.Draw(state.Surface(), state.Clip(), PixelFromColor(attr.crText),
-                attr.nBkMode == OPAQUE ? &bk : nullptr);
+    layout.Draw(state.Surface(), state.Clip(), DrawingFace(state), state.Scale(),
+                PixelFromColor(attr.crText), attr.nBkMode == OPAQUE ? &bk : nullptr);
 }
 
 } // namespace
@@ -49,7 +69,7 @@ BOOL CDC::TextOut(int x, int y, LPCSTR text, int length) {
     CDCState* state = AfxGetDCState(m_hDC);
     if (!state)
         return FALSE;
-    const CPoint at = state->ToSurface(x, y);
+    const CPoint at = state->ToLayout(x, y);
     const CTextLayout layout(SelectedFace(*state), text, TextLength(text, length),
                              CRect(at.x, at.y, at.x, at.y),
                              DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
@@ -82,7 +102,7 @@ int CDC::DrawText(LPCSTR text, int length, LPRECT rect, UINT format) {
         *rect = layout.GetCalcRect();
         return layout.GetResultHeight();
     }
-    const CTextLayout layout(face, text, length, state->ToSurface(*rect), format);
+    const CTextLayout layout(face, text, length, state->ToLayout(*rect), format);
     Paint(*state, layout);
     return layout.GetResultHeight();
 }

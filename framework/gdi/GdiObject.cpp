@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "framework/gdi/DC.h"
+#include "framework/gdi/DCState.h"
 #include "framework/gdi/GdiObjectData.h"
 #include "framework/gdi/SysColors.h"
 #include "framework/system/Resources.h"
@@ -92,8 +93,13 @@ HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, cons
 }
 
 HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height) {
-    (void)hdc; // every context draws on 32-bit pixels, so every compatible bitmap has them
-    auto p = CBitmapData::Create(width, height, 32, false, 4);
+    // Every context draws on 32-bit pixels, so every compatible bitmap has them, at the
+    // context's scale: what is drawn there stays as sharp as on the context itself.
+    const CDCState* dc = AfxGetDCState(hdc);
+    const CDeviceScale scale = dc ? dc->Scale() : CDeviceScale();
+    auto p = CBitmapData::Create(scale.ScaleLength(width), scale.ScaleLength(height), 32, false, 4);
+    if (p)
+        p->m_scale = scale;
     return p ? (HBITMAP)AfxAddGdiObject(std::move(p)) : nullptr;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "framework/gdi/DeviceScale.h"
 #include "framework/gdi/GdiObject.h"
 #include "framework/gdi/PixelMemory.h"
 #include "framework/gdi/Surface.h"
@@ -90,6 +91,8 @@ public:
     int m_nStride = 0;
     bool m_bBottomUp = false;
     bool m_bDIBSection = false;
+    // A bitmap made compatible with a scaled context holds its pixels at that scale.
+    CDeviceScale m_scale;
     uint32_t m_palette[256] = {}; // 0x00RRGGBB entries for depths up to 8 bits
     PixelMemoryPtr m_words;
 };

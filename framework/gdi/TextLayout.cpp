@@ -205,49 +205,79 @@ int64_t CTextLayout::LineLeft(const CLine& line) const {
     return m_rect.left;
 }
 
-void CTextLayout::Draw(const CSurface& surface, const CRect& clip, uint32_t textPixel,
+// A cell's advance in the face that draws it: the layout's own, or the same font at a scale,
+// whose advances are its own whole pixels.
+int CTextLayout::Advance(const CCell& cell, CFontFace& face, bool bOwnFace) const {
+    if (bOwnFace)
+        return cell.nAdvance;
+    if (cell.codepoint == '\t')
+        return (m_nFormat & DT_EXPANDTABS) ? 8 * face.GetMetrics().tmAveCharWidth : 0;
+    return face.GetAdvance(cell.codepoint);
+}
+
+void CTextLayout::Draw(const CSurface& surface, const CRect& clip, CFontFace& face,
+                       const CDeviceScale& scale, uint32_t textPixel,
                        const uint32_t* pOpaquePixel) const {
     CRect area = clip;
-    if (!(m_nFormat & DT_NOCLIP) && !area.IntersectRect(clip, m_rect))
+    if (!(m_nFormat & DT_NOCLIP) && !area.IntersectRect(clip, scale.ToDevice(m_rect)))
         return;
     if (area.IsRectEmpty() || !surface.IsValid())
         return;
     int64_t top = FirstBaselineTop();
     for (const CLine& line : m_lines) {
-        if (top >= area.bottom)
+        // Each line covers the device pixels of its place in the layout.
+        const int64_t left = LineLeft(line);
+        const LINE_SPAN span{scale.ToDevice(left), scale.ToDevice(left + line.nWidth),
+                             scale.ToDevice(top), scale.ToDevice(top + m_nLineHeight)};
+        if (span.top >= area.bottom)
             break;
-        if (top + m_nLineHeight > area.top) {
-            const int64_t left = LineLeft(line);
+        if (span.bottom > area.top) {
             if (pOpaquePixel)
-                FillClipped(surface, area, left, top, left + line.nWidth, top + m_nLineHeight,
+                FillClipped(surface, area, span.left, span.top, span.right, span.bottom,
                             *pOpaquePixel);
-            DrawLine(surface, area, line, left, top, textPixel);
+            DrawLine(surface, area, line, face, scale.IsIdentity(), span, textPixel);
         }
         top += m_nLineHeight;
     }
 }
 
-void CTextLayout::DrawLine(const CSurface& surface, const CRect& clip, const CLine& line, int64_t x,
-                           int64_t top, uint32_t textPixel) const {
-    const int64_t baseline = top + m_face.GetAscent();
-    const int64_t underTop = baseline + m_face.GetUnderlineOffset();
-    const int64_t underBottom = underTop + m_face.GetUnderlineThickness();
-    if (m_face.IsUnderlined())
-        FillClipped(surface, clip, x, underTop, x + line.nWidth, underBottom, textPixel);
+void CTextLayout::DrawLine(const CSurface& surface, const CRect& clip, const CLine& line,
+                           CFontFace& face, bool bOwnFace, const LINE_SPAN& span,
+                           uint32_t textPixel) const {
+    const int64_t baseline = span.top + face.GetAscent();
+    const int64_t underTop = baseline + face.GetUnderlineOffset();
+    const int64_t underBottom = underTop + face.GetUnderlineThickness();
+    // A scaled face keeps its own advances, placed in the span as the line is aligned; a line
+    // that would outgrow the span is pressed evenly into it, so it ends where the layout ends it.
+    int64_t faceWidth = 0;
+    for (int i = line.nFirst; i < line.nEnd; ++i)
+        faceWidth += Advance(m_cells[i], face, bOwnFace);
+    const int64_t spanWidth = span.right - span.left;
+    const int64_t room = spanWidth - faceWidth;
+    const int64_t offset = room < 0                  ? 0
+                           : (m_nFormat & DT_CENTER) ? room / 2
+                           : (m_nFormat & DT_RIGHT)  ? room
+                                                     : 0;
+    const auto place = [&](int64_t pen) {
+        return room >= 0 ? span.left + offset + pen
+                         : span.left + (pen * spanWidth + faceWidth / 2) / faceWidth;
+    };
+    if (face.IsUnderlined())
+        FillClipped(surface, clip, place(0), underTop, place(faceWidth), underBottom, textPixel);
     // Glyphs may reach past their advance by some pixels; a line's height bounds that.
-    const int64_t margin = (int64_t)m_nLineHeight * 2;
-    int64_t pen = x;
+    const int64_t margin = (int64_t)face.GetHeight() * 2;
+    int64_t pen = 0;
     for (int i = line.nFirst; i < line.nEnd; ++i) {
         const CCell& cell = m_cells[i];
-        if (pen > clip.right + margin)
+        const int64_t x = place(pen), next = place(pen + Advance(cell, face, bOwnFace));
+        if (x > clip.right + margin)
             break;
-        if (pen + cell.nAdvance + margin >= clip.left) {
-            m_face.DrawGlyph(surface, clip, (int)pen, (int)baseline, cell.codepoint, textPixel);
+        if (next + margin >= clip.left) {
+            face.DrawGlyph(surface, clip, (int)x, (int)baseline, cell.codepoint, textPixel);
             if (cell.bMnemonic)
-                FillClipped(surface, clip, pen, underTop, pen + cell.nAdvance, underBottom,
-                            textPixel);
+                FillClipped(surface, clip, x, underTop, next, underBottom, textPixel);
         }
-        pen += cell.nAdvance;
+        pen += Advance(cell, face, bOwnFace);
     }
 }
 

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "framework/gdi/DeviceScale.h"
 #include "framework/gdi/FontFace.h"
 
 class CTextLayout {
@@ -28,9 +29,15 @@ public:
 
     // Paints the text in `textPixel` over `clip` (surface pixels, within the surface), further
     // cut to the rectangle unless DT_NOCLIP. With `pOpaquePixel`, each line's cell is filled with
-    // that colour first.
+    // that colour first. The layout is in layout pixels; `scale` maps each line's place to the
+    // surface, where `face` (the layout's font at that scale) draws it.
+    void Draw(const CSurface& surface, const CRect& clip, CFontFace& face,
+              const CDeviceScale& scale, uint32_t textPixel, const uint32_t* pOpaquePixel) const;
+    // Unscaled, in the layout's own face.
     void Draw(const CSurface& surface, const CRect& clip, uint32_t textPixel,
-              const uint32_t* pOpaquePixel) const;
+              const uint32_t* pOpaquePixel) const {
+        Draw(surface, clip, m_face, CDeviceScale(), textPixel, pOpaquePixel);
+    }
 
     // Each line as the bytes of the text it shows: [offset, offset + length), without the
     // spaces a wrap swallowed and without the line break that ended it.
@@ -58,9 +65,14 @@ private:
     void WrapParagraph(int nFirst, int nEnd);
     void AddLine(int nFirst, int nEnd, int nWidth);
     int64_t FirstBaselineTop() const;
+    // Where a line lands on the surface.
+    struct LINE_SPAN {
+        int64_t left, right, top, bottom;
+    };
     int64_t LineLeft(const CLine& line) const;
-    void DrawLine(const CSurface& surface, const CRect& clip, const CLine& line, int64_t x,
-                  int64_t top, uint32_t textPixel) const;
+    int Advance(const CCell& cell, CFontFace& face, bool bOwnFace) const;
+    void DrawLine(const CSurface& surface, const CRect& clip, const CLine& line, CFontFace& face,
+                  bool bOwnFace, const LINE_SPAN& span, uint32_t textPixel) const;
 
     CFontFace& m_face;
     int m_nLength = 0;

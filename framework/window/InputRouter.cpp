@@ -1,5 +1,6 @@
 #include "framework/window/InputRouter.h"
 
+#include "framework/backend/ScreenScale.h"
 #include "framework/system/MessageSink.h"
 #include "framework/window/Cursor.h"
 #include "framework/window/Dialog.h"
@@ -101,7 +102,12 @@ HWND CInputRouter::KeyboardTarget() const {
     return nullptr;
 }
 
-void CInputRouter::Dispatch(const BackendEvent& event) {
+void CInputRouter::Dispatch(const BackendEvent& deviceEvent) {
+    // The backend counts device pixels; the windows count layout pixels.
+    BackendEvent event = deviceEvent;
+    const CPoint pt = AfxGetScreenScale().ToLayout(CPoint(event.x, event.y));
+    event.x = pt.x;
+    event.y = pt.y;
     if (event.kind == BackendEvent::ButtonDown || event.kind == BackendEvent::KeyDown)
         AfxBeginUserAction();
     switch (event.kind) {

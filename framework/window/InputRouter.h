@@ -20,7 +20,8 @@ public:
     MOUSE_TARGET DetermineTarget(CPoint ptScreen) const;
     HWND KeyboardTarget() const;
 
-    void Dispatch(const BackendEvent& event);
+    // The one place where input enters the windows, in device pixels.
+    void Dispatch(const BackendEvent& deviceEvent);
 
     // Activation of top-level windows: the active one takes keys and holds the focus.
     void Activate(CWindowRecord* pRec);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "framework/backend/Backend.h"
+#include "framework/backend/ScreenScale.h"
 #include "framework/gdi/DC.h"
 #include "framework/window/RectList.h"
 #include "framework/window/WindowManager.h"
@@ -173,7 +174,7 @@ HDC CWindowPainter::CreateDC(CWindowRecord* pRec, DC_KIND kind, const CRect* pCl
     dc.nArenaEnd = m_nArenaUsed;
     CPoint ptOrigin =
         kind == DC_CLIENT ? pRec->ClientScreenRect().TopLeft() : pRec->ScreenRect().TopLeft();
-    HDC hdc = AfxCreateSurfaceDC(&ScreenSurface(), ptOrigin, rcClip);
+    HDC hdc = AfxCreateSurfaceDC(&ScreenSurface(), ptOrigin, rcClip, AfxGetScreenScale());
     if (hdc)
         m_dcs[hdc] = std::move(dc);
     return hdc;
@@ -197,7 +198,7 @@ BOOL CWindowPainter::ReleaseDC(HDC hdc) {
 void CWindowPainter::Save(const CRect& rc, std::vector<SAVED_BLOCK>& saved) {
     CSurface& surface = ScreenSurface();
     CRect rcBlock;
-    if (!rcBlock.IntersectRect(rc, surface.Bounds()))
+    if (!rcBlock.IntersectRect(AfxGetScreenScale().ToDevice(rc), surface.Bounds()))
         return;
     size_t nWidth = (size_t)rcBlock.Width();
     size_t nSize = nWidth * rcBlock.Height();
@@ -226,7 +227,7 @@ void CWindowPainter::Restore(const std::vector<SAVED_BLOCK>& saved) {
 
 void CWindowPainter::AddChanged(const CRect& rcScreen) {
     if (!rcScreen.IsRectEmpty())
-        m_changed.push_back(rcScreen);
+        m_changed.push_back(AfxGetScreenScale().ToDevice(rcScreen));
 }
 
 void CWindowPainter::Present() {

@@ -42,6 +42,7 @@ public:
     // FALSE when the context was not made by CreateDC.
     BOOL ReleaseDC(HDC hdc);
 
+    // Screen coordinates (layout pixels); the backend is shown the device pixels they cover.
     void AddChanged(const CRect& rcScreen);
     void InvalidateDisplay() { m_bPresentAll = true; }
     bool HasChanges() const { return m_bPresentAll || !m_changed.empty(); }

@@ -1,6 +1,7 @@
 #include "framework/window/WindowRecord.h"
 
 #include "framework/backend/Backend.h"
+#include "framework/backend/ScreenScale.h"
 
 namespace {
 const int SCROLLBAR_SIZE = 14;
@@ -67,8 +68,8 @@ CRect CWindowRecord::VisibleScreenRect(bool bClientOnly) const {
         if (!rc.IntersectRect(rc, p->ClientScreenRect()))
             return CRect();
     }
-    if (CBackend* pBackend = AfxGetBackend()) {
-        CSize size = pBackend->GetScreenSize();
+    if (AfxGetBackend()) {
+        const CSize size = AfxGetScreenSize();
         if (!rc.IntersectRect(rc, CRect(0, 0, size.cx, size.cy)))
             return CRect();
     }

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "framework/backend/Backend.h"
+#include "framework/backend/ScreenScale.h"
 #include "framework/gdi/DC.h"
 #include "framework/system/Resources.h"
 #include "framework/window/Cursor.h"
@@ -789,7 +790,7 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner) {
     if (!pRec)
         return;
     CRect rcArea;
-    CSize screen = AfxGetBackend() ? AfxGetBackend()->GetScreenSize() : CSize();
+    const CSize screen = AfxGetScreenSize();
     CRect rcScreen(0, 0, screen.cx, screen.cy);
     if (pRec->IsChild()) {
         rcArea = pRec->pParent->ClientScreenRect();
@@ -891,8 +892,7 @@ BOOL EnableWindow(HWND hWnd, BOOL bEnable) {
 }
 
 int GetSystemMetrics(int nIndex) {
-    CBackend* pBackend = AfxGetBackend();
-    CSize screen = pBackend ? pBackend->GetScreenSize() : CSize();
+    const CSize screen = AfxGetScreenSize();
     switch (nIndex) {
     case SM_CXSCREEN:
         return screen.cx;

@@ -1,4 +1,5 @@
 #include "framework/backend/Backend.h"
+#include "framework/backend/ScreenScale.h"
 #include "framework/gdi/DC.h"
 #include "framework/window/WindowManager.h"
 #include "framework/window/WindowPainter.h"
@@ -27,8 +28,9 @@ HDC ScreenDC() {
     CBackend* pBackend = AfxGetBackend();
     if (!pBackend)
         return nullptr;
-    CSize size = pBackend->GetScreenSize();
-    return AfxCreateSurfaceDC(&pBackend->GetSurface(), CPoint(0, 0), CRect(0, 0, size.cx, size.cy));
+    const CSize size = AfxGetScreenSize();
+    return AfxCreateSurfaceDC(&pBackend->GetSurface(), CPoint(0, 0), CRect(0, 0, size.cx, size.cy),
+                              AfxGetScreenScale());
 }
 } // namespace
 

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "GdiTestSupport.h"
+#include "framework/gdi/DeviceScale.h"
 #include "framework/gdi/ImageList.h"
 
 namespace {
@@ -90,6 +91,54 @@ TEST(ImageListDraw, TransparentDrawingMatchesThePlatformsPictures) {
             }
     }
     EXPECT_EQ(compared, 20);
+}
+
+// On a scaled surface an image is enlarged smoothly: the device pixel in the middle of each
+// image pixel's block mixes that pixel with its neighbours only (or the background under
+// transparent ones), close to the pixel itself; nothing lands outside the image's rectangle.
+TEST(ImageListDraw, ScaledDrawingEnlargesWhatTheUnscaledDrawingShows) {
+    const CDeviceScale scale(14);
+    for (const char* stem : {"case1_c24_mask_32", "case5_c32_16"}) {
+        SCOPED_TRACE(stem);
+        CImageList list;
+        CBytes stream(ReadFile(std::string(stem) + ".bin"));
+        ASSERT_TRUE(list.Read(&stream));
+        const int w = list.GetData()->cx, h = list.GetData()->cy;
+        CTestSurface plain(w, h, 0x2060A0);
+        CSurfaceDC plainDC(plain);
+        ASSERT_TRUE(ImageList_Draw(&list, 0, plainDC, 0, 0, ILD_TRANSPARENT));
+        CTestSurface big((int)scale.ToDevice(w + 2), (int)scale.ToDevice(h + 2), 0x2060A0);
+        CDC bigDC;
+        bigDC.Attach(
+            AfxCreateSurfaceDC(&big.Surface(), CPoint(), CRect(0, 0, w + 2, h + 2), scale));
+        ASSERT_TRUE(ImageList_Draw(&list, 0, bigDC, 1, 1, ILD_TRANSPARENT));
+        int outOfRange = 0;
+        double error = 0;
+        for (int y = 1; y + 1 < h; ++y)
+            for (int x = 1; x + 1 < w; ++x) {
+                const CRect block = scale.ToDevice(CRect(x + 1, y + 1, x + 2, y + 2));
+                const uint32_t got = big.At(block.CenterPoint().x, block.CenterPoint().y);
+                for (int shift = 0; shift <= 16; shift += 8) {
+                    int lo = 255, hi = 0;
+                    for (int dy = -1; dy <= 1; ++dy)
+                        for (int dx = -1; dx <= 1; ++dx) {
+                            const int v = (int)((plain.At(x + dx, y + dy) >> shift) & 0xFF);
+                            lo = std::min(lo, v), hi = std::max(hi, v);
+                        }
+                    const int v = (int)((got >> shift) & 0xFF);
+                    outOfRange += v < lo - 2 || v > hi + 2;
+                    error += std::abs(v - (int)((plain.At(x, y) >> shift) & 0xFF));
+                }
+            }
+        EXPECT_EQ(outOfRange, 0);
+        EXPECT_LT(error / (3.0 * (w - 2) * (h - 2)), 12.0);
+        const CRect image = scale.ToDevice(CRect(1, 1, w + 1, h + 1));
+        int outside = 0;
+        for (int y = 0; y < big.Surface().height; ++y)
+            for (int x = 0; x < big.Surface().width; ++x)
+                outside += !image.PtInRect(CPoint(x, y)) && big.At(x, y) != 0x2060A0u;
+        EXPECT_EQ(outside, 0);
+    }
 }
 
 TEST(ImageListDraw, ClipsAndRefusesWhatItCannotDraw) {
