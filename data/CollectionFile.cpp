@@ -115,9 +115,21 @@ void CCollectionFile::LoadItems(const std::vector<int>& indices, CSize sizeBox,
     });
     for (size_t i = 0; i < loaded.size(); i++) {
         if (loaded[i])
-            GuardMemory("item %d", indices[i] + 1, [&] { loaded[i]->FinishLoad(m_file); });
+            FinishItem(indices[i], *loaded[i]);
     }
     items.swap(loaded);
+}
+
+std::unique_ptr<CCollectionItem> CCollectionFile::ReadItemAhead(int index, CSize sizeBox) {
+    PICTURE_REQUEST request;
+    request.sizeBox = sizeBox;
+    request.bDeferDecode = TRUE;
+    request.bAhead = TRUE;
+    return ReadItem(index, request);
+}
+
+void CCollectionFile::FinishItem(int index, CCollectionItem& item) {
+    GuardMemory("item %d", index + 1, [&] { item.FinishLoad(m_file); });
 }
 
 BOOL CCollectionFile::LoadItemName(int index, CString& name) {
