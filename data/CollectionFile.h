@@ -23,8 +23,9 @@ public:
     // The same, with the picture decoded at the smallest scale whose output still covers it
     // as drawn inside sizeBox (the client size of the window that shows it); (0, 0): full size.
     CCollectionItem* LoadItem(int index, CSize sizeBox);
-    // Loads several items for boxes of one size: the records are read here, one after the
-    // other, and their pictures decoded on the machine's cores while this thread waits; then
+    // Loads several items for boxes of one size: the records are read one after the other and
+    // their pictures decoded on the machine's cores while this thread waits (a record is read
+    // just before its decode, so that only the records being decoded hold their bytes); then
     // each picture gets its bitmap here. `items` gets one item per index, null for an index
     // outside the table. A damaged record raises as LoadItem does, and no item is returned.
     void LoadItems(const std::vector<int>& indices, CSize sizeBox,

@@ -124,8 +124,12 @@ void CItemPicture::DecodePending() {
         DecodeRows(nullptr, m_pendingBytes.data(), m_pendingBytes.size());
         return;
     }
-    DecodeToBitmap(m_pendingBytes.data(), (DWORD)m_pendingBytes.size());
+    CString path;
+    const BOOL bWritten = WriteTempFile(m_pendingBytes.data(), (DWORD)m_pendingBytes.size(), path);
+    // The file holds them now: several pictures decoding at once hold no copy of their bytes.
     std::vector<BYTE>().swap(m_pendingBytes);
+    if (bWritten)
+        DecodeFile(path);
 }
 
 void CItemPicture::FinishDecode() {
@@ -172,8 +176,11 @@ BOOL CItemPicture::WriteTempFile(const BYTE* bytes, DWORD n, CString& path) {
 
 void CItemPicture::DecodeToBitmap(const BYTE* bytes, DWORD n) {
     CString path;
-    if (!WriteTempFile(bytes, n, path))
-        return;
+    if (WriteTempFile(bytes, n, path))
+        DecodeFile(path);
+}
+
+void CItemPicture::DecodeFile(const CString& path) {
     FILE* fp = std::fopen(path, "rb");
     if (!fp) {
         std::fprintf(stderr, "can't open %s\n", path.GetString());

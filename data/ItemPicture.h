@@ -80,6 +80,8 @@ private:
     BOOL WriteTempFile(const BYTE* bytes, DWORD n, CString& path);
     // Decodes into m_pDecoded without showing anything; what failed is kept for FinishDecode.
     void DecodeToBitmap(const BYTE* bytes, DWORD n);
+    // Decodes the temporary file.
+    void DecodeFile(const CString& path);
     // The decode itself, from the file when there is one, else from the bytes.
     void DecodeRows(FILE* fp, const BYTE* bytes, size_t n);
 
