@@ -111,7 +111,9 @@ BOOL CItemPicture::MakeTempFile(CString& path) {
 }
 
 void CItemPicture::Decode(const BYTE* bytes, DWORD n) {
-    DecodeToBitmap(bytes, n);
+    CString path;
+    if (WriteTempFile(bytes, n, path))
+        DecodeFile(path);
     m_bPending = TRUE;
     FinishDecode();
 }
@@ -172,12 +174,6 @@ BOOL CItemPicture::WriteTempFile(const BYTE* bytes, DWORD n, CString& path) {
         return FALSE;
     }
     return TRUE;
-}
-
-void CItemPicture::DecodeToBitmap(const BYTE* bytes, DWORD n) {
-    CString path;
-    if (WriteTempFile(bytes, n, path))
-        DecodeFile(path);
 }
 
 void CItemPicture::DecodeFile(const CString& path) {

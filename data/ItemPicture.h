@@ -78,9 +78,8 @@ private:
     // Makes the temporary file and writes the bytes to it; FALSE, with what failed kept for
     // FinishDecode, when it cannot.
     BOOL WriteTempFile(const BYTE* bytes, DWORD n, CString& path);
-    // Decodes into m_pDecoded without showing anything; what failed is kept for FinishDecode.
-    void DecodeToBitmap(const BYTE* bytes, DWORD n);
-    // Decodes the temporary file.
+    // Decodes the temporary file into m_pDecoded without showing anything; what failed is kept
+    // for FinishDecode.
     void DecodeFile(const CString& path);
     // The decode itself, from the file when there is one, else from the bytes.
     void DecodeRows(FILE* fp, const BYTE* bytes, size_t n);
