@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Times the real viewer as a user meets it, on the display it runs on: NEXT from the Comments
-# view to a painted thumbnails page of 12-megapixel pictures, and NEXT in the image view to the
-# next painted 12-megapixel picture. The screen is polled with ImageMagick, so each figure is
-# good to about the time one screen read takes (printed as the resolution).
+# view to a painted thumbnails page of 12-megapixel pictures, NEXT in the image view to the next
+# painted 12-megapixel picture at once, and again after a pause of a second (its picture decoded
+# ahead meanwhile), each beside djpeg's decode of one of the pictures in the same run. The screen
+# is polled with ImageMagick, so each figure is good to about the time one screen read takes
+# (printed as the resolution).
 #   time_viewer.sh VIEWER SLIDESHOW-PACK [RUNS]
 #   SLIDESHOW_E2E_RUNNER=wine time_viewer.sh slideshow.exe SLIDESHOW-PACK   (under Wine)
 set -euo pipefail
@@ -70,7 +72,16 @@ for run in $(seq 1 "$runs"); do
   xdotool mousemove $(( L + 113 + 35 )) $(( T + 566 + 10 )) click 1
   wait_pixel $(( L + 400 )) $(( T + 68 + 237 )) "${colours[2]}"
   next=$(( $(now_ms) - start ))
-  echo "run $run: thumbnails page $thumbs ms, NEXT $next ms (screen read ${resolution} ms)"
+  sleep 1
+  start=$(now_ms)
+  xdotool mousemove $(( L + 113 + 35 )) $(( T + 566 + 10 )) click 1
+  wait_pixel $(( L + 400 )) $(( T + 68 + 237 )) "${colours[3]}"
+  paused=$(( $(now_ms) - start ))
+  start=$(now_ms)
+  djpeg "$work/pictures/02.jpg" >/dev/null
+  djpeg_ms=$(( $(now_ms) - start ))
+  echo "run $run: thumbnails page $thumbs ms, NEXT $next ms, NEXT after 1 s $paused ms," \
+    "djpeg of one picture $djpeg_ms ms (screen read ${resolution} ms)"
   xdotool key Escape
   wait "$app_pid" || true
   app_pid=""

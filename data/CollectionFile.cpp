@@ -1,7 +1,9 @@
 #include "data/CollectionFile.h"
 
 #include <cstdio>
+#include <exception>
 #include <memory>
+#include <mutex>
 #include <new>
 
 #include "framework/system/ParallelJobs.h"
@@ -104,20 +106,47 @@ void CCollectionFile::LoadItems(const std::vector<int>& indices, CSize sizeBox,
     PICTURE_REQUEST request;
     request.sizeBox = sizeBox;
     request.bDeferDecode = TRUE;
-    std::vector<std::unique_ptr<CCollectionItem>> loaded;
-    for (int index : indices)
-        loaded.push_back(ReadItem(index, request));
-    // The decodes touch nothing shared but the pixel budget and the temporary-file list, both
-    // safe on any thread; the bitmaps get their handles back here.
-    AfxRunParallel((int)loaded.size(), [&](int i) {
-        if (loaded[(size_t)i])
-            loaded[(size_t)i]->m_picture.DecodePending();
+    std::vector<std::unique_ptr<CCollectionItem>> loaded(indices.size());
+    std::vector<std::exception_ptr> failures(indices.size());
+    std::mutex fileLock;
+    // Each job reads its record (one job at a time: the file has one position) and decodes it,
+    // so that only the records being decoded hold their bytes. The decodes touch nothing
+    // shared but the pixel budget and the temporary-file list, both safe on any thread; the
+    // bitmaps get their handles back here.
+    AfxRunParallel((int)indices.size(), [&](int i) {
+        const size_t n = (size_t)i;
+        try {
+            {
+                std::lock_guard<std::mutex> lock(fileLock);
+                loaded[n] = ReadItem(indices[n], request);
+            }
+            if (loaded[n])
+                loaded[n]->m_picture.DecodePending();
+        } catch (...) {
+            failures[n] = std::current_exception();
+        }
     });
+    // The first damaged record raises, as reading them one after the other would have.
+    for (const std::exception_ptr& failure : failures)
+        if (failure)
+            std::rethrow_exception(failure);
     for (size_t i = 0; i < loaded.size(); i++) {
         if (loaded[i])
-            GuardMemory("item %d", indices[i] + 1, [&] { loaded[i]->FinishLoad(m_file); });
+            FinishItem(indices[i], *loaded[i]);
     }
     items.swap(loaded);
+}
+
+std::unique_ptr<CCollectionItem> CCollectionFile::ReadItemAhead(int index, CSize sizeBox) {
+    PICTURE_REQUEST request;
+    request.sizeBox = sizeBox;
+    request.bDeferDecode = TRUE;
+    request.bAhead = TRUE;
+    return ReadItem(index, request);
+}
+
+void CCollectionFile::FinishItem(int index, CCollectionItem& item) {
+    GuardMemory("item %d", index + 1, [&] { item.FinishLoad(m_file); });
 }
 
 BOOL CCollectionFile::LoadItemName(int index, CString& name) {

@@ -23,12 +23,21 @@ public:
     // The same, with the picture decoded at the smallest scale whose output still covers it
     // as drawn inside sizeBox (the client size of the window that shows it); (0, 0): full size.
     CCollectionItem* LoadItem(int index, CSize sizeBox);
-    // Loads several items for boxes of one size: the records are read here, one after the
-    // other, and their pictures decoded on the machine's cores while this thread waits; then
+    // Loads several items for boxes of one size: the records are read one after the other and
+    // their pictures decoded on the machine's cores while this thread waits (a record is read
+    // just before its decode, so that only the records being decoded hold their bytes); then
     // each picture gets its bitmap here. `items` gets one item per index, null for an index
     // outside the table. A damaged record raises as LoadItem does, and no item is returned.
     void LoadItems(const std::vector<int>& indices, CSize sizeBox,
                    std::vector<std::unique_ptr<CCollectionItem>>& items);
+    // The item's record read now, its picture's decode left to DecodePending (on any thread)
+    // and FinishItem: the reading for a picture decoded ahead of being shown, which makes no
+    // temporary file before it is. Null for an index outside the table; a damaged record
+    // raises as LoadItem does.
+    std::unique_ptr<CCollectionItem> ReadItemAhead(int index, CSize sizeBox);
+    // After the decode, on the window thread: the item as LoadItem would have returned it (its
+    // bitmap attached, or its image list read). A damaged image list raises as LoadItem does.
+    void FinishItem(int index, CCollectionItem& item);
     // Reads only the item's name (the first text of its record): FALSE for an index outside
     // the table. A damaged name raises CArchiveException.
     BOOL LoadItemName(int index, CString& name);

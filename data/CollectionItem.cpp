@@ -8,8 +8,9 @@ void CCollectionItem::Serialize(CArchiveReader& ar) {
     ar.ReadStringArray(m_detailNames);
     ar.ReadStringArray(m_detailValues);
     m_picture.Serialize(ar);
-    if (m_picture.IsDecodePending()) {
+    if (m_picture.IsDecodeDeferred()) {
         m_nAfterPicture = ar.GetPosition();
+        m_bFinishPending = TRUE;
         return;
     }
     // The bitmap decides, not the presence flag: a picture that did not decode is followed
@@ -19,8 +20,9 @@ void CCollectionItem::Serialize(CArchiveReader& ar) {
 }
 
 void CCollectionItem::FinishLoad(CFile& file) {
-    if (!m_picture.IsDecodePending())
+    if (!m_bFinishPending)
         return;
+    m_bFinishPending = FALSE;
     m_picture.FinishDecode();
     if (m_picture.GetSafeHandle())
         return;

@@ -18,7 +18,8 @@ public:
 
     // Reads the record at the reader's position: texts, details, picture and, when the
     // picture gave no bitmap, the image list. A picture whose request defers the decode
-    // leaves the image list for FinishLoad.
+    // leaves the image list for FinishLoad, so that reading the record reads no more than
+    // its texts and bytes.
     virtual void Serialize(CArchiveReader& ar);
     // On the window thread, after the picture's DecodePending: attaches the bitmap and, when
     // the picture gave none, reads the image list that follows it in `file`. A damaged list
@@ -44,4 +45,5 @@ public:
 
 private:
     ULONGLONG m_nAfterPicture = 0; // where a deferred picture's record ends in the file
+    BOOL m_bFinishPending = FALSE;
 };

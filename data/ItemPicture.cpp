@@ -112,7 +112,9 @@ BOOL CItemPicture::MakeTempFile(CString& path) {
 }
 
 void CItemPicture::Decode(const BYTE* bytes, DWORD n) {
-    DecodeToBitmap(bytes, n);
+    CString path;
+    if (WriteTempFile(bytes, n, path))
+        DecodeFile(path);
     m_bPending = TRUE;
     FinishDecode();
 }
@@ -120,14 +122,34 @@ void CItemPicture::Decode(const BYTE* bytes, DWORD n) {
 void CItemPicture::DecodePending() {
     if (!m_bPending)
         return;
-    DecodeToBitmap(m_pendingBytes.data(), (DWORD)m_pendingBytes.size());
+    if (m_request.bAhead) {
+        // The bytes stay for the temporary file the picture gets when it is shown.
+        DecodeRows(nullptr, m_pendingBytes.data(), m_pendingBytes.size());
+        return;
+    }
+    CString path;
+    const BOOL bWritten = WriteTempFile(m_pendingBytes.data(), (DWORD)m_pendingBytes.size(), path);
+    // The file holds them now: several pictures decoding at once hold no copy of their bytes.
     std::vector<BYTE>().swap(m_pendingBytes);
+    if (bWritten)
+        DecodeFile(path);
 }
 
 void CItemPicture::FinishDecode() {
     if (!m_bPending)
         return;
     m_bPending = FALSE;
+    if (m_request.bAhead) {
+        CString path;
+        if (!WriteTempFile(m_pendingBytes.data(), (DWORD)m_pendingBytes.size(), path)) {
+            // Decoded now, it would have stopped here.
+            m_pDecoded.reset();
+            m_strMessages.clear();
+        }
+        std::vector<BYTE>().swap(m_pendingBytes);
+    }
+    std::fputs(m_strMessages.c_str(), stderr);
+    m_strMessages.clear();
     if (m_failure == FAILED_TEMP_PATH)
         ShowTempPathFailure();
     else if (m_failure == FAILED_TEMP_WRITE)
@@ -137,10 +159,9 @@ void CItemPicture::FinishDecode() {
         Attach(AfxAddGdiObject(std::move(m_pDecoded)));
 }
 
-void CItemPicture::DecodeToBitmap(const BYTE* bytes, DWORD n) {
-    CString path;
+BOOL CItemPicture::WriteTempFile(const BYTE* bytes, DWORD n, CString& path) {
     if (!MakeTempFile(path))
-        return;
+        return FALSE;
     try {
         CFile file;
         if (!file.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary))
@@ -151,24 +172,36 @@ void CItemPicture::DecodeToBitmap(const BYTE* bytes, DWORD n) {
         m_failure = FAILED_TEMP_WRITE;
         m_strFailedPath = e.m_strFileName;
         m_nFailedErrno = (int)e.m_lOsError;
-        return;
+        return FALSE;
     }
+    return TRUE;
+}
 
+void CItemPicture::DecodeFile(const CString& path) {
     FILE* fp = std::fopen(path, "rb");
     if (!fp) {
         std::fprintf(stderr, "can't open %s\n", path.GetString());
         return;
     }
-    JPEG_DECODE_SIZE size;
+    DecodeRows(fp, nullptr, 0);
+    std::fclose(fp);
+}
+
+void CItemPicture::DecodeRows(FILE* fp, const BYTE* bytes, size_t n) {
+    JPEG_DECODE_REQUEST request;
     // The box is the window's, in layout pixels; the picture lands on the screen's pixels.
     const CDeviceScale& scale = AfxGetScreenScale();
-    size.nBoxWidth = scale.ScaleLength(m_request.sizeBox.cx);
-    size.nBoxHeight = scale.ScaleLength(m_request.sizeBox.cy);
+    request.nBoxWidth = scale.ScaleLength(m_request.sizeBox.cx);
+    request.nBoxHeight = scale.ScaleLength(m_request.sizeBox.cy);
+    request.pCancel = &m_bCancel;
+    request.pMessages = &m_strMessages;
     std::unique_ptr<CBitmapData> decoded;
     const BOOL bDecoded =
-        CJpegDecoder::Decode(fp, g_nMaxPixelBytes, CreateDIBRows, &decoded, &size);
-    std::fclose(fp);
-    m_sizeFull = CSize(size.nFullWidth, size.nFullHeight);
+        fp != nullptr
+            ? CJpegDecoder::Decode(fp, g_nMaxPixelBytes, CreateDIBRows, &decoded, &request)
+            : CJpegDecoder::DecodeBytes(bytes, n, g_nMaxPixelBytes, CreateDIBRows, &decoded,
+                                        &request);
+    m_sizeFull = CSize(request.nFullWidth, request.nFullHeight);
     if (bDecoded)
         m_pDecoded = std::move(decoded);
 }

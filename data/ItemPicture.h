@@ -2,10 +2,13 @@
 // into a 24-bit bottom-up DIB section that the windows draw. By default it is decoded at once
 // and at full size; a request may ask for a reduced decode for the box it is drawn in, and for
 // the decode to be left to DecodePending (on any thread) and FinishDecode (on the window
-// thread), so that several pictures can be decoded at the same time.
+// thread), so that several pictures can be decoded at the same time, or one ahead of being
+// shown.
 #pragma once
 
+#include <atomic>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "data/ArchiveReader.h"
@@ -22,6 +25,11 @@ struct PICTURE_REQUEST {
     CSize sizeBox;
     // Serialize keeps the bytes and leaves the decode to DecodePending and FinishDecode.
     BOOL bDeferDecode = FALSE;
+    // With bDeferDecode: the picture is decoded before anyone knows it will be shown.
+    // DecodePending reads the bytes in memory and makes no temporary file; FinishDecode, once
+    // the picture is shown, makes it and tells what the decode met, as a decode at that moment
+    // would have.
+    BOOL bAhead = FALSE;
 };
 
 class CItemPicture : public CBitmap {
@@ -38,6 +46,8 @@ public:
     // when the picture cannot be decoded (the reason is on stderr or shown to the user).
     void Decode(const BYTE* bytes, DWORD n);
 
+    // Whether the request leaves the decode to DecodePending and FinishDecode.
+    BOOL IsDecodeDeferred() const { return m_request.bDeferDecode; }
     // TRUE from a deferred Serialize that read a picture until FinishDecode.
     BOOL IsDecodePending() const { return m_bPending; }
     // The deferred decode: safe on any thread, touches no window and no GDI handle. Several
@@ -45,6 +55,10 @@ public:
     void DecodePending();
     // On the window thread, after DecodePending: attaches the bitmap and shows what failed.
     void FinishDecode();
+    // From any thread: a running DecodePending stops at its next row and gives no bitmap.
+    void CancelDecode() { m_bCancel = true; }
+    // After DecodePending and before FinishDecode: whether it gave a bitmap.
+    BOOL IsDecoded() const { return m_pDecoded != nullptr; }
 
     // The picture's own width and height as stored, whatever scale the bitmap was decoded at;
     // (0, 0) before a decode read them. Placement is computed from these.
@@ -61,8 +75,14 @@ private:
     enum FAILURE { FAILED_NOTHING, FAILED_TEMP_PATH, FAILED_TEMP_WRITE };
 
     BOOL MakeTempFile(CString& path);
-    // Decodes into m_pDecoded without showing anything; what failed is kept for FinishDecode.
-    void DecodeToBitmap(const BYTE* bytes, DWORD n);
+    // Makes the temporary file and writes the bytes to it; FALSE, with what failed kept for
+    // FinishDecode, when it cannot.
+    BOOL WriteTempFile(const BYTE* bytes, DWORD n, CString& path);
+    // Decodes the temporary file into m_pDecoded without showing anything; what failed is kept
+    // for FinishDecode.
+    void DecodeFile(const CString& path);
+    // The decode itself, from the file when there is one, else from the bytes.
+    void DecodeRows(FILE* fp, const BYTE* bytes, size_t n);
 
     CStringArray m_tempFiles;
     PICTURE_REQUEST m_request;
@@ -70,6 +90,8 @@ private:
     BOOL m_bPending = FALSE;
     std::vector<BYTE> m_pendingBytes;
     std::unique_ptr<CBitmapData> m_pDecoded;
+    std::atomic<bool> m_bCancel{false};
+    std::string m_strMessages; // the decoder's, told by FinishDecode
     FAILURE m_failure = FAILED_NOTHING;
     CString m_strFailedPath;
     int m_nFailedErrno = 0;

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <csetjmp>
+#include <cstdarg>
 #include <memory>
+#include <new>
 
 #include <jerror.h>
 #include <jpeglib.h>
@@ -24,8 +26,35 @@ const int MAX_SCANS = CJpegDecoder::MAX_SCANS;
 struct ERROR_MANAGER {
     jpeg_error_mgr pub;
     jmp_buf jump;
-    bool bRefused = false; // the refusal is on stderr already
+    bool bRefused = false;            // the refusal is told already, or the decode cancelled
+    std::string* pMessages = nullptr; // null: stderr
 };
+
+// One line of the decoder's, where the request sends its messages.
+void Report(j_common_ptr cinfo, const char* format, ...) {
+    char line[JMSG_LENGTH_MAX + 200];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+    std::string* pMessages = reinterpret_cast<ERROR_MANAGER*>(cinfo->err)->pMessages;
+    try {
+        if (pMessages != nullptr) {
+            pMessages->append(line).append("\n");
+            return;
+        }
+    } catch (const std::bad_alloc&) {
+        // No room to keep it: told at once instead.
+    }
+    std::fprintf(stderr, "%s\n", line);
+}
+
+// The library's own messages, errors and warnings alike.
+void OutputMessage(j_common_ptr cinfo) {
+    char message[JMSG_LENGTH_MAX];
+    (*cinfo->err->format_message)(cinfo, message);
+    Report(cinfo, "%s", message);
+}
 
 // The standard manager would end the process: print the library's message as it does, then
 // return to Decode instead.
@@ -33,10 +62,10 @@ void ErrorExit(j_common_ptr cinfo) {
     const j_decompress_ptr dinfo = reinterpret_cast<j_decompress_ptr>(cinfo);
     if (cinfo->err->msg_code == JERR_NO_BACKING_STORE && cinfo->is_decompressor)
         // Its buffers would pass what the pixel budget leaves beside the picture.
-        std::fprintf(stderr,
-                     "JPEG picture of %u x %u pixels needs more memory to decode than the pixel "
-                     "budget has left\n",
-                     dinfo->image_width, dinfo->image_height);
+        Report(cinfo,
+               "JPEG picture of %u x %u pixels needs more memory to decode than the pixel "
+               "budget has left",
+               dinfo->image_width, dinfo->image_height);
     else if (cinfo->err->msg_code != JERR_NOTIMPL ||
              !reinterpret_cast<ERROR_MANAGER*>(cinfo->err)->bRefused)
         (*cinfo->err->output_message)(cinfo);
@@ -47,12 +76,18 @@ struct SCAN_PROGRESS {
     jpeg_progress_mgr pub;
     int nScan = 0;
     ULONGLONG nBlocks = 0;
+    const std::atomic<bool>* pCancel = nullptr;
 };
 
-// Called before every step of reading; a new scan is counted before any of it is read.
+// Called before every step of reading (each row, each part of a scan); a new scan is counted
+// before any of it is read.
 void LimitScans(j_common_ptr cinfo) {
     const j_decompress_ptr dinfo = reinterpret_cast<j_decompress_ptr>(cinfo);
     SCAN_PROGRESS* progress = reinterpret_cast<SCAN_PROGRESS*>(cinfo->progress);
+    if (progress->pCancel != nullptr && progress->pCancel->load(std::memory_order_relaxed)) {
+        reinterpret_cast<ERROR_MANAGER*>(cinfo->err)->bRefused = true;
+        ERREXIT(cinfo, JERR_NOTIMPL);
+    }
     if (!dinfo->is_decompressor || dinfo->input_scan_number == progress->nScan)
         return;
     progress->nScan = dinfo->input_scan_number;
@@ -61,10 +96,9 @@ void LimitScans(j_common_ptr cinfo) {
                              dinfo->cur_comp_info[i]->height_in_blocks;
     if (progress->nScan <= MAX_SCANS && progress->nBlocks <= MAX_SCAN_BLOCKS)
         return;
-    std::fprintf(stderr,
-                 "JPEG picture of %u x %u pixels in %d or more scans would take too long to "
-                 "decode\n",
-                 dinfo->image_width, dinfo->image_height, progress->nScan);
+    Report(cinfo,
+           "JPEG picture of %u x %u pixels in %d or more scans would take too long to decode",
+           dinfo->image_width, dinfo->image_height, progress->nScan);
     reinterpret_cast<ERROR_MANAGER*>(cinfo->err)->bRefused = true;
     ERREXIT(cinfo, JERR_NOTIMPL);
 }
@@ -96,6 +130,13 @@ void ConvertRow(const JSAMPLE* in, BYTE* out, int width, int components, bool bI
     }
 }
 
+// The file, or else the bytes, a decode reads.
+struct DECODE_INPUT {
+    FILE* file;
+    const BYTE* bytes;
+    size_t n;
+};
+
 struct DECODE_STATE {
     jpeg_decompress_struct cinfo;
     ERROR_MANAGER err;
@@ -103,11 +144,17 @@ struct DECODE_STATE {
 };
 
 // Holds no object with a destructor: the library's errors jump out of it.
-BOOL DecodeWithLibrary(FILE* file, ULONGLONG nMaxPixelBytes, DECODE_STATE* s,
-                       JPEG_ROWS_ALLOCATOR pAllocate, void* pContext, JPEG_DECODE_SIZE* pSize) {
+BOOL DecodeWithLibrary(const DECODE_INPUT& input, ULONGLONG nMaxPixelBytes, DECODE_STATE* s,
+                       JPEG_ROWS_ALLOCATOR pAllocate, void* pContext,
+                       JPEG_DECODE_REQUEST* pRequest) {
     jpeg_decompress_struct& cinfo = s->cinfo;
     cinfo.err = jpeg_std_error(&s->err.pub);
     s->err.pub.error_exit = ErrorExit;
+    s->err.pub.output_message = OutputMessage;
+    if (pRequest) {
+        s->err.pMessages = pRequest->pMessages;
+        s->progress.pCancel = pRequest->pCancel;
+    }
     if (setjmp(s->err.jump)) {
         jpeg_destroy_decompress(&cinfo);
         return FALSE;
@@ -115,15 +162,19 @@ BOOL DecodeWithLibrary(FILE* file, ULONGLONG nMaxPixelBytes, DECODE_STATE* s,
     jpeg_create_decompress(&cinfo);
     s->progress.pub.progress_monitor = LimitScans;
     cinfo.progress = &s->progress.pub;
-    jpeg_stdio_src(&cinfo, file);
+    if (input.file != nullptr)
+        jpeg_stdio_src(&cinfo, input.file);
+    else
+        jpeg_mem_src(&cinfo, input.bytes, (unsigned long)input.n);
     jpeg_read_header(&cinfo, TRUE);
-    if (pSize) {
-        pSize->nFullWidth = (int)cinfo.image_width;
-        pSize->nFullHeight = (int)cinfo.image_height;
+    if (pRequest) {
+        pRequest->nFullWidth = (int)cinfo.image_width;
+        pRequest->nFullHeight = (int)cinfo.image_height;
         // The library scales in the inverse DCT: a picture decoded at 1/8 costs a fraction of
         // a full decode and needs an eighth of the rows in each direction.
-        cinfo.scale_num = (unsigned)CJpegDecoder::ChooseScale(
-            (int)cinfo.image_width, (int)cinfo.image_height, pSize->nBoxWidth, pSize->nBoxHeight);
+        cinfo.scale_num =
+            (unsigned)CJpegDecoder::ChooseScale((int)cinfo.image_width, (int)cinfo.image_height,
+                                                pRequest->nBoxWidth, pRequest->nBoxHeight);
         cinfo.scale_denom = 8;
     }
     jpeg_calc_output_dimensions(&cinfo);
@@ -133,11 +184,11 @@ BOOL DecodeWithLibrary(FILE* file, ULONGLONG nMaxPixelBytes, DECODE_STATE* s,
     const ULONGLONG bytes = stride * height, available = CPixelBudget::GetAvailable();
     if (bytes > nMaxPixelBytes || bytes > available) {
         const bool bBudget = nMaxPixelBytes >= available;
-        std::fprintf(
-            stderr, "JPEG picture of %llu x %llu pixels needs %llu bytes, more than the %llu %s\n",
-            (unsigned long long)width, (unsigned long long)height, (unsigned long long)bytes,
-            (unsigned long long)(bBudget ? available : nMaxPixelBytes),
-            bBudget ? "left of the pixel budget" : "allowed");
+        Report((j_common_ptr)&cinfo,
+               "JPEG picture of %llu x %llu pixels needs %llu bytes, more than the %llu %s",
+               (unsigned long long)width, (unsigned long long)height, (unsigned long long)bytes,
+               (unsigned long long)(bBudget ? available : nMaxPixelBytes),
+               bBudget ? "left of the pixel budget" : "allowed");
         jpeg_destroy_decompress(&cinfo);
         return FALSE;
     }
@@ -172,9 +223,18 @@ BOOL DecodeWithLibrary(FILE* file, ULONGLONG nMaxPixelBytes, DECODE_STATE* s,
 } // namespace
 
 BOOL CJpegDecoder::Decode(FILE* file, ULONGLONG nMaxPixelBytes, JPEG_ROWS_ALLOCATOR pAllocate,
-                          void* pContext, JPEG_DECODE_SIZE* pSize) {
+                          void* pContext, JPEG_DECODE_REQUEST* pRequest) {
     std::unique_ptr<DECODE_STATE> state(new DECODE_STATE());
-    return DecodeWithLibrary(file, nMaxPixelBytes, state.get(), pAllocate, pContext, pSize);
+    return DecodeWithLibrary(DECODE_INPUT{file, nullptr, 0}, nMaxPixelBytes, state.get(), pAllocate,
+                             pContext, pRequest);
+}
+
+BOOL CJpegDecoder::DecodeBytes(const BYTE* bytes, size_t n, ULONGLONG nMaxPixelBytes,
+                               JPEG_ROWS_ALLOCATOR pAllocate, void* pContext,
+                               JPEG_DECODE_REQUEST* pRequest) {
+    std::unique_ptr<DECODE_STATE> state(new DECODE_STATE());
+    return DecodeWithLibrary(DECODE_INPUT{nullptr, bytes, n}, nMaxPixelBytes, state.get(),
+                             pAllocate, pContext, pRequest);
 }
 
 int CJpegDecoder::ChooseScale(int nWidth, int nHeight, int nBoxWidth, int nBoxHeight) {

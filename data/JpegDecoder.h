@@ -2,7 +2,9 @@
 // the decoder's scanline order: the first scanline first.
 #pragma once
 
+#include <atomic>
 #include <cstdio>
+#include <string>
 
 #include "framework/core/WinTypes.h"
 
@@ -12,7 +14,7 @@
 typedef BYTE* (*JPEG_ROWS_ALLOCATOR)(void* pContext, int nWidth, int nHeight, int nStride);
 
 // What a decode is asked for and what it found.
-struct JPEG_DECODE_SIZE {
+struct JPEG_DECODE_REQUEST {
     // The box the picture is drawn in, shrunk to fit (0 x 0: decode at full size). The decoder
     // picks the smallest scale k/8 whose output still covers the picture as drawn there.
     int nBoxWidth = 0;
@@ -20,6 +22,12 @@ struct JPEG_DECODE_SIZE {
     // Set from the header: the picture's own size, whatever scale the rows were decoded at.
     int nFullWidth = 0;
     int nFullHeight = 0;
+    // Set from another thread, it ends the decode at its next row, as a failure without a
+    // message. Null: the decode always runs to its end.
+    const std::atomic<bool>* pCancel = nullptr;
+    // Where the library's messages and the decoder's refusals go, one line each, instead of
+    // stderr: a decode made before its picture is shown tells them only when it is shown.
+    std::string* pMessages = nullptr;
 };
 
 class CJpegDecoder {
@@ -39,7 +47,11 @@ public:
     // on the way; after a failure its contents are undefined.
     // Safe on any thread: it touches no window and no GDI handle (the allocator must not either).
     static BOOL Decode(FILE* file, ULONGLONG nMaxPixelBytes, JPEG_ROWS_ALLOCATOR pAllocate,
-                       void* pContext, JPEG_DECODE_SIZE* pSize = nullptr);
+                       void* pContext, JPEG_DECODE_REQUEST* pRequest = nullptr);
+    // The same from bytes in memory, which must stay unchanged until it returns.
+    static BOOL DecodeBytes(const BYTE* bytes, size_t n, ULONGLONG nMaxPixelBytes,
+                            JPEG_ROWS_ALLOCATOR pAllocate, void* pContext,
+                            JPEG_DECODE_REQUEST* pRequest = nullptr);
     // The numerator k of the scale k/8 a picture of nWidth x nHeight is decoded at for a box:
     // the smallest whose output (k/8 of each side, rounded up) still covers the picture shrunk
     // to fit the box; 8 when the picture fits the box or no box is given.

@@ -28,6 +28,7 @@ CViewerDlg::CViewerDlg(CWnd* pParent)
 }
 
 CViewerDlg::~CViewerDlg() {
+    m_ahead.Drop();
     if (m_bSlideshow)
         StopSlideshow();
     m_listFont.DeleteObject();

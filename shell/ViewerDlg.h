@@ -10,6 +10,7 @@
 #include "controls/XWebButton.h"
 #include "controls/XWrappingStatic.h"
 #include "data/CollectionFile.h"
+#include "data/DecodeAhead.h"
 #include "framework/core/ObArray.h"
 #include "framework/window/Dialog.h"
 #include "framework/window/Static.h"
@@ -51,6 +52,12 @@ public:
     int GetSlideshowDelay() const;
     // Whether an item record is held (the current item view shows it).
     BOOL HoldsItem() const { return m_pItem != nullptr; }
+    // The item decoded ahead of being shown, or −1; the wait lets its decode end first.
+    int GetAheadItem() const { return m_ahead.GetIndex(); }
+    int WaitForAheadItem() {
+        m_ahead.Wait();
+        return m_ahead.GetIndex();
+    }
     // The darkening under the About box, a checkerboard aligned to the window.
     void DimWindow(CDC* pDC, const CRect& rect);
 
@@ -156,6 +163,15 @@ private:
     // Loads item nIndex into m_pItem for view nView (its picture decoded for that view's
     // window), releasing the one held before. FALSE when its record is damaged.
     BOOL LoadCurrentItem(int nIndex, int nView);
+    // The box a picture is decoded for in view nView: the client size of its window.
+    CSize LoadBoxFor(int nView);
+    static BOOL IsItemView(int nView) { return nView == VIEW_IMAGE || nView == VIEW_DETAILS; }
+    // Idle after a switch: reads and decodes ahead the item that NEXT (or PREVIOUS, after
+    // travelling back) would show.
+    void DecodeAhead();
+    CDecodeAhead m_ahead;
+    BOOL m_bTravelBack = FALSE;
+    enum { TIMER_SLIDESHOW = 1, TIMER_DELAY_TEXT = 2, TIMER_DECODE_AHEAD = 3 };
     void ShowDamagedItem(int nIndex);
 
     // Details: the held item's details as rows; its picture in the details cell.

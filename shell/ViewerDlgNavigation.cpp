@@ -1,4 +1,5 @@
-// Navigation: the command router, the thumbnail click, the view switch and the About box.
+// Navigation: the command router, the thumbnail click, the view switch, decoding ahead and the
+// About box.
 #include "branding/PartnerLayout.h"
 #include "framework/core/Exception.h"
 #include "framework/gdi/DC.h"
@@ -33,8 +34,10 @@ private:
 BOOL CViewerDlg::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
     const BOOL bClick = nCode == CN_COMMAND;
     if (nID == ID_NEXT && bClick) {
+        m_bTravelBack = FALSE;
         Navigate(m_nav.Next());
     } else if (nID == ID_PREVIOUS && bClick) {
+        m_bTravelBack = TRUE;
         Navigate(m_nav.Previous());
     } else if (nID == ID_ITEM_LIST && nCode == CBN_SELCHANGE) {
         Navigate(m_nav.PickRow(m_itemList.GetCurSel()));
@@ -76,14 +79,19 @@ void CViewerDlg::OnThumbnailClick(CThumbnailCell* pCell) {
     Navigate(m_nav.ClickCell(pCell->m_nItemIndex, pCell->m_bHasPicture, pCell->IsDamaged()));
 }
 
-// Every switch loads and decodes under the wait cursor, and lets the held item go first.
+// Every switch loads and decodes under the wait cursor, and lets the held item go first, and
+// the item decoded ahead unless it is the one to show. Once the switch is painted and the
+// program idle, the next item in the direction of travel is decoded ahead.
 void CViewerDlg::Navigate(const NAV_SHOW& show) {
     CWaitCursorScope wait(this);
     if (show.bStay)
         return;
+    if (!IsItemView(show.nView) || !m_ahead.Holds(show.nItem, LoadBoxFor(show.nView)))
+        m_ahead.Drop();
     ReleaseItem();
     m_itemList.SetCurSel(show.nRow);
     ShowView(show);
+    SetTimer(TIMER_DECODE_AHEAD, 0, nullptr);
 }
 
 // The cells forget the picture before its record goes, so no repaint reaches freed pixels.
@@ -196,14 +204,23 @@ void CViewerDlg::ShowDetails(int nIndex) {
 
 // Decoded reduced for the window of the view being shown; the image view's fallback to the
 // details keeps this record, whose picture then still covers the smaller cell.
-BOOL CViewerDlg::LoadCurrentItem(int nIndex, int nView) {
-    ReleaseItem();
+CSize CViewerDlg::LoadBoxFor(int nView) {
     CWnd* pShownIn = nView == VIEW_IMAGE ? (CWnd*)&m_imageCell : (CWnd*)m_pDetailsCell;
     CRect rcBox;
     if (pShownIn != nullptr && pShownIn->GetSafeHwnd() != nullptr)
         pShownIn->GetClientRect(&rcBox);
+    return rcBox.Size();
+}
+
+// The item decoded ahead when it is this one, else the record read and decoded now.
+BOOL CViewerDlg::LoadCurrentItem(int nIndex, int nView) {
+    ReleaseItem();
+    const CSize sizeBox = LoadBoxFor(nView);
     try {
-        m_pItem = m_collection.LoadItem(nIndex, rcBox.Size());
+        if (m_ahead.Holds(nIndex, sizeBox))
+            m_pItem = m_ahead.Take(m_collection);
+        if (m_pItem == nullptr)
+            m_pItem = m_collection.LoadItem(nIndex, sizeBox);
     } catch (const CException&) {
         m_pItem = nullptr;
     }
@@ -247,4 +264,14 @@ void CViewerDlg::DimWindow(CDC* pDC, const CRect& rect) {
     pDC->SetTextColor(crOldText);
     brush.DeleteObject();
     bitmap.DeleteObject();
+}
+
+void CViewerDlg::DecodeAhead() {
+    CNavigation step = m_nav; // a copy: asked where the step would go, without taking it
+    const NAV_SHOW show = m_bTravelBack ? step.Previous() : step.Next();
+    if (!IsItemView(show.nView))
+        return;
+    const CSize sizeBox = LoadBoxFor(show.nView);
+    if (!m_ahead.Holds(show.nItem, sizeBox))
+        m_ahead.Start(m_collection, show.nItem, sizeBox);
 }

@@ -6,7 +6,6 @@
 
 namespace {
 
-enum { TIMER_SLIDESHOW = 1, TIMER_DELAY_TEXT = 2 };
 const int DELAYS[] = {2, 3, 5, 8, 13};
 const int DELAY_COUNT = (int)(sizeof(DELAYS) / sizeof(DELAYS[0]));
 const UINT DELAY_TEXT_MS = 1500;
@@ -79,5 +78,8 @@ void CViewerDlg::OnTimer(UINT_PTR nIDEvent) {
         KillTimer(TIMER_DELAY_TEXT);
         if (m_delayText.GetSafeHwnd() != nullptr)
             m_delayText.ShowWindow(SW_HIDE);
+    } else if (nIDEvent == TIMER_DECODE_AHEAD) {
+        KillTimer(TIMER_DECODE_AHEAD);
+        DecodeAhead();
     }
 }

@@ -33,3 +33,18 @@ void AfxRunParallel(int nJobs, const std::function<void(int)>& job, int nThreads
     for (std::thread& helper : helpers)
         helper.join();
 }
+
+BOOL CBackgroundJob::Start(std::function<void()> job) {
+    Wait();
+    try {
+        m_thread = std::thread(std::move(job));
+    } catch (const std::system_error&) {
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CBackgroundJob::Wait() {
+    if (m_thread.joinable())
+        m_thread.join();
+}
