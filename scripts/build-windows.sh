@@ -40,4 +40,4 @@ SLIDESHOW_E2E_TEMP="$(scripts/wine-prefix.sh --temp)"
 scripts/with-display.sh tests/e2e/program/run_program_e2e.sh "$exe" "$pack"
 # The crafted collections of the Linux hostile-file test, on the Windows viewer.
 scripts/with-display.sh tests/e2e/hostile/run_hostile_e2e.sh "$exe" \
-  "$build/tests/e2e/hostile/make_crafted_collection.exe"
+  "$build/tests/e2e/hostile/make_crafted_collection.exe" 0 "$build/tests/e2e/hostile/close_window.exe"

@@ -5,14 +5,17 @@
 #   - SIGTERM, SIGINT and SIGHUP end it within a second, with its picture files removed, both
 #     while it shows the collection and while a message box is up.
 #   private_display.sh run_hostile_e2e.sh path/to/slideshow path/to/make_crafted_collection SANITIZED
-# The Windows viewer runs on the same crafted files under Wine, each within a minute; Windows
-# has neither an address-space limit to set nor the ending signals, so only the first part runs:
+# The Windows viewer runs on the same crafted files under Wine, each within a minute. Windows
+# has neither an address-space limit to set nor the ending signals: there WM_CLOSE (what the
+# close box and the end of a session send) ends it instead, with its picture files removed:
 #   SLIDESHOW_E2E_RUNNER=wine SLIDESHOW_E2E_TEMP=<the prefix's temporary folder> \
-#     run_hostile_e2e.sh path/to/slideshow.exe path/to/make_crafted_collection.exe
+#     run_hostile_e2e.sh path/to/slideshow.exe path/to/make_crafted_collection.exe 0 \
+#     path/to/close_window.exe
 set -euo pipefail
 viewer="$1"
 maker="$2"
 sanitized="${3:-0}"
+closer="${4:-}"
 read -r -a runner <<<"${SLIDESHOW_E2E_RUNNER:-}"
 # A sanitized build is several times slower; Wine starts and ends a program in a few seconds.
 end_limit=240
@@ -90,8 +93,29 @@ for kind in pictures imagelist scans details; do
   no_files_left "$temp" "$kind" "$before"
   echo "$kind: ended normally after $(( SECONDS - started )) s, no file left"
 done
-# Windows has no ending signals to send.
-[ "${#runner[@]}" -eq 0 ] || exit 0
+# wait_for_picture_file WHAT BEFORE: until the viewer has made a picture file in $temp.
+wait_for_picture_file() {
+  for _ in $(seq 1 600); do
+    [ -n "$(LC_ALL=C comm -13 <(echo "$2") <(LC_ALL=C ls -A "$temp" | grep '^emE' || true))" ] && return 0
+    sleep 0.1
+  done
+  fail "$1: the first picture made no file"
+}
+
+if [ "${#runner[@]}" -gt 0 ]; then
+  [ -n "$closer" ] || { echo "FAIL: Windows needs close_window.exe as the fourth argument"; exit 1; }
+  before="$(LC_ALL=C ls -A "$temp" | grep '^emE' || true)"
+  start "$work/plain"
+  wait_for_window "WM_CLOSE"
+  wait_for_picture_file "WM_CLOSE" "$before"
+  # Wine keeps its server under TMPDIR: the viewer's, so that its windows can be seen.
+  TMPDIR="$work/tmp" "${runner[@]}" "$closer" Slideshow || fail "WM_CLOSE: no Slideshow window to close"
+  ends_within 10 || fail "WM_CLOSE: still running 10 s later"
+  [ "$status" -eq 0 ] || fail "WM_CLOSE: ended with status $status"
+  no_files_left "$temp" "WM_CLOSE" "$before"
+  echo "WM_CLOSE: ended normally, no file left"
+  exit 0
+fi
 
 for sig in TERM INT HUP; do
   start "$work/plain"
