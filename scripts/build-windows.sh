@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the viewer for 64-bit Windows from this Linux tree (Debian's MinGW-w64) in
-# build-windows/ and tests it under Wine (the unit tests, then a packed collection end to end):
+# build-windows/ and tests it under Wine (the unit tests, then a packed collection and the
+# crafted hostile collections end to end):
 # one slideshow.exe with no DLL beside it. The static
 # libraries and the Wine prefix are made once and kept in /var/cache/slideshow-deps.
 #   scripts/build-windows.sh               BUILD_DIR=... for another folder
@@ -34,5 +35,9 @@ ctest --test-dir "$build" --output-on-failure -j2
 # The end-to-end test packs with the Linux slideshow-pack, the one the portable build makes.
 pack="${SLIDESHOW_PACK:-build-portable/tools/slideshow-pack}"
 [ -x "$pack" ] || scripts/build-portable.sh --no-test >/dev/null
-SLIDESHOW_E2E_RUNNER=wine SLIDESHOW_E2E_TEMP="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Temp" \
-  scripts/with-display.sh tests/e2e/program/run_program_e2e.sh "$exe" "$pack"
+export SLIDESHOW_E2E_RUNNER=wine SLIDESHOW_E2E_TEMP
+SLIDESHOW_E2E_TEMP="$(scripts/wine-prefix.sh --temp)"
+scripts/with-display.sh tests/e2e/program/run_program_e2e.sh "$exe" "$pack"
+# The crafted collections of the Linux hostile-file test, on the Windows viewer.
+scripts/with-display.sh tests/e2e/hostile/run_hostile_e2e.sh "$exe" \
+  "$build/tests/e2e/hostile/make_crafted_collection.exe" 0 "$build/tests/e2e/hostile/close_window.exe"

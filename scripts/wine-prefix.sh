@@ -1,11 +1,18 @@
 #!/usr/bin/env bash
 # Makes the Wine prefix that the Windows build's tests run in, once, outside the work tree, and
-# prints its folder (its user's temporary folder is drive_c/users/$USER/AppData/Local/Temp). The first start of Wine takes a while; later runs reuse the prefix.
+# prints its folder. The first start of Wine takes a while; later runs reuse the prefix.
 #   scripts/wine-prefix.sh                  SLIDESHOW_DEPS_CACHE=/path for another cache
+#   scripts/wine-prefix.sh --temp           prints the folder GetTempPathW gives programs there
 set -euo pipefail
 cache="${SLIDESHOW_DEPS_CACHE:-/var/cache/slideshow-deps}"
 prefix="$cache/wine-prefix"
-wine_temp_folder() { echo "$prefix/drive_c/users/$(id -un)/AppData/Local/Temp"; }
+# Wine keeps TEMP in the user's environment in the registry (C:\users\NAME\Temp in Debian 12's
+# Wine, not where Windows puts it): ask Wine rather than guess.
+wine_temp_folder() {
+  local windows_path
+  windows_path="$(WINEPREFIX="$prefix" WINEDEBUG=-all wine cmd /c echo %TEMP% </dev/null | tr -d '\r')"
+  WINEPREFIX="$prefix" WINEDEBUG=-all winepath -u "$windows_path" | sed 's:/*$::'
+}
 if [ ! -f "$prefix/system.reg" ] || [ ! -d "$prefix/drive_c/windows/system32" ]; then
   echo "wine-prefix: making $prefix (once)" >&2
   rm -rf "$prefix"
@@ -15,6 +22,11 @@ if [ ! -f "$prefix/system.reg" ] || [ ! -d "$prefix/drive_c/windows/system32" ];
     wineboot --init >/dev/null 2>&1
   env WINEPREFIX="$prefix" wineserver --wait
 fi
-# The user's temporary folder, which Windows always has and a fresh prefix may not yet.
-mkdir -p "$(wine_temp_folder)"
-echo "$prefix"
+if [ "${1:-}" = --temp ]; then
+  # The user's temporary folder, which Windows always has and a fresh prefix may not yet.
+  temp="$(wine_temp_folder)"
+  mkdir -p "$temp"
+  echo "$temp"
+else
+  echo "$prefix"
+fi

@@ -7,8 +7,8 @@ slideshow_test(unit_gdi DIRS gdi LINK framework_gdi res LABELS unit)
 slideshow_test(unit_text DIRS text LINK framework_gdi res LABELS unit
   EXCLUDE "/FontEngineTest\\.cpp$")
 slideshow_test(unit_data DIRS data LINK data res collection_writer LABELS unit
-  EXCLUDE "/(HostileInputTest|ItemPictureTest|SystemPathsTest)\\.cpp$"
+  EXCLUDE "/(HostileRecordsTest|ItemPictureTempFolderTest|SystemPathsTest)\\.cpp$"
   # Windows files have no mode bits; a temporary folder path too long for a file name is a
   # Linux case (Windows paths stop at 260 characters before that)
   SKIP "CollectionFile.AppendedToACopyOfAnExecutable:ReducedDecode.AParallelLoadWithoutATemporaryFile*")
-slideshow_test(unit_platform DIRS platform LINK framework_base LABELS unit)
+slideshow_test(unit_platform DIRS platform platform/win32 LINK framework_base LABELS unit)

@@ -137,8 +137,10 @@ bool ShellOpen(const std::string& address) {
 std::string ReadClassesRootString(const std::string& key) {
     wchar_t value[2048];
     DWORD size = sizeof value;
-    if (RegGetValueW(HKEY_CLASSES_ROOT, Widen(key).c_str(), nullptr,
-                     RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+    // An expandable value (%SystemRoot%, %ProgramFiles%) comes expanded and counts as REG_SZ;
+    // asking for REG_EXPAND_SZ as well would need RRF_NOEXPAND, and fails the call without it.
+    if (RegGetValueW(HKEY_CLASSES_ROOT, Widen(key).c_str(), nullptr, RRF_RT_REG_SZ, nullptr, value,
+                     &size) != ERROR_SUCCESS)
         return std::string();
     return Narrow(value, wcslen(value));
 }
