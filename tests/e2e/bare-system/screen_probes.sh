@@ -3,27 +3,7 @@
 # The caller sets `work` (a scratch folder) and calls `fail` on errors; cleanup_root undoes
 # what enter_root did.
 
-# "R G B" of one screen pixel.
-pixel() {
-  import -window root -crop "1x1+$1+$2" -depth 8 txt:- |
-    sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p' | head -1
-}
-
-# expect_pixel X Y "R G B" WHAT: waits up to 10 s for the colour (JPEG rounding allowed).
-expect_pixel() {
-  local got="" r g b er eg eb
-  read -r er eg eb <<<"$3"
-  for _ in $(seq 1 50); do
-    got="$(pixel "$1" "$2")"
-    read -r r g b <<<"$got"
-    if [ -n "$got" ] && (( r - er <= 8 && er - r <= 8 && g - eg <= 8 && eg - g <= 8 && b - eb <= 8 && eb - b <= 8 )); then
-      return 0
-    fi
-    [ -z "${app_pid:-}" ] || kill -0 "$app_pid" 2>/dev/null || fail "$4: the program ended"
-    sleep 0.2
-  done
-  fail "$4: pixel ($1,$2) is ($got), expected ($3)"
-}
+. "$(dirname "${BASH_SOURCE[0]}")/../pixel_probes.sh"
 
 # enter_root: copies the cached root to $work/root (the cache stays as made) and mounts /proc,
 # through which the program finds its own file.

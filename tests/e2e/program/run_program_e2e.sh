@@ -15,40 +15,8 @@ for tool in xdotool import convert xdpyinfo; do
   command -v "$tool" >/dev/null || { echo "missing $tool (scripts/install-deps.sh installs it)"; exit 1; }
 done
 
-work="$(mktemp -d)"
-app_pid=""
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  import -window root "$work/failure.png" 2>/dev/null && cp "$work/failure.png" "${TMPDIR:-/tmp}/e2e_program_failure.png" &&
-    echo "screen saved as ${TMPDIR:-/tmp}/e2e_program_failure.png"
-  echo "FAIL: $*"; echo "--- program output"; cat "$work/out" 2>/dev/null || true; exit 1
-}
-
-# "R G B" of one screen pixel.
-pixel() {
-  import -window root -crop "1x1+$1+$2" -depth 8 txt:- |
-    sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p' | head -1
-}
-
-expect_pixel() {  # expect_pixel X Y "R G B" WHAT   (JPEG rounding allowed)
-  local got="" r g b er eg eb
-  read -r er eg eb <<<"$3"
-  for _ in $(seq 1 50); do
-    got="$(pixel "$1" "$2")"
-    read -r r g b <<<"$got"
-    if [ -n "$got" ] && (( ${r#-} - er <= 8 && er - r <= 8 && g - eg <= 8 && eg - g <= 8 && b - eb <= 8 && eb - b <= 8 )); then
-      return 0
-    fi
-    kill -0 "$app_pid" 2>/dev/null || fail "$4: the program ended"
-    sleep 0.2
-  done
-  fail "$4: pixel ($1,$2) is ($got), expected ($3)"
-}
+. "$(dirname "$0")/../pixel_probes.sh"
+viewer_scratch program
 
 # Ten pictures of distinct colours, 320 x 240: they shrink to 160 x 120 in a thumbnail. Each
 # has a magenta band along its top and a cyan one down its left side, so a picture shown
