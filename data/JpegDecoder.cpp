@@ -164,6 +164,51 @@ JDIMENSION ScaledRow(int y, unsigned scaleNum) {
     return (JDIMENSION)(((ULONGLONG)y * scaleNum + 7) / 8);
 }
 
+// Feeds the library a stripe's headers, its part of the picture's bytes, then EOI.
+struct STRIPE_SOURCE {
+    jpeg_source_mgr pub;
+    const JPEG_STRIPE* pStripe = nullptr;
+    int nPart = 0; // fed last: 0 the headers, 1 the data, 2 and on the end marker
+};
+
+const JOCTET STRIPE_END[2] = {0xFF, JPEG_EOI};
+
+void StartStripeSource(j_decompress_ptr) {}
+void EndStripeSource(j_decompress_ptr) {}
+
+boolean FillStripeSource(j_decompress_ptr cinfo) {
+    STRIPE_SOURCE* src = reinterpret_cast<STRIPE_SOURCE*>(cinfo->src);
+    if (++src->nPart == 1 && src->pStripe->nData > 0) {
+        src->pub.next_input_byte = src->pStripe->pData;
+        src->pub.bytes_in_buffer = src->pStripe->nData;
+        return TRUE;
+    }
+    // Asked for more after the end: as the library's own sources, warn and end again.
+    if (src->nPart > 2)
+        WARNMS(cinfo, JWRN_JPEG_EOF);
+    src->nPart = std::max(src->nPart, 2);
+    src->pub.next_input_byte = STRIPE_END;
+    src->pub.bytes_in_buffer = sizeof STRIPE_END;
+    return TRUE;
+}
+
+void SkipStripeSource(j_decompress_ptr cinfo, long nBytes) {
+    if (nBytes <= 0)
+        return;
+    size_t n = (size_t)nBytes;
+    while (n > cinfo->src->bytes_in_buffer) {
+        n -= cinfo->src->bytes_in_buffer;
+        FillStripeSource(cinfo);
+    }
+    cinfo->src->next_input_byte += n;
+    cinfo->src->bytes_in_buffer -= n;
+}
+
+struct STRIPE_STATE {
+    DECODE_STATE decode;
+    STRIPE_SOURCE source;
+};
+
 // What the stripes of one picture share.
 struct STRIPED_PICTURE {
     unsigned scaleNum;
@@ -177,8 +222,9 @@ struct STRIPED_PICTURE {
 
 // Decodes one stripe into its rows of the picture. Holds no object with a destructor: the
 // library's errors jump out of it.
-BOOL DecodeStripe(const JPEG_STRIPE& stripe, STRIPED_PICTURE& picture, DECODE_STATE* s,
+BOOL DecodeStripe(const JPEG_STRIPE& stripe, STRIPED_PICTURE& picture, STRIPE_STATE* state,
                   std::string* pMessages) {
+    DECODE_STATE* s = &state->decode;
     jpeg_decompress_struct& cinfo = s->cinfo;
     PrepareState(s, pMessages, picture.pCancel);
     s->progress.pAbandon = &picture.abandon;
@@ -188,7 +234,16 @@ BOOL DecodeStripe(const JPEG_STRIPE& stripe, STRIPED_PICTURE& picture, DECODE_ST
     }
     jpeg_create_decompress(&cinfo);
     cinfo.progress = &s->progress.pub;
-    jpeg_mem_src(&cinfo, stripe.stream.data(), (unsigned long)stripe.stream.size());
+    STRIPE_SOURCE& source = state->source;
+    source.pStripe = &stripe;
+    source.pub.next_input_byte = stripe.headers.data();
+    source.pub.bytes_in_buffer = stripe.headers.size();
+    source.pub.init_source = StartStripeSource;
+    source.pub.fill_input_buffer = FillStripeSource;
+    source.pub.skip_input_data = SkipStripeSource;
+    source.pub.resync_to_restart = jpeg_resync_to_restart;
+    source.pub.term_source = EndStripeSource;
+    cinfo.src = &source.pub;
     jpeg_read_header(&cinfo, TRUE);
     cinfo.scale_num = picture.scaleNum;
     cinfo.scale_denom = 8;
@@ -237,10 +292,12 @@ STRIPED_RESULT DecodeStriped(const DECODE_INPUT& input, const jpeg_decompress_st
         whole.comps_in_scan != whole.num_components ||
         (ULONGLONG)whole.image_width * whole.image_height < pRequest->nMinStripedPixels)
         return STRIPED_NOT;
-    const int threads =
-        std::min({pRequest->nMaxThreads, CJpegDecoder::MAX_STRIPES, AfxGetParallelThreads()});
+    const int threads = std::min(pRequest->nMaxThreads, AfxGetParallelThreads());
     if (threads < 2)
         return STRIPED_NOT;
+    // More stripes than threads: a thread that another program (or the window thread's
+    // painting) slows down takes fewer of them.
+    const int nStripes = std::min(pRequest->nMaxThreads, CJpegDecoder::MAX_STRIPES);
     JPEG_SCAN_SHAPE shape;
     shape.nWidth = (int)whole.image_width;
     shape.nHeight = (int)whole.image_height;
@@ -255,13 +312,13 @@ STRIPED_RESULT DecodeStriped(const DECODE_INPUT& input, const jpeg_decompress_st
         return STRIPED_NOT;
 
     std::vector<JPEG_STRIPE> stripes;
-    std::vector<std::unique_ptr<DECODE_STATE>> states;
+    std::vector<std::unique_ptr<STRIPE_STATE>> states;
     std::vector<std::string> messages;
     try {
-        if (!CJpegStripes::Cut(input.bytes, input.n, shape, threads, stripes))
+        if (!CJpegStripes::Cut(input.bytes, input.n, shape, nStripes, stripes))
             return STRIPED_NOT;
         for (size_t i = 0; i < stripes.size(); i++)
-            states.emplace_back(new DECODE_STATE());
+            states.emplace_back(new STRIPE_STATE());
         messages.resize(stripes.size());
     } catch (const std::bad_alloc&) {
         return STRIPED_NOT;
@@ -285,7 +342,7 @@ STRIPED_RESULT DecodeStriped(const DECODE_INPUT& input, const jpeg_decompress_st
                            picture.abandon = true;
                        }
                    },
-                   (int)stripes.size());
+                   std::min(threads, (int)stripes.size()));
     if (pRequest->pCancel != nullptr && pRequest->pCancel->load())
         return STRIPED_CANCELLED;
     if (bFailed)

@@ -90,19 +90,13 @@ BOOL FindRows(const BYTE* bytes, size_t n, size_t nScanAt, size_t nIntervalsPerR
     }
 }
 
-// The decoder expects a scan's restart markers to count from RST0.
-void RenumberMarkers(BYTE* data, size_t n) {
-    int nSeen = 0;
-    for (size_t i = 0; i + 1 < n; i++) {
-        if (data[i] != MARKER)
-            continue;
-        size_t code = i + 1;
-        while (code < n && data[code] == MARKER)
-            code++;
-        if (code < n && data[code] >= RST0 && data[code] <= RST7)
-            data[code] = (BYTE)(RST0 + (nSeen++ % 8));
-        i = code;
-    }
+// The MCU rows a stripe may start its decode at: those that begin a restart interval whose
+// number is a multiple of 8.
+size_t RowStep(size_t nIntervalsPerRow) {
+    size_t step = 1;
+    while (step * nIntervalsPerRow % 8 != 0)
+        step++;
+    return step;
 }
 
 } // namespace
@@ -117,9 +111,9 @@ BOOL CJpegStripes::Cut(const BYTE* bytes, size_t n, const JPEG_SCAN_SHAPE& shape
     const size_t rows = ((size_t)shape.nHeight + shape.nMcuHeight - 1) / shape.nMcuHeight;
     if (mcusPerRow % (size_t)shape.nRestartInterval != 0)
         return FALSE;
-    // Each stripe decodes an MCU row on each inner side beyond its own: stripes of a few rows
-    // would spend more on those than they save.
-    const int count = (int)std::min((size_t)nStripes, rows / 4);
+    // Each stripe decodes an MCU row on each inner side beyond its own and starts on a row of
+    // a step of up to 8: stripes of a few rows would spend more on those than they save.
+    const int count = (int)std::min((size_t)nStripes, rows / 8);
     if (count < 2)
         return FALSE;
     HEADERS headers;
@@ -133,30 +127,42 @@ BOOL CJpegStripes::Cut(const BYTE* bytes, size_t n, const JPEG_SCAN_SHAPE& shape
                   rowEnd))
         return FALSE;
 
-    stripes.resize((size_t)count);
-    for (int i = 0; i < count; i++) {
-        JPEG_STRIPE& stripe = stripes[(size_t)i];
-        const size_t keepFrom = rows * (size_t)i / (size_t)count,
-                     keepTo = rows * (size_t)(i + 1) / (size_t)count;
-        const size_t decodeFrom = keepFrom > 0 ? keepFrom - 1 : 0,
-                     decodeTo = std::min(keepTo + 1, rows);
-        const size_t height = (size_t)shape.nHeight;
-        stripe.nKeepFrom = (int)(keepFrom * (size_t)shape.nMcuHeight);
-        stripe.nKeepTo = (int)std::min(keepTo * (size_t)shape.nMcuHeight, height);
-        stripe.nDecodeFrom = (int)(decodeFrom * (size_t)shape.nMcuHeight);
-        stripe.nDecodeTo = (int)std::min(decodeTo * (size_t)shape.nMcuHeight, height);
+    // Boundaries where the entropy data is shared out evenly: the time a stripe takes goes
+    // with its bytes. A stripe after the first decodes from an MCU row on the step, one above
+    // the rows it gives.
+    const size_t step = RowStep(mcusPerRow / (size_t)shape.nRestartInterval);
+    const size_t dataStart = rowStart[0], dataSize = rowEnd[rows - 1] - dataStart;
+    std::vector<size_t> keepFrom(1, 0);
+    for (int i = 1; i < count; i++) {
+        const size_t target = dataStart + dataSize / (size_t)count * (size_t)i;
+        size_t row =
+            (size_t)(std::lower_bound(rowStart.begin(), rowStart.end(), target) - rowStart.begin());
+        row = row / step * step + 1;
+        // Each stripe gives two rows at least, and the last ends at the picture's end.
+        if (row < keepFrom.back() + 2 || row + 2 > rows)
+            continue;
+        keepFrom.push_back(row);
+    }
+    if (keepFrom.size() < 2)
+        return FALSE;
+    keepFrom.push_back(rows);
 
-        const size_t from = rowStart[decodeFrom], to = rowEnd[decodeTo - 1];
-        std::vector<BYTE>& stream = stripe.stream;
-        stream.reserve(headers.nScanAt + (to - from) + 2);
-        stream.assign(bytes, bytes + headers.nScanAt);
+    const size_t height = (size_t)shape.nHeight, mcuHeight = (size_t)shape.nMcuHeight;
+    stripes.resize(keepFrom.size() - 1);
+    for (size_t i = 0; i < stripes.size(); i++) {
+        JPEG_STRIPE& stripe = stripes[i];
+        const size_t decodeFrom = i > 0 ? keepFrom[i] - 1 : 0,
+                     decodeTo = std::min(keepFrom[i + 1] + 1, rows);
+        stripe.nKeepFrom = (int)(keepFrom[i] * mcuHeight);
+        stripe.nKeepTo = (int)std::min(keepFrom[i + 1] * mcuHeight, height);
+        stripe.nDecodeFrom = (int)(decodeFrom * mcuHeight);
+        stripe.nDecodeTo = (int)std::min(decodeTo * mcuHeight, height);
+        stripe.headers.assign(bytes, bytes + headers.nScanAt);
         const int stripeHeight = stripe.nDecodeTo - stripe.nDecodeFrom;
-        stream[headers.nSofAt + 3] = (BYTE)(stripeHeight >> 8);
-        stream[headers.nSofAt + 4] = (BYTE)stripeHeight;
-        stream.insert(stream.end(), bytes + from, bytes + to);
-        RenumberMarkers(stream.data() + headers.nScanAt, to - from);
-        stream.push_back(MARKER);
-        stream.push_back(EOI);
+        stripe.headers[headers.nSofAt + 3] = (BYTE)(stripeHeight >> 8);
+        stripe.headers[headers.nSofAt + 4] = (BYTE)stripeHeight;
+        stripe.pData = bytes + rowStart[decodeFrom];
+        stripe.nData = rowEnd[decodeTo - 1] - rowStart[decodeFrom];
     }
     return TRUE;
 }

@@ -20,8 +20,13 @@ struct JPEG_SCAN_SHAPE {
 // One stripe: it decodes the picture's pixel rows [nDecodeFrom, nDecodeTo) and gives the
 // picture rows [nKeepFrom, nKeepTo). It decodes one MCU row more on each inner side than it
 // gives, so that chroma upsampling on its edges sees the rows the whole decode would see.
+// Its JPEG is the headers with the stripe's height, then its entropy data (a part of the
+// picture's bytes, not copied, beginning at a restart interval whose number is a multiple of
+// 8, so that its markers count from RST0 as the decoder expects), then EOI.
 struct JPEG_STRIPE {
-    std::vector<BYTE> stream; // the headers with the stripe's height, its entropy data, EOI
+    std::vector<BYTE> headers;
+    const BYTE* pData = nullptr;
+    size_t nData = 0;
     int nDecodeFrom = 0;
     int nDecodeTo = 0;
     int nKeepFrom = 0;
@@ -30,7 +35,8 @@ struct JPEG_STRIPE {
 
 class CJpegStripes {
 public:
-    // Fills `stripes` with up to nStripes stripes (at least two) and returns TRUE when the
+    // Fills `stripes` with up to nStripes stripes (at least two) of about as many bytes of
+    // entropy data each, pointing into `bytes`, and returns TRUE when the
     // bytes are one sequential scan (frame SOF0 or SOF1) whose restart markers are all there,
     // numbered in order, with every MCU row starting an interval, and nothing else between
     // the scan header and EOI. Anything else returns FALSE: the picture is decoded whole.
