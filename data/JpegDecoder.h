@@ -46,7 +46,7 @@ public:
     static const ULONGLONG MAX_SCAN_BLOCKS = 1ULL << 25;
     static const int MAX_SCANS = 1000;
     // Beyond this, the stripes of one picture gain little on the machines it runs on.
-    static const int MAX_STRIPES = 4;
+    static constexpr int MAX_STRIPES = 4;
 
     // FALSE when the library cannot decode the file (its message is on stderr), when the
     // rows would need more than `nMaxPixelBytes` or than the pixel budget has left (refused
