@@ -29,9 +29,10 @@ struct JPEG_DECODE_REQUEST {
     // stderr: a decode made before its picture is shown tells them only when it is shown.
     std::string* pMessages = nullptr;
     // Above 1: a sequential picture with a restart marker starting every MCU row, of at least
-    // nMinStripedPixels, is cut into up to this many stripes (at most MAX_STRIPES, at most one
-    // a core) decoded at the same time. Giving the same rows as one decode, it is for a picture
-    // someone waits for alone; pictures decoded side by side already keep the cores busy.
+    // nMinStripedPixels, is cut into up to this many stripes (at most MAX_STRIPES) decoded on
+    // up to this many threads (at most one a core). Giving the same rows as one decode, it is
+    // for a picture someone waits for alone; pictures decoded side by side already keep the
+    // cores busy.
     int nMaxThreads = 1;
     ULONGLONG nMinStripedPixels = 1 << 20;
     // Set by a decode that gave rows: the stripes they were decoded in (1: one whole decode).
