@@ -27,7 +27,8 @@ CString Text(FuzzedDataProvider& in, size_t nMax = 48) {
     return CString(in.ConsumeRandomLengthString(nMax));
 }
 
-// A small real JPEG, narrow when tall; its frame header may then claim a much larger picture than the data holds.
+// A small real JPEG, narrow when tall; its frame header may then claim a much larger picture
+// than the data holds.
 std::vector<BYTE> Jpeg(FuzzedDataProvider& in) {
     RGBA_IMAGE image;
     image.nWidth = in.ConsumeIntegralInRange(1, 24);
