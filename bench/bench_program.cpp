@@ -13,6 +13,7 @@
 //   - peak memory while a 24-megapixel picture shows, against a blank SDL window's (the goal:
 //     at most half the decoded bitmap more), and while the thumbnails page of eight
 //     12-megapixel pictures shows, each measured in a process of its own.
+// The pictures are stored as slideshow-pack stores them.
 //   bench_program [runs]
 #include <sys/wait.h>
 #include <unistd.h>
@@ -37,6 +38,7 @@
 #include "res/ProgramResources.h"
 #include "res/ResourceIds.h"
 #include "shell/ViewerDlg.h"
+#include "tools/pack/RowRestarts.h"
 #include "tools/writer/CollectionWriter.h"
 
 namespace {
@@ -209,8 +211,9 @@ int main(int argc, char* argv[]) {
 
     std::printf("bench_program: making pictures...\n");
     std::fflush(stdout);
-    const std::vector<BYTE> photo12 = MakePhoto(4000, 3000);
-    const std::vector<BYTE> small = MakePhoto(64, 48);
+    // As slideshow-pack stores them: with a restart marker every MCU row.
+    const std::vector<BYTE> photo12 = CRowRestarts::Add(MakePhoto(4000, 3000));
+    const std::vector<BYTE> small = CRowRestarts::Add(MakePhoto(64, 48));
     WriteBytes(dir + "/photo12.jpg", photo12);
     const std::string next12 = WriteCollection(dir + "/next12", 2, photo12, small);
     const std::string page12 = WriteCollection(dir + "/page12", 8, photo12, small);
@@ -289,7 +292,8 @@ int main(int argc, char* argv[]) {
         }
     }
     const long blankKb = RunPeakChild(argv[0], "blank", "");
-    const std::string big24 = WriteCollection(dir + "/big24", 2, MakePhoto(6000, 4000), small);
+    const std::string big24 =
+        WriteCollection(dir + "/big24", 2, CRowRestarts::Add(MakePhoto(6000, 4000)), small);
     const long pictureKb = RunPeakChild(argv[0], "picture", big24);
     const double bitmapKb = 6000.0 * 4000.0 * 3.0 / 1024.0;
     const long pageKb = RunPeakChild(argv[0], "page", page12);

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <new>
 
+#include "data/JpegDecoder.h"
 #include "framework/system/ParallelJobs.h"
 
 namespace {
@@ -97,6 +98,8 @@ CCollectionItem* CCollectionFile::LoadItem(int index) {
 CCollectionItem* CCollectionFile::LoadItem(int index, CSize sizeBox) {
     PICTURE_REQUEST request;
     request.sizeBox = sizeBox;
+    // The one picture the user waits for gets the cores.
+    request.nDecodeThreads = CJpegDecoder::MAX_STRIPES;
     return ReadItem(index, request).release();
 }
 
@@ -142,6 +145,8 @@ std::unique_ptr<CCollectionItem> CCollectionFile::ReadItemAhead(int index, CSize
     request.sizeBox = sizeBox;
     request.bDeferDecode = TRUE;
     request.bAhead = TRUE;
+    // Decoded while the window thread is idle, the picture the user goes to next.
+    request.nDecodeThreads = CJpegDecoder::MAX_STRIPES;
     return ReadItem(index, request);
 }
 

@@ -194,6 +194,7 @@ void CItemPicture::DecodeRows(FILE* fp, const BYTE* bytes, size_t n) {
     request.nBoxWidth = scale.ScaleLength(m_request.sizeBox.cx);
     request.nBoxHeight = scale.ScaleLength(m_request.sizeBox.cy);
     request.pCancel = &m_bCancel;
+    request.nMaxThreads = m_request.nDecodeThreads;
     request.pMessages = &m_strMessages;
     std::unique_ptr<CBitmapData> decoded;
     const BOOL bDecoded =

@@ -30,6 +30,8 @@ struct PICTURE_REQUEST {
     // the picture is shown, makes it and tells what the decode met, as a decode at that moment
     // would have.
     BOOL bAhead = FALSE;
+    // Above 1: the picture may be decoded on that many threads (see JPEG_DECODE_REQUEST).
+    int nDecodeThreads = 1;
 };
 
 class CItemPicture : public CBitmap {

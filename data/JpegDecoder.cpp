@@ -6,11 +6,14 @@
 #include <cstdarg>
 #include <memory>
 #include <new>
+#include <vector>
 
 #include <jerror.h>
 #include <jpeglib.h>
 
+#include "data/JpegStripes.h"
 #include "framework/gdi/PixelMemory.h"
+#include "framework/system/ParallelJobs.h"
 
 namespace {
 
@@ -77,6 +80,8 @@ struct SCAN_PROGRESS {
     int nScan = 0;
     ULONGLONG nBlocks = 0;
     const std::atomic<bool>* pCancel = nullptr;
+    // Set when another stripe of the same picture failed: this one's rows are of no use.
+    const std::atomic<bool>* pAbandon = nullptr;
 };
 
 // Called before every step of reading (each row, each part of a scan); a new scan is counted
@@ -84,7 +89,8 @@ struct SCAN_PROGRESS {
 void LimitScans(j_common_ptr cinfo) {
     const j_decompress_ptr dinfo = reinterpret_cast<j_decompress_ptr>(cinfo);
     SCAN_PROGRESS* progress = reinterpret_cast<SCAN_PROGRESS*>(cinfo->progress);
-    if (progress->pCancel != nullptr && progress->pCancel->load(std::memory_order_relaxed)) {
+    if ((progress->pCancel != nullptr && progress->pCancel->load(std::memory_order_relaxed)) ||
+        (progress->pAbandon != nullptr && progress->pAbandon->load(std::memory_order_relaxed))) {
         reinterpret_cast<ERROR_MANAGER*>(cinfo->err)->bRefused = true;
         ERREXIT(cinfo, JERR_NOTIMPL);
     }
@@ -143,25 +149,223 @@ struct DECODE_STATE {
     SCAN_PROGRESS progress;
 };
 
-// Holds no object with a destructor: the library's errors jump out of it.
-BOOL DecodeWithLibrary(const DECODE_INPUT& input, ULONGLONG nMaxPixelBytes, DECODE_STATE* s,
-                       JPEG_ROWS_ALLOCATOR pAllocate, void* pContext,
-                       JPEG_DECODE_REQUEST* pRequest) {
-    jpeg_decompress_struct& cinfo = s->cinfo;
-    cinfo.err = jpeg_std_error(&s->err.pub);
+void PrepareState(DECODE_STATE* s, std::string* pMessages, const std::atomic<bool>* pCancel) {
+    s->cinfo.err = jpeg_std_error(&s->err.pub);
     s->err.pub.error_exit = ErrorExit;
     s->err.pub.output_message = OutputMessage;
-    if (pRequest) {
-        s->err.pMessages = pRequest->pMessages;
-        s->progress.pCancel = pRequest->pCancel;
+    s->err.pMessages = pMessages;
+    s->progress.pCancel = pCancel;
+    s->progress.pub.progress_monitor = LimitScans;
+}
+
+// The output row at which the picture's pixel row y begins at the scale: MCU rows begin on
+// whole output rows, and the picture's end is rounded up as the library rounds its height.
+JDIMENSION ScaledRow(int y, unsigned scaleNum) {
+    return (JDIMENSION)(((ULONGLONG)y * scaleNum + 7) / 8);
+}
+
+// Feeds the library a stripe's headers, its part of the picture's bytes, then EOI.
+struct STRIPE_SOURCE {
+    jpeg_source_mgr pub;
+    const JPEG_STRIPE* pStripe = nullptr;
+    int nPart = 0; // fed last: 0 the headers, 1 the data, 2 and on the end marker
+};
+
+const JOCTET STRIPE_END[2] = {0xFF, JPEG_EOI};
+
+void StartStripeSource(j_decompress_ptr) {}
+void EndStripeSource(j_decompress_ptr) {}
+
+boolean FillStripeSource(j_decompress_ptr cinfo) {
+    STRIPE_SOURCE* src = reinterpret_cast<STRIPE_SOURCE*>(cinfo->src);
+    if (++src->nPart == 1 && src->pStripe->nData > 0) {
+        src->pub.next_input_byte = src->pStripe->pData;
+        src->pub.bytes_in_buffer = src->pStripe->nData;
+        return TRUE;
     }
+    // Asked for more after the end: as the library's own sources, warn and end again.
+    if (src->nPart > 2)
+        WARNMS(cinfo, JWRN_JPEG_EOF);
+    src->nPart = std::max(src->nPart, 2);
+    src->pub.next_input_byte = STRIPE_END;
+    src->pub.bytes_in_buffer = sizeof STRIPE_END;
+    return TRUE;
+}
+
+void SkipStripeSource(j_decompress_ptr cinfo, long nBytes) {
+    if (nBytes <= 0)
+        return;
+    size_t n = (size_t)nBytes;
+    while (n > cinfo->src->bytes_in_buffer) {
+        n -= cinfo->src->bytes_in_buffer;
+        FillStripeSource(cinfo);
+    }
+    cinfo->src->next_input_byte += n;
+    cinfo->src->bytes_in_buffer -= n;
+}
+
+struct STRIPE_STATE {
+    DECODE_STATE decode;
+    STRIPE_SOURCE source;
+};
+
+// What the stripes of one picture share.
+struct STRIPED_PICTURE {
+    unsigned scaleNum;
+    JDIMENSION width;
+    BYTE* pixels;
+    size_t stride;
+    long maxMemoryEach;
+    const std::atomic<bool>* pCancel;
+    std::atomic<bool> abandon{false};
+};
+
+// Decodes one stripe into its rows of the picture. Holds no object with a destructor: the
+// library's errors jump out of it.
+BOOL DecodeStripe(const JPEG_STRIPE& stripe, STRIPED_PICTURE& picture, STRIPE_STATE* state,
+                  std::string* pMessages) {
+    DECODE_STATE* s = &state->decode;
+    jpeg_decompress_struct& cinfo = s->cinfo;
+    PrepareState(s, pMessages, picture.pCancel);
+    s->progress.pAbandon = &picture.abandon;
     if (setjmp(s->err.jump)) {
         jpeg_destroy_decompress(&cinfo);
         return FALSE;
     }
     jpeg_create_decompress(&cinfo);
-    s->progress.pub.progress_monitor = LimitScans;
     cinfo.progress = &s->progress.pub;
+    STRIPE_SOURCE& source = state->source;
+    source.pStripe = &stripe;
+    source.pub.next_input_byte = stripe.headers.data();
+    source.pub.bytes_in_buffer = stripe.headers.size();
+    source.pub.init_source = StartStripeSource;
+    source.pub.fill_input_buffer = FillStripeSource;
+    source.pub.skip_input_data = SkipStripeSource;
+    source.pub.resync_to_restart = jpeg_resync_to_restart;
+    source.pub.term_source = EndStripeSource;
+    cinfo.src = &source.pub;
+    jpeg_read_header(&cinfo, TRUE);
+    cinfo.scale_num = picture.scaleNum;
+    cinfo.scale_denom = 8;
+    jpeg_calc_output_dimensions(&cinfo);
+    const JDIMENSION first = ScaledRow(stripe.nDecodeFrom, picture.scaleNum);
+    if (cinfo.output_width != picture.width ||
+        cinfo.output_height != ScaledRow(stripe.nDecodeTo, picture.scaleNum) - first) {
+        jpeg_destroy_decompress(&cinfo);
+        return FALSE;
+    }
+    cinfo.mem->max_memory_to_use = picture.maxMemoryEach;
+    jpeg_start_decompress(&cinfo);
+    const int components = cinfo.output_components;
+    const bool bInvertedCmyk = components == 4 && cinfo.saw_Adobe_marker;
+    JSAMPARRAY row = (*cinfo.mem->alloc_sarray)((j_common_ptr)&cinfo, JPOOL_IMAGE,
+                                                cinfo.output_width * (JDIMENSION)components, 1);
+    const JDIMENSION keepFrom = ScaledRow(stripe.nKeepFrom, picture.scaleNum) - first,
+                     keepTo = ScaledRow(stripe.nKeepTo, picture.scaleNum) - first;
+    const size_t width = picture.width, pad = picture.stride - width * 3;
+    while (cinfo.output_scanline < keepTo) {
+        jpeg_read_scanlines(&cinfo, row, 1);
+        const JDIMENSION line = cinfo.output_scanline - 1;
+        if (line < keepFrom)
+            continue; // a row above the stripe's own, read for its chroma
+        BYTE* out = picture.pixels + (size_t)(first + line) * picture.stride;
+        ConvertRow(row[0], out, (int)width, components, bInvertedCmyk);
+        for (size_t i = 0; i < pad; i++)
+            out[width * 3 + i] = 0;
+    }
+    // Any warning means the stripes may not give what one decode would: that one decides.
+    const bool bClean = s->err.pub.num_warnings == 0;
+    jpeg_destroy_decompress(&cinfo);
+    return bClean;
+}
+
+enum STRIPED_RESULT { STRIPED_DONE, STRIPED_CANCELLED, STRIPED_NOT };
+
+// After the whole picture's decompression has started and its rows are allocated: decodes it
+// in stripes on several threads when the request allows and the picture can be cut.
+// STRIPED_NOT: the rows are left to the whole decode, whatever the stripes wrote.
+STRIPED_RESULT DecodeStriped(const DECODE_INPUT& input, const jpeg_decompress_struct& whole,
+                             JPEG_DECODE_REQUEST* pRequest, BYTE* pixels, size_t stride,
+                             ULONGLONG forLibrary) {
+    if (pRequest == nullptr || pRequest->nMaxThreads < 2 || input.bytes == nullptr ||
+        whole.progressive_mode || whole.arith_code || whole.restart_interval == 0 ||
+        whole.comps_in_scan != whole.num_components ||
+        (ULONGLONG)whole.image_width * whole.image_height < pRequest->nMinStripedPixels)
+        return STRIPED_NOT;
+    const int threads = std::min(pRequest->nMaxThreads, AfxGetParallelThreads());
+    if (threads < 2)
+        return STRIPED_NOT;
+    // More stripes than threads: a thread that another program (or the window thread's
+    // painting) slows down takes fewer of them.
+    const int nStripes = std::min(pRequest->nMaxThreads, CJpegDecoder::MAX_STRIPES);
+    JPEG_SCAN_SHAPE shape;
+    shape.nWidth = (int)whole.image_width;
+    shape.nHeight = (int)whole.image_height;
+    // One component is read block by block; several, interleaved, by the largest sampling.
+    shape.nMcuWidth = whole.num_components == 1 ? DCTSIZE : whole.max_h_samp_factor * DCTSIZE;
+    shape.nMcuHeight = whole.num_components == 1 ? DCTSIZE : whole.max_v_samp_factor * DCTSIZE;
+    shape.nRestartInterval = (int)whole.restart_interval;
+    if ((whole.image_width + (JDIMENSION)shape.nMcuWidth - 1) / (JDIMENSION)shape.nMcuWidth !=
+            whole.MCUs_per_row ||
+        (whole.image_height + (JDIMENSION)shape.nMcuHeight - 1) / (JDIMENSION)shape.nMcuHeight !=
+            whole.MCU_rows_in_scan)
+        return STRIPED_NOT;
+
+    std::vector<JPEG_STRIPE> stripes;
+    std::vector<std::unique_ptr<STRIPE_STATE>> states;
+    std::vector<std::string> messages;
+    try {
+        if (!CJpegStripes::Cut(input.bytes, input.n, shape, nStripes, stripes))
+            return STRIPED_NOT;
+        for (size_t i = 0; i < stripes.size(); i++)
+            states.emplace_back(new STRIPE_STATE());
+        messages.resize(stripes.size());
+    } catch (const std::bad_alloc&) {
+        return STRIPED_NOT;
+    }
+    STRIPED_PICTURE picture;
+    picture.scaleNum = whole.scale_num;
+    picture.width = whole.output_width;
+    picture.pixels = pixels;
+    picture.stride = stride;
+    const ULONGLONG each = std::max<ULONGLONG>(forLibrary / stripes.size(), 1);
+    picture.maxMemoryEach = (long)std::min<ULONGLONG>(each, 0x7FFFFFFFULL);
+    picture.pCancel = pRequest->pCancel;
+    std::atomic<bool> bFailed{false};
+    AfxRunParallel((int)stripes.size(),
+                   [&](int i) {
+                       const size_t k = (size_t)i;
+                       // The messages of a stripe are its own: the whole decode tells them if it
+                       // must.
+                       if (!DecodeStripe(stripes[k], picture, states[k].get(), &messages[k])) {
+                           bFailed = true;
+                           picture.abandon = true;
+                       }
+                   },
+                   std::min(threads, (int)stripes.size()));
+    if (pRequest->pCancel != nullptr && pRequest->pCancel->load())
+        return STRIPED_CANCELLED;
+    if (bFailed)
+        return STRIPED_NOT;
+    pRequest->nStripesUsed = (int)stripes.size();
+    return STRIPED_DONE;
+}
+
+// Holds no object with a destructor: the library's errors jump out of it.
+BOOL DecodeWithLibrary(const DECODE_INPUT& input, ULONGLONG nMaxPixelBytes, DECODE_STATE* s,
+                       JPEG_ROWS_ALLOCATOR pAllocate, void* pContext,
+                       JPEG_DECODE_REQUEST* pRequest) {
+    jpeg_decompress_struct& cinfo = s->cinfo;
+    PrepareState(s, pRequest ? pRequest->pMessages : nullptr,
+                 pRequest ? pRequest->pCancel : nullptr);
+    if (setjmp(s->err.jump)) {
+        jpeg_destroy_decompress(&cinfo);
+        return FALSE;
+    }
+    jpeg_create_decompress(&cinfo);
+    cinfo.progress = &s->progress.pub;
+    if (pRequest)
+        pRequest->nStripesUsed = 0;
     if (input.file != nullptr)
         jpeg_stdio_src(&cinfo, input.file);
     else
@@ -207,6 +411,17 @@ BOOL DecodeWithLibrary(const DECODE_INPUT& input, ULONGLONG nMaxPixelBytes, DECO
     BYTE* pixels = pAllocate(pContext, (int)width, (int)height, (int)stride);
     if (!pixels)
         ERREXIT1(&cinfo, JERR_OUT_OF_MEMORY, 0);
+    switch (DecodeStriped(input, cinfo, pRequest, pixels, (size_t)stride, forLibrary)) {
+    case STRIPED_DONE:
+        jpeg_destroy_decompress(&cinfo);
+        return TRUE;
+    case STRIPED_CANCELLED:
+        s->err.bRefused = true;
+        ERREXIT(&cinfo, JERR_NOTIMPL);
+        break;
+    case STRIPED_NOT:
+        break;
+    }
     const size_t pad = (size_t)(stride - width * 3);
     while (cinfo.output_scanline < cinfo.output_height) {
         jpeg_read_scanlines(&cinfo, row, 1);
@@ -217,13 +432,47 @@ BOOL DecodeWithLibrary(const DECODE_INPUT& input, ULONGLONG nMaxPixelBytes, DECO
     }
     jpeg_finish_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);
+    if (pRequest)
+        pRequest->nStripesUsed = 1;
     return TRUE;
+}
+
+// The file from its position to its end; FALSE, with the position unchanged, when it cannot be
+// had (a file of more than MAX_READ bytes is left to be streamed).
+BOOL ReadRest(FILE* file, std::vector<BYTE>& bytes) {
+    const size_t MAX_READ = 256u << 20;
+    const long start = std::ftell(file);
+    if (start < 0 || std::fseek(file, 0, SEEK_END) != 0)
+        return FALSE;
+    const long end = std::ftell(file);
+    BOOL bRead = FALSE;
+    if (end >= start && (unsigned long)(end - start) <= MAX_READ &&
+        std::fseek(file, start, SEEK_SET) == 0) {
+        try {
+            bytes.resize((size_t)(end - start));
+            bRead =
+                !bytes.empty() && std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
+        } catch (const std::bad_alloc&) {
+            bRead = FALSE;
+        }
+    }
+    if (!bRead)
+        std::fseek(file, start, SEEK_SET);
+    return bRead;
 }
 
 } // namespace
 
 BOOL CJpegDecoder::Decode(FILE* file, ULONGLONG nMaxPixelBytes, JPEG_ROWS_ALLOCATOR pAllocate,
                           void* pContext, JPEG_DECODE_REQUEST* pRequest) {
+    if (pRequest != nullptr && pRequest->nMaxThreads > 1) {
+        // Stripes are cut from the bytes in memory; a file that cannot be read whole is decoded
+        // from where it stands, as any other.
+        std::vector<BYTE> bytes;
+        if (ReadRest(file, bytes))
+            return DecodeBytes(bytes.data(), bytes.size(), nMaxPixelBytes, pAllocate, pContext,
+                               pRequest);
+    }
     std::unique_ptr<DECODE_STATE> state(new DECODE_STATE());
     return DecodeWithLibrary(DECODE_INPUT{file, nullptr, 0}, nMaxPixelBytes, state.get(), pAllocate,
                              pContext, pRequest);

@@ -28,6 +28,15 @@ struct JPEG_DECODE_REQUEST {
     // Where the library's messages and the decoder's refusals go, one line each, instead of
     // stderr: a decode made before its picture is shown tells them only when it is shown.
     std::string* pMessages = nullptr;
+    // Above 1: a sequential picture with a restart marker starting every MCU row, of at least
+    // nMinStripedPixels, is cut into up to this many stripes (at most MAX_STRIPES) decoded on
+    // up to this many threads (at most one a core). Giving the same rows as one decode, it is
+    // for a picture someone waits for alone; pictures decoded side by side already keep the
+    // cores busy.
+    int nMaxThreads = 1;
+    ULONGLONG nMinStripedPixels = 1 << 20;
+    // Set by a decode that gave rows: the stripes they were decoded in (1: one whole decode).
+    int nStripesUsed = 0;
 };
 
 class CJpegDecoder {
@@ -37,6 +46,8 @@ public:
     // that passes them is read.
     static const ULONGLONG MAX_SCAN_BLOCKS = 1ULL << 25;
     static const int MAX_SCANS = 1000;
+    // Beyond this, the stripes of one picture gain little on the machines it runs on.
+    static constexpr int MAX_STRIPES = 4;
 
     // FALSE when the library cannot decode the file (its message is on stderr), when the
     // rows would need more than `nMaxPixelBytes` or than the pixel budget has left (refused

@@ -3,14 +3,16 @@
 // index entries that share records), then damages it, and loads all of it as the windows do.
 // Random bytes rarely get past the trailer and the index; these inputs reach the records, the
 // picture decoder and the image lists, and a page of eight entries that point at one big
-// picture shows in the RSS.
+// picture shows in the RSS. Each JPEG is also decoded in stripes where it can be cut.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstddef>
 #include <cstdint>
 
 #include "FuzzSupport.h"
+#include "data/JpegDecoder.h"
 #include "tools/pack/PictureFile.h"
+#include "tools/pack/RowRestarts.h"
 #include "tools/writer/CollectionWriter.h"
 
 // A small quarantine keeps freed pictures out of the RSS, so that the RSS limit measures what
@@ -25,15 +27,20 @@ CString Text(FuzzedDataProvider& in, size_t nMax = 48) {
     return CString(in.ConsumeRandomLengthString(nMax));
 }
 
-// A small real JPEG; its frame header may then claim a much larger picture than the data holds.
+// A small real JPEG, narrow when tall; its frame header may then claim a much larger picture
+// than the data holds.
 std::vector<BYTE> Jpeg(FuzzedDataProvider& in) {
     RGBA_IMAGE image;
     image.nWidth = in.ConsumeIntegralInRange(1, 24);
-    image.nHeight = in.ConsumeIntegralInRange(1, 24);
+    // Tall enough, at times, for the sixteen MCU rows of two stripes.
+    image.nHeight = in.ConsumeIntegralInRange(1, in.ConsumeBool() ? 24 : 320);
     const DWORD base = in.ConsumeIntegral<DWORD>();
     for (int i = 0; i < image.nWidth * image.nHeight; i++)
         image.pixels.push_back(0xFF000000u | (base * (DWORD)(i + 1)));
     std::vector<BYTE> jpeg = CPictureFile::EncodeJpeg(image, in.ConsumeIntegralInRange(1, 100));
+    // Stored as slideshow-pack stores it, with a restart marker every MCU row.
+    if (in.ConsumeBool())
+        jpeg = CRowRestarts::Add(jpeg);
     if (in.ConsumeBool()) {
         for (size_t i = 2; i + 9 < jpeg.size(); i++) {
             if (jpeg[i] != 0xFF || jpeg[i + 1] != 0xC0)
@@ -45,9 +52,29 @@ std::vector<BYTE> Jpeg(FuzzedDataProvider& in) {
             break;
         }
     }
+    if (in.ConsumeBool() && !jpeg.empty())
+        jpeg[in.ConsumeIntegralInRange<size_t>(0, jpeg.size() - 1)] = in.ConsumeIntegral<BYTE>();
     if (in.ConsumeBool())
         jpeg.resize(in.ConsumeIntegralInRange<size_t>(0, jpeg.size()));
     return jpeg;
+}
+
+BYTE* AllocateRows(void* pContext, int, int nHeight, int nStride) {
+    std::vector<BYTE>* rows = static_cast<std::vector<BYTE>*>(pContext);
+    rows->resize((size_t)nStride * (size_t)nHeight);
+    return rows->data();
+}
+
+// The pictures the views load are rarely large enough to be decoded in stripes: every picture
+// is also decoded as if it were, whatever its size.
+void DecodeInStripes(const std::vector<BYTE>& jpeg) {
+    std::vector<BYTE> rows;
+    std::string messages;
+    JPEG_DECODE_REQUEST request;
+    request.nMaxThreads = CJpegDecoder::MAX_STRIPES;
+    request.nMinStripedPixels = 0;
+    request.pMessages = &messages;
+    CJpegDecoder::DecodeBytes(jpeg.data(), jpeg.size(), 1 << 26, AllocateRows, &rows, &request);
 }
 
 IMAGELIST_DATA ImageList(FuzzedDataProvider& in) {
@@ -87,6 +114,7 @@ ITEM_RECORD Record(FuzzedDataProvider& in) {
         break;
     case 1:
         record.bPicture = TRUE, record.jpeg = Jpeg(in);
+        DecodeInStripes(record.jpeg);
         break;
     case 2:
         record.bPicture = TRUE,

@@ -17,6 +17,7 @@
 #include "tools/pack/PackCatalogue.h"
 #include "tools/pack/PictureScale.h"
 #include "tools/pack/PictureTransform.h"
+#include "tools/pack/RowRestarts.h"
 #include "tools/pack/SourceFile.h"
 
 namespace {
@@ -184,11 +185,11 @@ PACK_PICTURE CPictureFile::Prepare(const std::string& path, const PICTURE_OPTION
 
 std::vector<BYTE> CPictureFile::Store(const PACK_PICTURE& picture) {
     if (picture.path.empty())
-        return picture.converted;
+        return CRowRestarts::Add(picture.converted);
     try {
-        return CPictureTransform::StoreUpsideDown(ReadWhole(picture.path), picture.nOrientation,
-                                                  picture.bLossless, picture.nLongSide,
-                                                  picture.nQuality);
+        return CRowRestarts::Add(CPictureTransform::StoreUpsideDown(
+            ReadWhole(picture.path), picture.nOrientation, picture.bLossless, picture.nLongSide,
+            picture.nQuality));
     } catch (const CPackError& e) {
         const std::string what = e.what();
         if (what.compare(0, picture.path.size(), picture.path) == 0)

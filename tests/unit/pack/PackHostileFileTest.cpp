@@ -9,6 +9,7 @@
 #include "tools/pack/CsvCatalogue.h"
 #include "tools/pack/FolderSource.h"
 #include "tools/pack/PackCommands.h"
+#include "tools/pack/RowRestarts.h"
 #include "tools/pack/TerminalText.h"
 #include "tools/pack/ViewerFileReader.h"
 #include "tools/writer/CollectionWriter.h"
@@ -64,6 +65,13 @@ protected:
         return Path(name);
     }
     std::string SmallJpeg() { return ReadAll(Jpeg("p.jpg", 5, 3)); }
+    // The picture as build stores it: with its restart markers.
+    std::string StoredJpeg() {
+        const std::string jpeg = SmallJpeg();
+        const std::vector<BYTE> stored =
+            CRowRestarts::Add(std::vector<BYTE>(jpeg.begin(), jpeg.end()));
+        return std::string(stored.begin(), stored.end());
+    }
 };
 
 TEST_F(PackHostileFileTest, ImageListWithoutImagesIsExtractedWithoutPlaceholder) {
@@ -140,16 +148,16 @@ TEST_F(PackHostileFileTest, ExtractNeverFollowsLinksNorReplacesFiles) {
 
 TEST_F(PackHostileFileTest, ARecordListedManyTimesIsReadAndWrittenOnce) {
     // A picture of 1 MB (the JPEG, then padding that ends in an end marker) under 300 entries.
-    const std::string picture = SmallJpeg() + std::string(1 << 20, '\x5A') + "\xFF\xD9";
+    const std::string picture = StoredJpeg() + std::string(1 << 20, '\x5A') + "\xFF\xD9";
     CCollectionWriter writer;
-    ITEM_RECORD first = Record("first", SmallJpeg());
+    ITEM_RECORD first = Record("first", StoredJpeg());
     first.m_strComments = "collection comments";
     writer.AddItem(first);
     const int nShared = writer.AddItem(Record("shared", picture));
     for (int i = 0; i < 300; ++i)
         writer.AddEntryFor(i % 2 == 0 ? nShared : 0);
     // A record of its own after the repeats keeps its own picture when built again.
-    writer.AddItem(Record("last", SmallJpeg() + std::string(1000, '\x33') + "\xFF\xD9"));
+    writer.AddItem(Record("last", StoredJpeg() + std::string(1000, '\x33') + "\xFF\xD9"));
     const std::string file = WriteCollection(writer, "file");
 
     ASSERT_EQ(CPackCommands::Extract(file, Path("x")), 0);
