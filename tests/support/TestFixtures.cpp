@@ -47,6 +47,15 @@ std::vector<std::string> CScopedTempDir::Files(const std::string& prefix) const 
 
 std::vector<BYTE> MakeJpeg(int w, int h, const std::function<DWORD(int x, int y)>& colourAt,
                            JPEG_FIXTURE_KIND kind, bool bProgressive) {
+    JPEG_FIXTURE_LAYOUT layout;
+    layout.kind = kind;
+    layout.bProgressive = bProgressive;
+    return MakeJpeg(w, h, colourAt, layout);
+}
+
+std::vector<BYTE> MakeJpeg(int w, int h, const std::function<DWORD(int x, int y)>& colourAt,
+                           const JPEG_FIXTURE_LAYOUT& layout) {
+    const JPEG_FIXTURE_KIND kind = layout.kind;
     jpeg_compress_struct cinfo;
     jpeg_error_mgr err;
     cinfo.err = jpeg_std_error(&err);
@@ -60,13 +69,16 @@ std::vector<BYTE> MakeJpeg(int w, int h, const std::function<DWORD(int x, int y)
     cinfo.in_color_space =
         kind == JPEG_GREY ? JCS_GRAYSCALE : (kind == JPEG_CMYK ? JCS_CMYK : JCS_RGB);
     jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 100, TRUE);
+    jpeg_set_quality(&cinfo, layout.nQuality, TRUE);
+    const int nLumaFactor = layout.bChromaHalved && kind == JPEG_RGB ? 2 : 1;
     for (int c = 0; c < cinfo.num_components; c++) {
-        cinfo.comp_info[c].h_samp_factor = 1;
-        cinfo.comp_info[c].v_samp_factor = 1;
+        cinfo.comp_info[c].h_samp_factor = c == 0 ? nLumaFactor : 1;
+        cinfo.comp_info[c].v_samp_factor = c == 0 ? nLumaFactor : 1;
     }
-    if (bProgressive)
+    if (layout.bProgressive)
         jpeg_simple_progression(&cinfo);
+    if (layout.bRestartRows)
+        cinfo.restart_in_rows = 1;
     jpeg_start_compress(&cinfo, TRUE);
     std::vector<JSAMPLE> row((size_t)w * (size_t)cinfo.input_components);
     while (cinfo.next_scanline < cinfo.image_height) {

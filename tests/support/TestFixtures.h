@@ -33,3 +33,15 @@ enum JPEG_FIXTURE_KIND { JPEG_RGB, JPEG_GREY, JPEG_CMYK };
 // Quality 100 without chroma subsampling, so that colours survive within a few levels.
 std::vector<BYTE> MakeJpeg(int w, int h, const std::function<DWORD(int x, int y)>& colourAt,
                            JPEG_FIXTURE_KIND kind = JPEG_RGB, bool bProgressive = false);
+
+// How a fixture picture is stored, for tests that depend on the layout of its data: chroma
+// halved both ways as cameras store it (4:2:0), a restart marker at every MCU row, a quality.
+struct JPEG_FIXTURE_LAYOUT {
+    JPEG_FIXTURE_KIND kind = JPEG_RGB;
+    bool bProgressive = false;
+    bool bChromaHalved = false;
+    bool bRestartRows = false;
+    int nQuality = 100;
+};
+std::vector<BYTE> MakeJpeg(int w, int h, const std::function<DWORD(int x, int y)>& colourAt,
+                           const JPEG_FIXTURE_LAYOUT& layout);

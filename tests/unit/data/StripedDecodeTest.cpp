@@ -7,7 +7,6 @@
 
 #include <atomic>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -32,38 +31,19 @@ void Pixel(int x, int y, int w, BYTE* rgb) {
 }
 
 std::vector<BYTE> Encode(int w, int h, SAMPLING sampling, bool bRestartRows = true) {
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr err;
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    unsigned char* out = nullptr;
-    unsigned long nOut = 0;
-    jpeg_mem_dest(&cinfo, &out, &nOut);
-    cinfo.image_width = (JDIMENSION)w;
-    cinfo.image_height = (JDIMENSION)h;
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 90, TRUE);
-    if (sampling == SAMPLING_GREY)
-        jpeg_set_colorspace(&cinfo, JCS_GRAYSCALE);
-    else if (sampling == SAMPLING_444)
-        cinfo.comp_info[0].h_samp_factor = cinfo.comp_info[0].v_samp_factor = 1;
-    if (bRestartRows)
-        cinfo.restart_in_rows = 1;
-    jpeg_start_compress(&cinfo, TRUE);
-    std::vector<BYTE> row((size_t)w * 3);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        for (int x = 0; x < w; x++)
-            Pixel(x, (int)cinfo.next_scanline, w, &row[(size_t)x * 3]);
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&cinfo, rows, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    std::vector<BYTE> jpeg(out, out + nOut);
-    std::free(out);
-    return jpeg;
+    JPEG_FIXTURE_LAYOUT layout;
+    layout.kind = sampling == SAMPLING_GREY ? JPEG_GREY : JPEG_RGB;
+    layout.bChromaHalved = sampling == SAMPLING_420;
+    layout.bRestartRows = bRestartRows;
+    layout.nQuality = 90;
+    return MakeJpeg(
+        w, h,
+        [w](int x, int y) {
+            BYTE rgb[3];
+            Pixel(x, y, w, rgb);
+            return (DWORD)rgb[0] << 16 | (DWORD)rgb[1] << 8 | rgb[2];
+        },
+        layout);
 }
 
 struct ROWS {

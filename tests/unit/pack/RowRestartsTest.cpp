@@ -2,13 +2,13 @@
 // decode them in stripes; pictures that cannot or need not be rewritten stay as they are.
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 
 #include <jpeglib.h>
 
 #include "PackFixture.h"
 #include "data/JpegDecoder.h"
 #include "framework/system/ParallelJobs.h"
+#include "support/TestFixtures.h"
 #include "tools/pack/CollectionPacker.h"
 #include "tools/pack/FolderSource.h"
 #include "tools/pack/RowRestarts.h"
@@ -28,28 +28,8 @@ RGBA_IMAGE Banded(int w, int h) {
 }
 
 std::vector<BYTE> Progressive(int w, int h) {
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr err;
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    unsigned char* out = nullptr;
-    unsigned long nOut = 0;
-    jpeg_mem_dest(&cinfo, &out, &nOut);
-    cinfo.image_width = (JDIMENSION)w, cinfo.image_height = (JDIMENSION)h;
-    cinfo.input_components = 3, cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_simple_progression(&cinfo);
-    jpeg_start_compress(&cinfo, TRUE);
-    std::vector<BYTE> row((size_t)w * 3, 0x80);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&cinfo, rows, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    std::vector<BYTE> jpeg(out, out + nOut);
-    std::free(out);
-    return jpeg;
+    return MakeJpeg(
+        w, h, [](int, int) { return 0x808080u; }, JPEG_RGB, true);
 }
 
 struct LAYOUT {
