@@ -2,6 +2,7 @@
 // child process under an address-space limit (ulimit -v): Linux only.
 #include <gtest/gtest.h>
 
+#include <malloc.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -27,6 +28,12 @@ bool UnderSanitizer() {
 enum LOAD_RESULT { LOAD_DAMAGED = 10, LOAD_OUT_OF_MEMORY = 11, LOAD_LOADED = 12, LOAD_OTHER = 13 };
 
 // Loads item 0 in a child process that may map only `nHeadroom` bytes more than it has.
+// Set before any thread starts. Otherwise a large block that fails under the limit is retried
+// in the arena of a thread an earlier test ran, whose address space is already reserved, and
+// freed heap space from earlier tests could hold it too: the limit would never be met.
+const bool g_bOneArenaAndFreshMappings =
+    ::mallopt(M_ARENA_MAX, 1) == 1 && ::mallopt(M_MMAP_THRESHOLD, 128 * 1024) == 1;
+
 int LoadUnderAddressLimit(const std::string& path, size_t nHeadroom) {
     const pid_t pid = ::fork();
     if (pid == 0) {
