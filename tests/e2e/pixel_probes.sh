@@ -2,6 +2,15 @@
 # that run the viewer, a scratch folder removed at exit with the viewer if it still runs, and a
 # failure that keeps the screen and the viewer's output.
 
+# require_display TOOL...: skips the test without an X display, fails without a tool it needs.
+require_display() {
+  [ -n "${DISPLAY:-}" ] || { echo "skipped: no X display"; exit 77; }
+  local tool
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null || { echo "missing $tool (scripts/install-deps.sh installs it)"; exit 1; }
+  done
+}
+
 # "R G B" of one screen pixel.
 pixel() {
   import -window root -crop "1x1+$1+$2" -depth 8 txt:- |

@@ -8,12 +8,9 @@
 set -euo pipefail
 viewer="$1"
 pack="$2"
-[ -n "${DISPLAY:-}" ] || { echo "skipped: no X display"; exit 77; }
-for tool in xdotool import convert xdpyinfo; do
-  command -v "$tool" >/dev/null || { echo "missing $tool (scripts/install-deps.sh installs it)"; exit 1; }
-done
-
 . "$(dirname "$0")/../pixel_probes.sh"
+require_display xdotool import convert xdpyinfo
+
 viewer_scratch orientation
 pixel_tolerance=24  # JPEG re-encoding and chroma subsampling blur the bands
 

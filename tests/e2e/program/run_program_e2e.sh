@@ -10,12 +10,9 @@ set -euo pipefail
 viewer="$1"
 pack="$2"
 read -r -a runner <<<"${SLIDESHOW_E2E_RUNNER:-}"
-[ -n "${DISPLAY:-}" ] || { echo "skipped: no X display"; exit 77; }
-for tool in xdotool import convert xdpyinfo; do
-  command -v "$tool" >/dev/null || { echo "missing $tool (scripts/install-deps.sh installs it)"; exit 1; }
-done
-
 . "$(dirname "$0")/../pixel_probes.sh"
+require_display xdotool import convert xdpyinfo
+
 viewer_scratch program
 
 # Ten pictures of distinct colours, 320 x 240: they shrink to 160 x 120 in a thumbnail. Each

@@ -6,14 +6,11 @@
 set -euo pipefail
 viewer="$1"
 pack="$2"
-[ -n "${DISPLAY:-}" ] || { echo "skipped: no X display"; exit 77; }
-for tool in xdotool import convert xdpyinfo; do
-  command -v "$tool" >/dev/null || { echo "missing $tool (scripts/install-deps.sh installs it)"; exit 1; }
-done
+. "$(dirname "$0")/../pixel_probes.sh"
+require_display xdotool import convert xdpyinfo
 read -r sw sh < <(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1], d[2] }')
 [ "$sw" = 1920 ] && [ "$sh" = 1080 ] || { echo "skipped: the screen is ${sw}x$sh, not 1920x1080"; exit 77; }
 
-. "$(dirname "$0")/../pixel_probes.sh"
 viewer_scratch scale
 
 # Three pictures of distinct colours, 320 x 240, with a magenta band along the top and a cyan
